@@ -1,0 +1,40 @@
+#include "app/qt_shell.h"
+
+#include <QApplication>
+#include <QScreen>
+
+#include "ui/dialogs.h"
+
+namespace cadenzo {
+
+QtShell::QtShell(SystemState& state, MultimediaTimer& timer, Dialogs& dialogs)
+    : state_(state), timer_(timer), dialogs_(dialogs) {}
+
+QtShell::~QtShell() {
+    if (hook_) qApp->removeEventFilter(hook_.get());
+}
+
+void QtShell::ShowStartScreen(const std::string&) {}
+void QtShell::SetStartScreenText(const std::string&) {}
+void QtShell::CloseStartScreen() {}
+
+Display& QtShell::CreateMainWindow() {
+    mainForm_ = std::make_unique<TMainForm>(state_, timer_, dialogs_);
+    mainForm_->move(QGuiApplication::primaryScreen()->availableGeometry().center() -
+                    mainForm_->rect().center());
+    mainForm_->show();
+    mainForm_->activateWindow();
+    mainForm_->repaint();
+    return *mainForm_;
+}
+
+void QtShell::InstallMessageHook() {
+    hook_ = std::make_unique<MessageHook>(state_);
+    qApp->installEventFilter(hook_.get());
+}
+
+void QtShell::RunMessageLoop() { QApplication::exec(); }
+
+void QtShell::ShowException(const std::string& message) { dialogs_.MessageBox(message, "Cadenzo"); }
+
+}  // namespace cadenzo

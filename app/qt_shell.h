@@ -1,0 +1,36 @@
+// The start-up order's view of the Qt application: the main window, the
+// message hook and the loop. Main thread only.
+#pragma once
+
+#include <memory>
+
+#include "app/message_hook.h"
+#include "app/startup.h"
+#include "ui/widgets/main_form.h"
+
+namespace cadenzo {
+
+class QtShell final : public Shell {
+public:
+    QtShell(SystemState& state, MultimediaTimer& timer, Dialogs& dialogs);
+    ~QtShell() override;
+
+    void ShowStartScreen(const std::string& text) override;
+    void SetStartScreenText(const std::string& text) override;
+    void CloseStartScreen() override;
+    Display& CreateMainWindow() override;
+    void InstallMessageHook() override;
+    void RunMessageLoop() override;
+    void ShowException(const std::string& message) override;
+
+    TMainForm* MainWindow() const { return mainForm_.get(); }
+
+private:
+    SystemState& state_;
+    MultimediaTimer& timer_;
+    Dialogs& dialogs_;
+    std::unique_ptr<MessageHook> hook_;
+    std::unique_ptr<TMainForm> mainForm_;
+};
+
+}  // namespace cadenzo

@@ -1,0 +1,79 @@
+#include "app/thread_timer.h"
+
+#include <ctime>
+#include <pthread.h>
+#include <sched.h>
+
+namespace cadenzo {
+
+namespace {
+
+constexpr long kNanosPerMilli = 1000000;
+constexpr long kNanosPerSecond = 1000000000;
+// A thread held up for longer than this many periods (a suspended machine,
+// a debugger) starts counting again from now instead of firing the missed
+// ticks back to back.
+constexpr long kMaxCatchUpPeriods = 10;
+
+void Advance(timespec& t, long nanos) {
+    t.tv_nsec += nanos;
+    while (t.tv_nsec >= kNanosPerSecond) {
+        t.tv_nsec -= kNanosPerSecond;
+        ++t.tv_sec;
+    }
+}
+
+long NanosBetween(const timespec& a, const timespec& b) {
+    return (b.tv_sec - a.tv_sec) * kNanosPerSecond + (b.tv_nsec - a.tv_nsec);
+}
+
+}  // namespace
+
+ThreadTimer::~ThreadTimer() { KillEvent(id_); }
+
+uint32_t ThreadTimer::SetEvent(uint32_t delayMs, uint32_t, TimerCallback callback, void* user) {
+    if (id_ != 0 || delayMs == 0 || callback == nullptr) return 0;
+    running_.store(true, std::memory_order_release);
+    try {
+        thread_ = std::thread(&ThreadTimer::Run, this, delayMs, callback, user);
+    } catch (const std::system_error&) {
+        running_.store(false);
+        return 0;
+    }
+    id_ = ++lastId_;
+    return id_;
+}
+
+void ThreadTimer::KillEvent(uint32_t id) {
+    if (id == 0 || id != id_) return;
+    running_.store(false, std::memory_order_release);
+    thread_.join();
+    id_ = 0;
+}
+
+void ThreadTimer::Run(uint32_t periodMs, TimerCallback callback, void* user) {
+    // Ask for real-time scheduling where it is allowed; run on without it.
+    sched_param param{};
+    param.sched_priority = sched_get_priority_min(SCHED_FIFO);
+    pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
+
+    const long period = static_cast<long>(periodMs) * kNanosPerMilli;
+    timespec deadline{};
+    clock_gettime(CLOCK_MONOTONIC, &deadline);
+    Advance(deadline, period);
+    while (running_.load(std::memory_order_acquire)) {
+        while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) != 0) {
+        }
+        if (!running_.load(std::memory_order_acquire)) break;
+        callback(user);
+        Advance(deadline, period);
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        if (NanosBetween(deadline, now) > kMaxCatchUpPeriods * period) {
+            deadline = now;
+            Advance(deadline, period);
+        }
+    }
+}
+
+}  // namespace cadenzo

@@ -1,0 +1,7 @@
+#include "engine/dispatcher.h"
+
+namespace cadenzo {
+
+void DispatchInput(SystemState&, uint32_t) {}
+
+}  // namespace cadenzo

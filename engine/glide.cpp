@@ -1,0 +1,7 @@
+#include "engine/glide.h"
+
+namespace cadenzo {
+
+void GlideTick(void*) {}
+
+}  // namespace cadenzo

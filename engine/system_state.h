@@ -1,0 +1,27 @@
+// The whole state of the running program, created once by start-up (and
+// fresh by every test), with the platform services it talks through.
+#pragma once
+
+#include <string>
+
+#include "bank/mix_bank.h"
+#include "bank/options_record.h"
+
+namespace cadenzo {
+
+class Dialogs;
+class Display;
+
+struct Services {
+    Dialogs* dialogs = nullptr;  // message boxes
+    Display* display = nullptr;  // the main window, once it exists
+};
+
+struct SystemState {
+    BankState Bank;
+    OptionsRecord Options{};     // zero until the options are loaded
+    std::string BlendFileName;   // the blend file last loaded; target of the shutdown save
+    Services Io;
+};
+
+}  // namespace cadenzo

@@ -1,0 +1,7 @@
+#include "engine/terca.h"
+
+namespace cadenzo {
+
+void ShowTerca(SystemState&) {}
+
+}  // namespace cadenzo

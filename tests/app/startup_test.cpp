@@ -1,0 +1,134 @@
+#include <cstring>
+#include <filesystem>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "app/startup.h"
+#include "bank/blend_file.h"
+#include "bank/options_file.h"
+#include "support/recorders.h"
+#include "support/temp_dir.h"
+#include "ui/redraw_mask.h"
+#include "ui/window_title.h"
+
+namespace cadenzo {
+namespace {
+
+// Records the shell's calls and the message boxes in one trace, so that
+// their order can be checked together.
+class TracingShell final : public Shell, public Dialogs {
+public:
+    void ShowStartScreen(const std::string& t) override { trace.push_back("show " + t); }
+    void SetStartScreenText(const std::string& t) override { trace.push_back("text " + t); }
+    void CloseStartScreen() override { trace.push_back("close"); }
+    Display& CreateMainWindow() override {
+        trace.push_back("main window");
+        return display;
+    }
+    void InstallMessageHook() override { trace.push_back("hook"); }
+    void RunMessageLoop() override {
+        trace.push_back("loop");
+        if (duringLoop) duringLoop();
+    }
+    void ShowException(const std::string& m) override { trace.push_back("exception " + m); }
+    void MessageBox(const std::string& text, const std::string& caption, MessageIcon) override {
+        trace.push_back("box " + caption + ": " + text);
+    }
+
+    std::vector<std::string> trace;
+    test::RecordingDisplay display;
+    std::function<void()> duringLoop;
+};
+
+class StartUpOrder : public test::InTempDir {
+protected:
+    void SetUp() override {
+        InTempDir::SetUp();
+        state.Io.dialogs = &shell;
+    }
+    int Run() { return RunProgram(state, shell); }
+
+    SystemState state;
+    TracingShell shell;
+};
+
+const std::string kNoOptions = "box Errorr!: Options file not exist!  Initializing With Deffault Values!";
+const std::string kNoBlends =
+    "box Errorr!: Blends file \"def.cdb\" not exist!\nInitializing All Blends With Deffault Values!";
+
+TEST_F(StartUpOrder, FreshDirectoryStartsWithDefaultsAndWritesTheDefaultFileAtExit) {
+    shell.duringLoop = [&] { state.Bank.Bank.Slots[4].Channels[0].In1Channel = 17; };
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(shell.trace, (std::vector<std::string>{
+                               "show Loading...", "main window", "text Initialize Blends...",
+                               "text Initializing MIDI Devices...", "hook", "text Load Options...", kNoOptions,
+                               "text Load Blends...", kNoBlends, "text Open MIDI Devices...", "close", "loop",
+                               "show Closing...", "close"}));
+    EXPECT_EQ(shell.display.refreshes, std::vector<uint32_t>{RedrawAll});
+    EXPECT_EQ(shell.display.drumIntervals, std::vector<uint32_t>{210});
+    EXPECT_TRUE(shell.display.titles.empty());
+    EXPECT_EQ(state.Bank.WorkingMix.BendRange, 2);
+
+    const auto bytes = ReadBytes("def.cdb");
+    ASSERT_EQ(bytes.size(), sizeof(MixBank));
+    EXPECT_EQ(std::memcmp(bytes.data(), &state.Bank.Bank, bytes.size()), 0);
+    EXPECT_FALSE(std::filesystem::exists(kOptionsFile));  // options are saved only on request
+}
+
+TEST_F(StartUpOrder, DefaultFileIsLoadedIntoTheBankAndMixZeroAndWrittenBackAtExit) {
+    static BankState source;
+    InitBankDefaults(source);
+    source.Bank.Slots[0].Channels[2].In2Channel = 3;
+    source.Bank.Slots[0].Channels[2].RuntimeBytes[0] = 9;
+    WriteBytes("def.cdb", std::vector<uint8_t>(reinterpret_cast<uint8_t*>(&source.Bank),
+                                               reinterpret_cast<uint8_t*>(&source.Bank) + sizeof(MixBank)));
+    shell.duringLoop = [&] { state.Bank.Bank.Slots[9].PortaSpeed = 99; };
+
+    Run();
+
+    EXPECT_EQ(state.BlendFileName, "def.cdb");
+    EXPECT_EQ(shell.display.titles,
+              std::vector<std::string>{std::string(kMainTitle) + "  -  Loaded Blend File:  [ def.cdb ]"});
+    EXPECT_EQ(state.Bank.WorkingMix.Channels[2].In2Channel, 3);
+    const auto bytes = ReadBytes("def.cdb");
+    ASSERT_EQ(bytes.size(), sizeof(MixBank));
+    const auto& saved = *reinterpret_cast<const MixBank*>(bytes.data());
+    EXPECT_EQ(saved.Slots[9].PortaSpeed, 99);
+    EXPECT_EQ(saved.Slots[0].Channels[2].RuntimeBytes[0], 0);  // zeroed by loading mix 0
+}
+
+TEST_F(StartUpOrder, DefaultFileThatCannotBeOpenedEndsTheRunBeforeTheLoop) {
+    std::filesystem::create_directory("def.cdb");
+    Run();
+    ASSERT_GE(shell.trace.size(), 2u);
+    EXPECT_EQ(shell.trace[shell.trace.size() - 2], "text Load Blends...");
+    EXPECT_EQ(shell.trace.back(), "exception Cannot open file def.cdb");
+    EXPECT_TRUE(shell.display.refreshes.empty());
+}
+
+TEST_F(StartUpOrder, RejectedDefaultFileIsKeptAndTheShutdownSaveReportsIt) {
+    WriteBytes("def.cdb", std::vector<uint8_t>(100, 7));
+    Run();
+    EXPECT_EQ(shell.trace.back(), "exception Cannot create file ");
+    EXPECT_EQ(shell.trace[shell.trace.size() - 2], "show Closing...");
+    EXPECT_EQ(ReadBytes("def.cdb"), std::vector<uint8_t>(100, 7));
+}
+
+TEST_F(StartUpOrder, OptionsThatCannotBeOpenedEndTheRunBeforeTheBlendFile) {
+    std::filesystem::create_directory(kOptionsFile);
+    Run();
+    EXPECT_EQ(shell.trace.back(), "exception Cannot open file Ostinata.opt");
+    EXPECT_EQ(std::count(shell.trace.begin(), shell.trace.end(), "text Load Blends..."), 0);
+}
+
+TEST_F(StartUpOrder, GmStartModeFromTheOptionsIsInForceAfterStartUp) {
+    std::vector<uint8_t> options(200, 0);
+    options[52] = 1;
+    WriteBytes(kOptionsFile, options);
+    Run();
+    EXPECT_TRUE(state.Bank.GmMode.load());
+}
+
+}  // namespace
+}  // namespace cadenzo

@@ -1,0 +1,38 @@
+// Test doubles for the dialogs and the display: they record what was asked.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ui/dialogs.h"
+#include "ui/display.h"
+
+namespace cadenzo::test {
+
+struct ShownBox {
+    std::string text;
+    std::string caption;
+    MessageIcon icon;
+    bool operator==(const ShownBox&) const = default;
+};
+
+class RecordingDialogs final : public Dialogs {
+public:
+    void MessageBox(const std::string& text, const std::string& caption, MessageIcon icon) override {
+        boxes.push_back({text, caption, icon});
+    }
+    std::vector<ShownBox> boxes;
+};
+
+class RecordingDisplay final : public Display {
+public:
+    void SetTitle(const std::string& t) override { titles.push_back(t); }
+    void SetDrumTimerInterval(uint32_t ms) override { drumIntervals.push_back(ms); }
+    void RefreshDisplay(uint32_t mask) override { refreshes.push_back(mask); }
+    std::vector<std::string> titles;
+    std::vector<uint32_t> drumIntervals;
+    std::vector<uint32_t> refreshes;
+};
+
+}  // namespace cadenzo::test

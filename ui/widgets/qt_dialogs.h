@@ -1,0 +1,13 @@
+// Message boxes shown with Qt. Main thread only.
+#pragma once
+
+#include "ui/dialogs.h"
+
+namespace cadenzo {
+
+class QtDialogs final : public Dialogs {
+public:
+    void MessageBox(const std::string& text, const std::string& caption, MessageIcon icon) override;
+};
+
+}  // namespace cadenzo
