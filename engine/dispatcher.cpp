@@ -4,4 +4,6 @@ namespace cadenzo {
 
 void DispatchInput(SystemState&, uint32_t) {}
 
+void ProcessInputEntry(SystemState&, uint32_t) {}
+
 }  // namespace cadenzo

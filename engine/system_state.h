@@ -6,6 +6,8 @@
 
 #include "bank/mix_bank.h"
 #include "bank/options_record.h"
+#include "engine/performance_state.h"
+#include "ui/lamps.h"
 
 namespace cadenzo {
 
@@ -21,6 +23,8 @@ struct SystemState {
     BankState Bank;
     OptionsRecord Options{};     // zero until the options are loaded
     std::string BlendFileName;   // the blend file last loaded; target of the shutdown save
+    PerformanceState Performance;
+    LampState Lamps;
     Services Io;
 };
 

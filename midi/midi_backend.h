@@ -1,0 +1,95 @@
+// The seam between the program and the operating system's MIDI service.
+// Real: RtMidi (ALSA sequencer, else JACK); tests and benchmarks: virtual
+// devices. Result codes are those the port manager's messages are keyed by.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "midi/short_message.h"
+
+namespace cadenzo {
+
+enum MidiResult : uint32_t {
+    kMidiOk = 0,
+    kMidiBadDeviceId = 2,    // device index out of range
+    kMidiAllocated = 4,      // device already in use
+    kMidiInvalidHandle = 5,
+    kMidiNoMemory = 7,
+    kMidiInvalidParam = 11,
+    kMidiStillPlaying = 65,  // buffers still queued
+    kMidiNoDevice = 68,      // no MIDI port / service
+};
+
+// Kinds of input callback: short data, and data that arrived while earlier
+// data was still being delivered. Every other kind is ignored by the program.
+enum MidiInputKind : uint16_t {
+    kMimOpen = 0x3C1,
+    kMimClose = 0x3C2,
+    kMimData = 0x3C3,
+    kMimLongData = 0x3C4,
+    kMimError = 0x3C5,
+    kMimMoreData = 0x3CC,
+};
+
+// Called on the MIDI service's thread for every message of a started input.
+// Must not block or allocate: under JACK it runs on the real-time thread.
+using MidiInputCallback = void (*)(void* context, uint16_t kind, ShortMessage message);
+
+class MidiInputPort {
+public:
+    virtual ~MidiInputPort() = default;
+};
+
+class MidiOutputPort {
+public:
+    virtual ~MidiOutputPort() = default;
+    // Sends one short message as the right number of bytes for its status.
+    // Not safe to call from two threads at once: callers serialise.
+    virtual void Send(ShortMessage m) = 0;
+};
+
+class MidiBackend {
+public:
+    virtual ~MidiBackend() = default;
+    // Names of the devices, in the service's order.
+    virtual std::vector<std::string> InputNames() = 0;
+    virtual std::vector<std::string> OutputNames() = 0;
+    // Opens input device `device` as the program's port `portName`; the
+    // callback gets data once the input is started.
+    virtual uint32_t OpenInput(uint32_t device, const std::string& portName, MidiInputCallback callback,
+                               void* context, std::unique_ptr<MidiInputPort>& handle) = 0;
+    virtual uint32_t StartInput(MidiInputPort& port) = 0;
+    // On success the handle is released and its callback no longer runs.
+    virtual uint32_t CloseInput(std::unique_ptr<MidiInputPort>& handle) = 0;
+    virtual uint32_t OpenOutput(uint32_t device, const std::string& portName,
+                                std::unique_ptr<MidiOutputPort>& handle) = 0;
+    // On success the handle is released. No send may be in progress.
+    virtual uint32_t CloseOutput(std::unique_ptr<MidiOutputPort>& handle) = 0;
+};
+
+// Number of data bytes that follow a status byte in a short message.
+constexpr int ShortMessageDataBytes(uint8_t status) {
+    if (status < 0x80) return -1;  // not a status byte
+    switch (status & 0xF0) {
+    case 0xC0:
+    case 0xD0:
+        return 1;
+    case 0xF0:
+        switch (status) {
+        case 0xF1:
+        case 0xF3:
+            return 1;
+        case 0xF2:
+            return 2;
+        default:
+            return 0;
+        }
+    default:
+        return 2;
+    }
+}
+
+}  // namespace cadenzo

@@ -1,0 +1,39 @@
+// The 22 activity lamps: six port lamps and one per synthesiser channel.
+// Lamps are lit from the main, MIDI and glide threads; the main window's
+// 300 ms indicator timer puts them out and reads their state to draw them.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+
+namespace cadenzo {
+
+enum Lamp : uint8_t {
+    ShapeIn1,
+    ShapeIn2,
+    ShapeIn3,
+    ShapeOut1,  // SynthOut
+    ShapeOut2,  // ThruOut
+    ShapeOut3,  // ControlOut
+    ShapeCh1,   // ShapeCh1 + c for channel c = 0..15
+    kLampCount = ShapeCh1 + 16,
+};
+
+struct LampState {
+    std::array<std::atomic<uint32_t>, kLampCount> Hold{};  // ticks left before the lamp goes dark
+    std::array<std::atomic<bool>, kLampCount> Lit{};       // yellow when set, silver when clear
+};
+
+// Sets the lamp's counter to 1 and lights it. Any thread.
+inline void LightLamp(LampState& lamps, Lamp lamp) {
+    lamps.Hold[lamp].store(1, std::memory_order_relaxed);
+    lamps.Lit[lamp].store(true, std::memory_order_relaxed);
+}
+
+// Lights a port lamp only while its counter is 0. Any thread.
+inline void LightPortLampIfDark(LampState& lamps, Lamp lamp) {
+    if (lamps.Hold[lamp].load(std::memory_order_relaxed) == 0) LightLamp(lamps, lamp);
+}
+
+}  // namespace cadenzo
