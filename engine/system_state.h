@@ -7,22 +7,28 @@
 #include "bank/mix_bank.h"
 #include "bank/options_record.h"
 #include "engine/performance_state.h"
+#include "midi/input_state.h"
+#include "midi/port_state.h"
 #include "ui/lamps.h"
 
 namespace cadenzo {
 
 class Dialogs;
 class Display;
+class MidiBackend;
 
 struct Services {
     Dialogs* dialogs = nullptr;  // message boxes
     Display* display = nullptr;  // the main window, once it exists
+    MidiBackend* midi = nullptr; // the MIDI service
 };
 
 struct SystemState {
     BankState Bank;
     OptionsRecord Options{};     // zero until the options are loaded
     std::string BlendFileName;   // the blend file last loaded; target of the shutdown save
+    PortState Ports;
+    InputState Input;
     PerformanceState Performance;
     LampState Lamps;
     Services Io;

@@ -1,8 +1,21 @@
 #include "midi/output.h"
 
+#include "engine/system_state.h"
+#include "ui/monitor.h"
+
 namespace cadenzo {
 
-void SendToSynth(SystemState&, ShortMessage) {}
-void SendToControl(SystemState&, ShortMessage) {}
+void SendToSynth(SystemState& s, ShortMessage m) {
+    if (ReadShared(s.Options.MonitorSource) == 5) MonitorShortMessage(s, m);
+    if (!s.Ports.SynthOut.Send(m & 0xFFFFFF)) return;
+    if (IsChannelMessage(m)) LightPortLampIfDark(s.Lamps, ShapeOut1);
+    LightLamp(s.Lamps, static_cast<Lamp>(ShapeCh1 + (m & 0x0F)));
+}
+
+void SendToControl(SystemState& s, ShortMessage m) {
+    if (ReadShared(s.Options.MonitorSource) == 6) MonitorShortMessage(s, m);
+    if (!s.Ports.ControlOut.Send(m & 0xFFFFFF)) return;
+    if (IsChannelMessage(m)) LightPortLampIfDark(s.Lamps, ShapeOut3);
+}
 
 }  // namespace cadenzo

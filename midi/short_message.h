@@ -16,6 +16,9 @@ struct UnpackedMessage {
     uint8_t data2;
 };
 
+// Channel messages have a status below 0xF0; system messages the rest.
+constexpr bool IsChannelMessage(ShortMessage m) { return (m & 0xFF) < 0xF0; }
+
 // command is a status byte with the channel nibble clear; the channel is
 // added, not or-ed. Each argument counts with its low 8 bits.
 constexpr ShortMessage PackShortMessage(uint32_t command, uint32_t channel, uint32_t data1,

@@ -7,6 +7,7 @@
 #include "app/startup.h"
 #include "bank/blend_file.h"
 #include "bank/options_file.h"
+#include "midi/virtual/virtual_backend.h"
 #include "support/recorders.h"
 #include "support/temp_dir.h"
 #include "ui/redraw_mask.h"
@@ -46,11 +47,13 @@ protected:
     void SetUp() override {
         InTempDir::SetUp();
         state.Io.dialogs = &shell;
+        state.Io.midi = &midi;
     }
     int Run() { return RunProgram(state, shell); }
 
     SystemState state;
     TracingShell shell;
+    VirtualMidiBackend midi{{"Keys A", "Keys B", "Thru In"}, {"Synth", "Thru", "Control"}};
 };
 
 const std::string kNoOptions = "box Errorr!: Options file not exist!  Initializing With Deffault Values!";
@@ -120,6 +123,30 @@ TEST_F(StartUpOrder, OptionsThatCannotBeOpenedEndTheRunBeforeTheBlendFile) {
     Run();
     EXPECT_EQ(shell.trace.back(), "exception Cannot open file Ostinata.opt");
     EXPECT_EQ(std::count(shell.trace.begin(), shell.trace.end(), "text Load Blends..."), 0);
+}
+
+TEST_F(StartUpOrder, PortsOpenFromTheOptionsAfterTheFilesAndCloseBeforeTheSave) {
+    std::vector<uint8_t> options(200, 0);
+    options[0] = 2;   // In1: "Keys B"
+    options[8] = 1;   // In3: "Thru In"
+    options[12] = 1;  // SynthOut: "Synth"
+    options[16] = 9;  // ThruOut: no such device
+    WriteBytes(kOptionsFile, options);
+    shell.duringLoop = [&] {
+        EXPECT_EQ(state.Ports.OpenPortNumbers(), (std::array<uint32_t, 6>{2, 0, 1, 1, 0, 0}));
+        EXPECT_EQ(midi.InputPortName(1), "In1");
+        EXPECT_EQ(midi.OutputPortName(0), "SynthOut");
+        EXPECT_EQ(state.Ports.InputDeviceNames,
+                  (std::vector<std::string>{"NO Selected IN Device", "Keys A", "Keys B", "Thru In"}));
+    };
+    Run();
+    const std::vector<std::string> expected = {"text Open MIDI Devices...",
+                                               "box Errorr...: Errorr: The specified device identifier is out of range.",
+                                               "close", "loop"};
+    EXPECT_NE(std::search(shell.trace.begin(), shell.trace.end(), expected.begin(), expected.end()),
+              shell.trace.end());
+    EXPECT_EQ(state.Ports.OpenPortNumbers(), (std::array<uint32_t, 6>{}));
+    EXPECT_TRUE(state.Ports.InputDeviceNames.empty());
 }
 
 TEST_F(StartUpOrder, GmStartModeFromTheOptionsIsInForceAfterStartUp) {

@@ -1,0 +1,21 @@
+// The three input callbacks. They run on the MIDI service's threads (under
+// JACK the real-time thread): no allocation, no blocking. `context` is the
+// SystemState.
+//   In1, In2: tag the message with its port, queue it, wake the main thread.
+//   In3 (and In1 in GM mode with "In 1 to THRU Out"): copy straight to ThruOut.
+#pragma once
+
+#include <cstdint>
+
+#include "midi/short_message.h"
+
+namespace cadenzo {
+
+inline constexpr uint32_t kIn1Tag = 0x01000000;
+inline constexpr uint32_t kIn2Tag = 0x02000000;
+
+void In1Callback(void* context, uint16_t kind, ShortMessage m);
+void In2Callback(void* context, uint16_t kind, ShortMessage m);
+void In3Callback(void* context, uint16_t kind, ShortMessage m);
+
+}  // namespace cadenzo

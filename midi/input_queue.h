@@ -1,0 +1,38 @@
+// The queue between the two playing inputs' callbacks and the main thread:
+// 1024 slots of 32-bit entries, two producers, one consumer, lock-free. A
+// full queue (1023 entries pending) refuses the new entry and keeps the
+// pending ones. Entries carry the port tag in bits 24..31.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+
+namespace cadenzo {
+
+class InputQueue {
+public:
+    static constexpr uint32_t kSlots = 1024;
+    static constexpr uint32_t kMaxPending = kSlots - 1;
+
+    InputQueue();
+
+    // Producers (any thread). Returns false when the queue is full.
+    bool Push(uint32_t entry);
+    // Consumer (one thread). Returns false when the queue is empty.
+    bool Pop(uint32_t& entry);
+    // Consumer: nothing is pending.
+    bool Empty() const;
+
+private:
+    struct Slot {
+        std::atomic<uint32_t> sequence;  // which lap of the ring may use the slot next
+        uint32_t entry;
+    };
+
+    std::array<Slot, kSlots> slots_;
+    alignas(64) std::atomic<uint32_t> writePosition_{0};
+    alignas(64) std::atomic<uint32_t> readPosition_{0};
+};
+
+}  // namespace cadenzo

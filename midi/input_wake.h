@@ -1,0 +1,30 @@
+// Wakes the main thread when the input queue may hold entries, without
+// allocating or blocking on the signalling thread: an event file descriptor
+// that the main thread watches, written at most once while a wake is pending.
+#pragma once
+
+#include <atomic>
+
+namespace cadenzo {
+
+class InputWake {
+public:
+    InputWake();
+    ~InputWake();
+    InputWake(const InputWake&) = delete;
+    InputWake& operator=(const InputWake&) = delete;
+
+    // Any thread: asks for a wake unless one is already pending.
+    void Signal();
+    // Main thread, on wake: clears the signal. Call before draining the
+    // queue, so that entries pushed during the drain wake it again.
+    void Acknowledge();
+    // The descriptor that becomes readable on a wake (-1 if none could be made).
+    int Fd() const { return fd_; }
+
+private:
+    int fd_;
+    std::atomic<bool> pending_{false};
+};
+
+}  // namespace cadenzo

@@ -1,0 +1,62 @@
+// In-process MIDI devices for tests and benchmarks: inputs that can be fed
+// from any thread, outputs that record what they receive, and failure
+// injection for every result code the port manager knows.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "midi/midi_backend.h"
+
+namespace cadenzo {
+
+class VirtualMidiBackend final : public MidiBackend {
+public:
+    VirtualMidiBackend(std::vector<std::string> inputs, std::vector<std::string> outputs);
+    ~VirtualMidiBackend() override;
+
+    // Plays `m` into input device `device` as the MIDI service would deliver
+    // it. Any thread. Returns false when the device is not open and started.
+    bool Feed(uint32_t device, ShortMessage m, uint16_t kind = kMimData);
+
+    // What output device `device` has received, in order.
+    std::vector<ShortMessage> Sent(uint32_t device) const;
+    void ClearSent();
+
+    // The next open (input or output) or close returns `result` instead of
+    // doing its work; queued in call order.
+    void FailNextOpen(uint32_t result);
+    void FailNextClose(uint32_t result);
+
+    // The name the program gave the port open on a device ("" when closed).
+    std::string InputPortName(uint32_t device) const;
+    std::string OutputPortName(uint32_t device) const;
+
+    std::vector<std::string> InputNames() override;
+    std::vector<std::string> OutputNames() override;
+    uint32_t OpenInput(uint32_t device, const std::string& portName, MidiInputCallback callback, void* context,
+                       std::unique_ptr<MidiInputPort>& handle) override;
+    uint32_t StartInput(MidiInputPort& port) override;
+    uint32_t CloseInput(std::unique_ptr<MidiInputPort>& handle) override;
+    uint32_t OpenOutput(uint32_t device, const std::string& portName,
+                        std::unique_ptr<MidiOutputPort>& handle) override;
+    uint32_t CloseOutput(std::unique_ptr<MidiOutputPort>& handle) override;
+
+    struct InputDevice;
+    struct OutputDevice;
+
+private:
+    uint32_t TakeFailure(std::deque<uint32_t>& failures);
+
+    std::vector<std::unique_ptr<InputDevice>> inputs_;
+    std::vector<std::unique_ptr<OutputDevice>> outputs_;
+    mutable std::mutex failuresMutex_;
+    std::deque<uint32_t> openFailures_;
+    std::deque<uint32_t> closeFailures_;
+};
+
+}  // namespace cadenzo
