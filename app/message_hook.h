@@ -1,22 +1,38 @@
-// The hook of the message loop: every event the application delivers on the
-// main thread passes the input dispatcher first.
+// The hook of the message loop. Every event the application delivers on the
+// main thread passes the input dispatcher first; the input wake becomes the
+// hand-off event (0x400) that makes the dispatcher drain the input queue.
+// While the loop is not yet running, and while a message box is open, the
+// dispatcher is not called: queued input waits and is taken, in order, as
+// soon as the loop runs free again.
 #pragma once
 
 #include <QObject>
 
 #include "engine/system_state.h"
 
+class QSocketNotifier;
+
 namespace cadenzo {
 
 class MessageHook final : public QObject {
 public:
-    explicit MessageHook(SystemState& state) : state_(state) {}
+    explicit MessageHook(SystemState& state);
+    ~MessageHook() override;
+
+    // Main thread: the application's message loop starts or has ended.
+    void SetLoopRunning(bool running);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool MayDispatch() const;
+    void PostHandOff();
+
     SystemState& state_;
+    QSocketNotifier* wakeNotifier_;
+    bool loopRunning_ = false;
+    bool handOffWaiting_ = false;  // a hand-off was held back and must be posted again
 };
 
 }  // namespace cadenzo

@@ -33,7 +33,11 @@ void QtShell::InstallMessageHook() {
     qApp->installEventFilter(hook_.get());
 }
 
-void QtShell::RunMessageLoop() { QApplication::exec(); }
+void QtShell::RunMessageLoop() {
+    if (hook_) hook_->SetLoopRunning(true);
+    QApplication::exec();
+    if (hook_) hook_->SetLoopRunning(false);
+}
 
 void QtShell::ShowException(const std::string& message) { dialogs_.MessageBox(message, "Cadenzo"); }
 

@@ -1,0 +1,106 @@
+#include "e2e/jack_test_client.h"
+
+#include <jack/midiport.h>
+
+#include <thread>
+
+namespace cadenzo::test {
+
+namespace {
+constexpr size_t kRingBytes = 1 << 16;
+
+int MessageLength(uint8_t status) {
+    switch (status & 0xF0) {
+    case 0xC0:
+    case 0xD0:
+        return 2;
+    case 0xF0:
+        return status == 0xF2 ? 3 : (status == 0xF1 || status == 0xF3) ? 2 : 1;
+    default:
+        return 3;
+    }
+}
+}  // namespace
+
+JackTestClient::JackTestClient(const std::string& name, const std::vector<std::string>& sources,
+                               const std::vector<std::string>& sinks) {
+    client_ = jack_client_open(name.c_str(), JackNoStartServer, nullptr);
+    if (!client_) return;
+    for (const std::string& s : sources) {
+        Port p;
+        p.port = jack_port_register(client_, s.c_str(), JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
+        p.ring = jack_ringbuffer_create(kRingBytes);
+        sources_.push_back(p);
+    }
+    for (const std::string& s : sinks) {
+        Port p;
+        p.port = jack_port_register(client_, s.c_str(), JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
+        p.ring = jack_ringbuffer_create(kRingBytes);
+        sinks_.push_back(p);
+    }
+    jack_set_process_callback(client_, &JackTestClient::Process, this);
+    jack_activate(client_);
+}
+
+JackTestClient::~JackTestClient() {
+    if (client_) jack_client_close(client_);
+    for (Port& p : sources_) jack_ringbuffer_free(p.ring);
+    for (Port& p : sinks_) jack_ringbuffer_free(p.ring);
+}
+
+std::string JackTestClient::SourceName(size_t i) const { return jack_port_name(sources_.at(i).port); }
+std::string JackTestClient::SinkName(size_t i) const { return jack_port_name(sinks_.at(i).port); }
+
+void JackTestClient::Send(size_t source, uint32_t message) {
+    jack_ringbuffer_write(sources_.at(source).ring, reinterpret_cast<const char*>(&message), sizeof message);
+}
+
+std::vector<uint32_t> JackTestClient::Receive(size_t sink, size_t count, std::chrono::milliseconds timeout) {
+    Port& p = sinks_.at(sink);
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        uint32_t word = 0;
+        while (jack_ringbuffer_read_space(p.ring) >= sizeof word) {
+            jack_ringbuffer_read(p.ring, reinterpret_cast<char*>(&word), sizeof word);
+            p.received.push_back(word);
+        }
+        if (p.received.size() >= count || std::chrono::steady_clock::now() > deadline) return p.received;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+int JackTestClient::Process(jack_nframes_t frames, void* arg) {
+    auto& self = *static_cast<JackTestClient*>(arg);
+    for (Port& p : self.sources_) {
+        void* buffer = jack_port_get_buffer(p.port, frames);
+        jack_midi_clear_buffer(buffer);
+        uint32_t word = 0;
+        while (jack_ringbuffer_read_space(p.ring) >= sizeof word) {
+            jack_ringbuffer_read(p.ring, reinterpret_cast<char*>(&word), sizeof word);
+            const int length = MessageLength(word & 0xFF);
+            jack_midi_data_t* data = jack_midi_event_reserve(buffer, 0, static_cast<size_t>(length));
+            if (!data) break;
+            for (int i = 0; i < length; ++i) data[i] = static_cast<jack_midi_data_t>(word >> (8 * i));
+        }
+    }
+    for (Port& p : self.sinks_) {
+        void* buffer = jack_port_get_buffer(p.port, frames);
+        const jack_nframes_t events = jack_midi_get_event_count(buffer);
+        for (jack_nframes_t e = 0; e < events; ++e) {
+            jack_midi_event_t event;
+            if (jack_midi_event_get(&event, buffer, e) != 0 || event.size == 0 || event.size > 3) continue;
+            uint32_t word = 0;
+            for (size_t i = 0; i < event.size; ++i) word |= uint32_t{event.buffer[i]} << (8 * i);
+            jack_ringbuffer_write(p.ring, reinterpret_cast<const char*>(&word), sizeof word);
+        }
+    }
+    return 0;
+}
+
+uint32_t DeviceNumber(const std::vector<std::string>& names, const std::string& name) {
+    for (size_t i = 1; i < names.size(); ++i)
+        if (names[i] == name) return static_cast<uint32_t>(i);
+    return 0;
+}
+
+}  // namespace cadenzo::test

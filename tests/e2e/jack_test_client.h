@@ -1,0 +1,54 @@
+// A JACK client for end-to-end tests: MIDI sources the program can open as
+// input devices and sinks it can open as output devices. Messages to send
+// and messages received pass through lock-free ring buffers, so the JACK
+// process thread never blocks.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <jack/jack.h>
+#include <jack/ringbuffer.h>
+
+namespace cadenzo::test {
+
+class JackTestClient {
+public:
+    JackTestClient(const std::string& name, const std::vector<std::string>& sources,
+                   const std::vector<std::string>& sinks);
+    ~JackTestClient();
+    JackTestClient(const JackTestClient&) = delete;
+    JackTestClient& operator=(const JackTestClient&) = delete;
+
+    bool Ok() const { return client_ != nullptr; }
+    // Full name ("client:port") of a source or sink.
+    std::string SourceName(size_t i) const;
+    std::string SinkName(size_t i) const;
+
+    // Queues a short message (status in the low byte) on source i.
+    void Send(size_t source, uint32_t message);
+    // Waits until sink i has received `count` messages in all, or the time is up.
+    std::vector<uint32_t> Receive(size_t sink, size_t count,
+                                  std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
+
+private:
+    static int Process(jack_nframes_t frames, void* self);
+
+    struct Port {
+        jack_port_t* port = nullptr;
+        jack_ringbuffer_t* ring = nullptr;  // words to send, or words received
+        std::vector<uint32_t> received;     // test thread only
+    };
+
+    jack_client_t* client_ = nullptr;
+    std::vector<Port> sources_;
+    std::vector<Port> sinks_;
+};
+
+// The position of `name` in a device list whose entry 0 is "no device"
+// (so the result is the device number to select), or 0.
+uint32_t DeviceNumber(const std::vector<std::string>& names, const std::string& name);
+
+}  // namespace cadenzo::test

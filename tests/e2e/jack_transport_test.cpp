@@ -1,0 +1,72 @@
+// The MIDI transport on a real JACK server through the RtMidi back end.
+#include <gtest/gtest.h>
+
+#include "e2e/jack_test_client.h"
+#include "midi/input_callbacks.h"
+#include "midi/port_manager.h"
+#include "midi/rtmidi/rtmidi_backend.h"
+#include "support/recorders.h"
+
+namespace cadenzo {
+namespace {
+
+class JackTransport : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(peer.Ok()) << "no JACK server (run under with_jack.sh)";
+        ASSERT_EQ(midi.ServiceName(), "JACK");
+        s.Io.dialogs = &dialogs;
+        s.Io.midi = &midi;
+        EnumerateMidiDevices(s);
+    }
+    void TearDown() override {
+        CloseAllPorts(s);
+        EXPECT_TRUE(dialogs.boxes.empty());
+    }
+
+    test::JackTestClient peer{"e2e", {"keys", "thru_in"}, {"thru_sink"}};
+    RtMidiBackend midi;
+    test::RecordingDialogs dialogs;
+    SystemState s;
+};
+
+TEST_F(JackTransport, DevicesAreListedAndPortsOpenAsNamedClients) {
+    EXPECT_NE(test::DeviceNumber(s.Ports.InputDeviceNames, peer.SourceName(0)), 0u);
+    EXPECT_NE(test::DeviceNumber(s.Ports.OutputDeviceNames, peer.SinkName(0)), 0u);
+    SelectIn1Port(s, test::DeviceNumber(s.Ports.InputDeviceNames, peer.SourceName(0)));
+    SelectThruOutPort(s, test::DeviceNumber(s.Ports.OutputDeviceNames, peer.SinkName(0)));
+    EXPECT_NE(s.Ports.Inputs[0].OpenNumber.load(), 0u);
+    EXPECT_NE(s.Ports.ThruOut.OpenNumber(), 0u);
+    SelectIn2Port(s, static_cast<uint32_t>(s.Ports.InputDeviceNames.size()));  // past the list
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Errorr: The specified device identifier is out of range.");
+    dialogs.boxes.clear();
+}
+
+TEST_F(JackTransport, ThruInputReachesTheThruOutputUnchanged) {
+    SelectIn3Port(s, test::DeviceNumber(s.Ports.InputDeviceNames, peer.SourceName(1)));
+    SelectThruOutPort(s, test::DeviceNumber(s.Ports.OutputDeviceNames, peer.SinkName(0)));
+    const std::vector<uint32_t> played = {0x643C95, 0x003C85, 0x0000FE, 0x7F07B3, 0x0005C9};
+    for (uint32_t m : played) peer.Send(1, m);
+    EXPECT_EQ(peer.Receive(0, played.size()), played);
+    EXPECT_TRUE(s.Input.Queue.Empty());  // nothing of the thru input is queued
+}
+
+TEST_F(JackTransport, PlayingInputReachesTheQueueTaggedAndInOrder) {
+    SelectIn1Port(s, test::DeviceNumber(s.Ports.InputDeviceNames, peer.SourceName(0)));
+    std::vector<uint32_t> played;
+    for (uint32_t i = 0; i < 200; ++i) played.push_back(0x90 | (i % 128) << 8 | (i % 100 + 1) << 16);
+    for (uint32_t m : played) peer.Send(0, m);
+    std::vector<uint32_t> taken;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (taken.size() < played.size() && std::chrono::steady_clock::now() < deadline) {
+        uint32_t entry = 0;
+        if (s.Input.Queue.Pop(entry)) taken.push_back(entry);
+        else std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ASSERT_EQ(taken.size(), played.size());
+    for (size_t i = 0; i < played.size(); ++i) EXPECT_EQ(taken[i], played[i] + kIn1Tag) << i;
+}
+
+}  // namespace
+}  // namespace cadenzo
