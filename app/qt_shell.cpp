@@ -11,6 +11,7 @@ QtShell::QtShell(SystemState& state, MultimediaTimer& timer, Dialogs& dialogs)
     : state_(state), timer_(timer), dialogs_(dialogs) {}
 
 QtShell::~QtShell() {
+    termination_.reset();
     if (hook_) qApp->removeEventFilter(hook_.get());
 }
 
@@ -25,6 +26,7 @@ Display& QtShell::CreateMainWindow() {
     mainForm_->show();
     mainForm_->activateWindow();
     mainForm_->repaint();
+    termination_ = std::make_unique<TerminationWatch>(*mainForm_);
     return *mainForm_;
 }
 
@@ -35,7 +37,8 @@ void QtShell::InstallMessageHook() {
 
 void QtShell::RunMessageLoop() {
     if (hook_) hook_->SetLoopRunning(true);
-    QApplication::exec();
+    // A stop request during start-up may have closed the window already.
+    if (mainForm_ && mainForm_->isVisible()) QApplication::exec();
     if (hook_) hook_->SetLoopRunning(false);
 }
 

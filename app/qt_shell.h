@@ -6,6 +6,7 @@
 
 #include "app/message_hook.h"
 #include "app/startup.h"
+#include "app/termination.h"
 #include "ui/widgets/main_form.h"
 
 namespace cadenzo {
@@ -31,6 +32,7 @@ private:
     Dialogs& dialogs_;
     std::unique_ptr<MessageHook> hook_;
     std::unique_ptr<TMainForm> mainForm_;
+    std::unique_ptr<TerminationWatch> termination_;
 };
 
 }  // namespace cadenzo

@@ -14,7 +14,10 @@ InputQueue::InputQueue() {
 bool InputQueue::Push(uint32_t entry) {
     uint32_t position = writePosition_.load(std::memory_order_relaxed);
     for (;;) {
-        if (position - readPosition_.load(std::memory_order_acquire) >= kMaxPending) return false;
+        // Signed: a position read before the other producer moved on may
+        // lie behind the read position; its claim below then fails anyway.
+        const auto pending = static_cast<int32_t>(position - readPosition_.load(std::memory_order_acquire));
+        if (pending >= static_cast<int32_t>(kMaxPending)) return false;
         Slot& slot = slots_[position % kSlots];
         const uint32_t sequence = slot.sequence.load(std::memory_order_acquire);
         const int32_t lap = static_cast<int32_t>(sequence - position);
