@@ -1,8 +1,93 @@
 #include "engine/dispatcher.h"
 
+#include "engine/bend.h"
+#include "engine/gm_drum_paths.h"
+#include "engine/input_filters.h"
+#include "engine/layers.h"
+#include "engine/note_routing.h"
+#include "engine/remote_control.h"
+#include "engine/terca.h"
+#include "midi/output.h"
 #include "ui/monitor.h"
 
 namespace cadenzo {
+
+namespace {
+
+// Sent once per listening layer, on the layer's own channel, data unchanged.
+void CopyToListeningLayers(SystemState& s, uint8_t port, const UnpackedMessage& m) {
+    for (int i = 0; i < kChannels; ++i) {
+        if (LayerReceives(s, i, port, m.channel))
+            SendToSynth(s, PackShortMessage(m.command, static_cast<uint32_t>(i), m.data1, m.data2));
+    }
+}
+
+// The glide tick sends the new wheel term at its next tick.
+void SetWheelBend(SystemState& s, int i, uint32_t position) {
+    ChannelPerformance& p = s.Performance.Channels[i];
+    p.WheelBend.store(ScaledWheel(position, s.Bank.WorkingMix.BendRange), std::memory_order_relaxed);
+    p.BendDirty.store(true, std::memory_order_release);
+}
+
+void Controller(SystemState& s, uint8_t port, const UnpackedMessage& m) {
+    const OptionsRecord& o = s.Options;
+    if (m.data1 == o.MasterVolumeCC && PortPasses(o.MasterVolumePort, port)) {
+        MasterVolumeControl(s, port, m.channel, m.data2);
+        return;
+    }
+    // A controller number above 127 (no device sends one) counts as blocked.
+    if (m.data1 >= o.CCBlocked.size() || o.CCBlocked[m.data1] != 0) return;
+    CopyToListeningLayers(s, port, m);
+}
+
+// A layer with AT set turns pressure into an upward bend; pressure 0 equals
+// the centred wheel. Other layers get the pressure itself.
+void ChannelPressure(SystemState& s, uint8_t port, const UnpackedMessage& m) {
+    for (int i = 0; i < kChannels; ++i) {
+        if (!LayerReceives(s, i, port, m.channel)) continue;
+        if (s.Bank.WorkingMix.Channels[i].AT != 0)
+            SetWheelBend(s, i, ((m.data1 >> 1) + 64u) * 128u);
+        else
+            SendToSynth(s, PackShortMessage(0xD0, static_cast<uint32_t>(i), m.data1, m.data2));
+    }
+}
+
+void PitchWheel(SystemState& s, uint8_t port, const UnpackedMessage& m) {
+    for (int i = 0; i < kChannels; ++i) {
+        if (LayerReceives(s, i, port, m.channel)) SetWheelBend(s, i, m.data2 * 128u + m.data1);
+    }
+}
+
+void Route(SystemState& s, uint8_t port, UnpackedMessage m) {
+    if (m.command == 0x90 && m.data2 == 0) m.command = 0x80;
+    switch (m.command) {
+    case 0x80:
+        if (!TercNoteOffBlocked(s)) NoteOffRouting(s, port, m.channel, m.data1, m.data2);
+        break;
+    case 0x90:
+        if (!TercScanNote(s, port, m.channel, m.data1)) NoteOnRouting(s, port, m.channel, m.data1, m.data2);
+        break;
+    case 0xA0:
+        CopyToListeningLayers(s, port, m);
+        break;
+    case 0xB0:
+        Controller(s, port, m);
+        break;
+    case 0xC0:
+        ProgramSelect(s, port, m.channel, m.data1);
+        break;
+    case 0xD0:
+        ChannelPressure(s, port, m);
+        break;
+    case 0xE0:
+        PitchWheel(s, port, m);
+        break;
+    default:
+        break;
+    }
+}
+
+}  // namespace
 
 void DispatchInput(SystemState& s, uint32_t messageId) {
     if (ReadShared(s.Options.MonitorSource) == 9) MonitorWindowMessage(s, messageId);
@@ -12,6 +97,22 @@ void DispatchInput(SystemState& s, uint32_t messageId) {
     while (s.Input.Queue.Pop(entry)) ProcessInputEntry(s, entry);
 }
 
-void ProcessInputEntry(SystemState&, uint32_t) {}
+void ProcessInputEntry(SystemState& s, uint32_t entry) {
+    const auto port = static_cast<uint8_t>(entry >> 24);
+    const UnpackedMessage m = UnpackShortMessage(entry);
+    if (m.command == 0xF0) return;  // system messages leave only through the thru paths
+    if (port == 1) LightLamp(s.Lamps, ShapeIn1);
+    if (port == 2) LightLamp(s.Lamps, ShapeIn2);
+    if (s.Bank.GmMode.load(std::memory_order_relaxed)) {
+        GmPassThrough(s, entry);
+        return;
+    }
+    const OptionsRecord& o = s.Options;
+    if (o.UseDrumMode != 0 && port == o.DrumInPort + 1 && m.channel == o.DrumInChannel) {
+        ExternalDrumPath(s, m.command, m.channel, m.data1, m.data2);
+        return;
+    }
+    Route(s, port, m);
+}
 
 }  // namespace cadenzo

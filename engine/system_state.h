@@ -7,6 +7,7 @@
 #include "bank/mix_bank.h"
 #include "bank/options_record.h"
 #include "engine/performance_state.h"
+#include "engine/terca_state.h"
 #include "midi/input_state.h"
 #include "midi/port_state.h"
 #include "ui/lamps.h"
@@ -30,6 +31,7 @@ struct SystemState {
     PortState Ports;
     InputState Input;
     PerformanceState Performance;
+    TercaState Terca;
     LampState Lamps;
     Services Io;
 };

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace cadenzo {
 
@@ -15,6 +16,8 @@ public:
     virtual void SetDrumTimerInterval(uint32_t ms) = 0;
     // Redraws the areas named by the mask's bits.
     virtual void RefreshDisplay(uint32_t mask) = 0;
+    // The terca label's text and the colour (0xRRGGBB) of the shape behind it.
+    virtual void ShowTerca(std::string_view text, uint32_t rgb) = 0;
 };
 
 }  // namespace cadenzo

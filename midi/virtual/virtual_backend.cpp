@@ -14,6 +14,8 @@ struct VirtualMidiBackend::InputDevice {
 
 struct VirtualMidiBackend::OutputDevice {
     std::string name;
+    const std::atomic<bool>* recording = nullptr;  // the back end's switch
+    std::atomic<uint64_t> count{0};  // sends on a port are serialised by the caller
     mutable std::mutex mutex;
     bool open = false;
     std::string portName;
@@ -32,6 +34,8 @@ class VirtualOutput final : public MidiOutputPort {
 public:
     explicit VirtualOutput(VirtualMidiBackend::OutputDevice& d) : device(d) {}
     void Send(ShortMessage m) override {
+        device.count.store(device.count.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+        if (!device.recording->load(std::memory_order_relaxed)) return;
         std::lock_guard lock(device.mutex);
         device.sent.push_back(m);
     }
@@ -48,6 +52,7 @@ VirtualMidiBackend::VirtualMidiBackend(std::vector<std::string> inputs, std::vec
     for (std::string& name : outputs) {
         outputs_.push_back(std::make_unique<OutputDevice>());
         outputs_.back()->name = std::move(name);
+        outputs_.back()->recording = &recording_;
         outputs_.back()->sent.reserve(1 << 16);
     }
 }
@@ -75,6 +80,12 @@ void VirtualMidiBackend::ClearSent() {
         d->sent.clear();
     }
 }
+
+uint64_t VirtualMidiBackend::SentCount(uint32_t device) const {
+    return outputs_.at(device)->count.load(std::memory_order_relaxed);
+}
+
+void VirtualMidiBackend::SetRecording(bool on) { recording_.store(on, std::memory_order_relaxed); }
 
 void VirtualMidiBackend::FailNextOpen(uint32_t result) {
     std::lock_guard lock(failuresMutex_);

@@ -3,6 +3,7 @@
 // injection for every result code the port manager knows.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -26,6 +27,11 @@ public:
     // What output device `device` has received, in order.
     std::vector<ShortMessage> Sent(uint32_t device) const;
     void ClearSent();
+    // How many messages output device `device` has received, recorded or not.
+    uint64_t SentCount(uint32_t device) const;
+    // With recording off, outputs only count what they receive (for
+    // benchmarks, where keeping every message would dominate). On by default.
+    void SetRecording(bool on);
 
     // The next open (input or output) or close returns `result` instead of
     // doing its work; queued in call order.
@@ -54,6 +60,7 @@ private:
 
     std::vector<std::unique_ptr<InputDevice>> inputs_;
     std::vector<std::unique_ptr<OutputDevice>> outputs_;
+    std::atomic<bool> recording_{true};
     mutable std::mutex failuresMutex_;
     std::deque<uint32_t> openFailures_;
     std::deque<uint32_t> closeFailures_;

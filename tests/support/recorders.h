@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/dialogs.h"
@@ -30,9 +31,16 @@ public:
     void SetTitle(const std::string& t) override { titles.push_back(t); }
     void SetDrumTimerInterval(uint32_t ms) override { drumIntervals.push_back(ms); }
     void RefreshDisplay(uint32_t mask) override { refreshes.push_back(mask); }
+    void ShowTerca(std::string_view text, uint32_t rgb) override { tercas.push_back({std::string(text), rgb}); }
+    struct Terca {
+        std::string text;
+        uint32_t rgb;
+        bool operator==(const Terca&) const = default;
+    };
     std::vector<std::string> titles;
     std::vector<uint32_t> drumIntervals;
     std::vector<uint32_t> refreshes;
+    std::vector<Terca> tercas;
 };
 
 }  // namespace cadenzo::test

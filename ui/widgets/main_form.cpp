@@ -1,6 +1,7 @@
 #include "ui/widgets/main_form.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 
 #include "engine/glide.h"
 #include "ui/window_title.h"
@@ -19,6 +20,9 @@ TMainForm::TMainForm(SystemState& state, MultimediaTimer& timer, Dialogs& dialog
     setObjectName("MainForm");
     setFixedSize(kClientWidth, kClientHeight);
     setWindowTitle(QString::fromUtf8(kMainTitle));
+    label29_ = new QLabel(this);
+    label29_->setObjectName("Label29");
+    label29_->setAutoFillBackground(true);
     glideTimer_.emplace(timer, dialogs, &GlideTick, &state_);
 }
 
@@ -29,6 +33,13 @@ void TMainForm::SetTitle(const std::string& title) { setWindowTitle(QString::fro
 void TMainForm::SetDrumTimerInterval(uint32_t ms) { drumTimerInterval_ = ms; }
 
 void TMainForm::RefreshDisplay(uint32_t) { update(); }
+
+void TMainForm::ShowTerca(std::string_view text, uint32_t rgb) {
+    label29_->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    QPalette palette = label29_->palette();
+    palette.setColor(QPalette::Window, QColor::fromRgb(rgb));
+    label29_->setPalette(palette);
+}
 
 void TMainForm::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) close();

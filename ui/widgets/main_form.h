@@ -5,10 +5,13 @@
 #include <QWidget>
 
 #include <optional>
+#include <string_view>
 
 #include "app/glide_timer.h"
 #include "engine/system_state.h"
 #include "ui/display.h"
+
+class QLabel;
 
 namespace cadenzo {
 
@@ -21,6 +24,7 @@ public:
     void SetTitle(const std::string& title) override;
     void SetDrumTimerInterval(uint32_t ms) override;
     void RefreshDisplay(uint32_t mask) override;
+    void ShowTerca(std::string_view text, uint32_t rgb) override;
 
     uint32_t DrumTimerInterval() const { return drumTimerInterval_; }
     const GlideTimer& Glide() const { return *glideTimer_; }
@@ -31,6 +35,7 @@ protected:
 private:
     SystemState& state_;
     uint32_t drumTimerInterval_ = 0;
+    QLabel* label29_;  // the terca scale; its background is the shape behind it (Shape23)
     std::optional<GlideTimer> glideTimer_;  // started last at construction, stopped first
 };
 

@@ -1,0 +1,17 @@
+// The two paths around the layers: General MIDI pass-through and the
+// external drum input. Main thread only.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/system_state.h"
+
+namespace cadenzo {
+
+// Every input queue entry (port tag in bits 24..31) while GM mode is on.
+void GmPassThrough(SystemState& s, uint32_t entry);
+
+// A message from the external drum input's port and channel outside GM mode.
+void ExternalDrumPath(SystemState& s, uint8_t command, uint8_t ch, uint8_t d1, uint8_t d2);
+
+}  // namespace cadenzo

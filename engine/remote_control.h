@@ -1,0 +1,18 @@
+// MIDI remote control of the program itself: program changes select (or
+// store) mixes, one controller sets the master volume. Main thread only.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/system_state.h"
+
+namespace cadenzo {
+
+// Every program change (program 0..127) from input port 1 or 2 outside GM
+// mode and the drum input.
+void ProgramSelect(SystemState& s, uint8_t port, uint8_t ch, uint8_t program);
+
+// The master-volume controller from a port its filter lets through.
+void MasterVolumeControl(SystemState& s, uint8_t port, uint8_t ch, uint8_t value);
+
+}  // namespace cadenzo
