@@ -8,6 +8,7 @@
 #include "bank/options_record.h"
 #include "engine/performance_state.h"
 #include "ui/lamps.h"
+#include "ui/grid_selection.h"
 
 namespace cadenzo {
 
@@ -25,6 +26,7 @@ struct SystemState {
     std::string BlendFileName;   // the blend file last loaded; target of the shutdown save
     PerformanceState Performance;
     LampState Lamps;
+    GridCursor Grid;             // the parameter grid's selected cell
     Services Io;
 };
 
