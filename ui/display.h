@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "ui/colours.h"
+
 namespace cadenzo {
 
 class Display {
@@ -15,6 +17,13 @@ public:
     virtual void SetDrumTimerInterval(uint32_t ms) = 0;
     // Redraws the areas named by the mask's bits.
     virtual void RefreshDisplay(uint32_t mask) = 0;
+    // The master volume (0..127) in its label and bar.
+    virtual void SetMasterVolume(uint8_t volume) = 0;
+    // The master transposition in semitones.
+    virtual void SetMasterTranspose(int32_t semitones) = 0;
+    // The terca root and scale under "Terca Mode", and the colour behind it.
+    virtual void SetTercaText(const std::string& text) = 0;
+    virtual void SetTercaColour(Rgb colour) = 0;
 };
 
 }  // namespace cadenzo

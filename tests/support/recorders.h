@@ -30,9 +30,17 @@ public:
     void SetTitle(const std::string& t) override { titles.push_back(t); }
     void SetDrumTimerInterval(uint32_t ms) override { drumIntervals.push_back(ms); }
     void RefreshDisplay(uint32_t mask) override { refreshes.push_back(mask); }
+    void SetMasterVolume(uint8_t volume) override { masterVolumes.push_back(volume); }
+    void SetMasterTranspose(int32_t semitones) override { masterTransposes.push_back(semitones); }
+    void SetTercaText(const std::string& text) override { tercaTexts.push_back(text); }
+    void SetTercaColour(Rgb colour) override { tercaColours.push_back(colour); }
     std::vector<std::string> titles;
     std::vector<uint32_t> drumIntervals;
     std::vector<uint32_t> refreshes;
+    std::vector<uint8_t> masterVolumes;
+    std::vector<int32_t> masterTransposes;
+    std::vector<std::string> tercaTexts;
+    std::vector<Rgb> tercaColours;
 };
 
 }  // namespace cadenzo::test
