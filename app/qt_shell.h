@@ -7,6 +7,7 @@
 #include "app/message_hook.h"
 #include "app/startup.h"
 #include "ui/widgets/main_form.h"
+#include "ui/widgets/start_screen.h"
 
 namespace cadenzo {
 
@@ -24,11 +25,13 @@ public:
     void ShowException(const std::string& message) override;
 
     TMainForm* MainWindow() const { return mainForm_.get(); }
+    TStartScreen* StartScreen() const { return startScreen_.StartScreen(); }
 
 private:
     SystemState& state_;
     MultimediaTimer& timer_;
     Dialogs& dialogs_;
+    StartScreenControl startScreen_;
     std::unique_ptr<MessageHook> hook_;
     std::unique_ptr<TMainForm> mainForm_;
 };
