@@ -8,16 +8,16 @@
 namespace cadenzo {
 
 QtShell::QtShell(SystemState& state, MultimediaTimer& timer, Dialogs& dialogs)
-    : state_(state), timer_(timer), dialogs_(dialogs) {}
+    : state_(state), timer_(timer), dialogs_(dialogs), startScreen_(dialogs) {}
 
 QtShell::~QtShell() {
     termination_.reset();
     if (hook_) qApp->removeEventFilter(hook_.get());
 }
 
-void QtShell::ShowStartScreen(const std::string&) {}
-void QtShell::SetStartScreenText(const std::string&) {}
-void QtShell::CloseStartScreen() {}
+void QtShell::ShowStartScreen(const std::string& text) { startScreen_.ShowStartScreen(text); }
+void QtShell::SetStartScreenText(const std::string& text) { startScreen_.SetStartScreenText(text); }
+void QtShell::CloseStartScreen() { startScreen_.CloseStartScreen(); }
 
 Display& QtShell::CreateMainWindow() {
     mainForm_ = std::make_unique<TMainForm>(state_, timer_, dialogs_);

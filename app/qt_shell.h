@@ -8,6 +8,7 @@
 #include "app/startup.h"
 #include "app/termination.h"
 #include "ui/widgets/main_form.h"
+#include "ui/widgets/start_screen.h"
 
 namespace cadenzo {
 
@@ -25,11 +26,13 @@ public:
     void ShowException(const std::string& message) override;
 
     TMainForm* MainWindow() const { return mainForm_.get(); }
+    TStartScreen* StartScreen() const { return startScreen_.StartScreen(); }
 
 private:
     SystemState& state_;
     MultimediaTimer& timer_;
     Dialogs& dialogs_;
+    StartScreenControl startScreen_;
     std::unique_ptr<MessageHook> hook_;
     std::unique_ptr<TMainForm> mainForm_;
     std::unique_ptr<TerminationWatch> termination_;

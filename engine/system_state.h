@@ -11,6 +11,7 @@
 #include "midi/input_state.h"
 #include "midi/port_state.h"
 #include "ui/lamps.h"
+#include "ui/grid_selection.h"
 
 namespace cadenzo {
 
@@ -33,6 +34,7 @@ struct SystemState {
     PerformanceState Performance;
     TercaState Terca;
     LampState Lamps;
+    GridCursor Grid;             // the parameter grid's selected cell
     Services Io;
 };
 

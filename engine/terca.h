@@ -6,11 +6,12 @@
 #include <cstdint>
 
 #include "engine/system_state.h"
+#include "ui/colours.h"
 
 namespace cadenzo {
 
-inline constexpr uint32_t kTercaScanColour = 0xFF0000;  // red while a scan runs
-inline constexpr uint32_t kTercaIdleColour = 0xC0C0C0;  // silver otherwise
+inline constexpr Rgb kTercaScanColour = kRed;      // while a scan runs
+inline constexpr Rgb kTercaIdleColour = kSilver;   // otherwise
 
 // The note layer i plays for a received note: shifted up by the current
 // scale's interval when the layer's terca switch is on. May exceed 127; the

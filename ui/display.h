@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "ui/colours.h"
+
 namespace cadenzo {
 
 class Display {
@@ -16,8 +18,12 @@ public:
     virtual void SetDrumTimerInterval(uint32_t ms) = 0;
     // Redraws the areas named by the mask's bits.
     virtual void RefreshDisplay(uint32_t mask) = 0;
-    // The terca label's text and the colour (0xRRGGBB) of the shape behind it.
-    virtual void ShowTerca(std::string_view text, uint32_t rgb) = 0;
+    // The master volume (0..127) in its label and bar.
+    virtual void SetMasterVolume(uint8_t volume) = 0;
+    // The master transposition in semitones.
+    virtual void SetMasterTranspose(int32_t semitones) = 0;
+    // The terca root and scale under "Terca Mode", and the colour behind it.
+    virtual void ShowTerca(std::string_view text, Rgb colour) = 0;
 };
 
 }  // namespace cadenzo

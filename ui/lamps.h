@@ -36,4 +36,18 @@ inline void LightPortLampIfDark(LampState& lamps, Lamp lamp) {
     if (lamps.Hold[lamp].load(std::memory_order_relaxed) == 0) LightLamp(lamps, lamp);
 }
 
+// The 300 ms indicator tick, lamp by lamp: a counter above 0 counts down,
+// a counter at 0 darkens the lamp, so a lamp stays lit 300 to 600 ms after it
+// was last lit. A lamp lit on another thread during the tick may stay dark
+// or lit one tick longer. Main thread.
+inline void IndicatorTick(LampState& lamps) {
+    for (int i = 0; i < kLampCount; ++i) {
+        const uint32_t hold = lamps.Hold[i].load(std::memory_order_relaxed);
+        if (hold > 0)
+            lamps.Hold[i].store(hold - 1, std::memory_order_relaxed);
+        else
+            lamps.Lit[i].store(false, std::memory_order_relaxed);
+    }
+}
+
 }  // namespace cadenzo

@@ -31,15 +31,19 @@ public:
     void SetTitle(const std::string& t) override { titles.push_back(t); }
     void SetDrumTimerInterval(uint32_t ms) override { drumIntervals.push_back(ms); }
     void RefreshDisplay(uint32_t mask) override { refreshes.push_back(mask); }
-    void ShowTerca(std::string_view text, uint32_t rgb) override { tercas.push_back({std::string(text), rgb}); }
+    void SetMasterVolume(uint8_t volume) override { masterVolumes.push_back(volume); }
+    void SetMasterTranspose(int32_t semitones) override { masterTransposes.push_back(semitones); }
+    void ShowTerca(std::string_view text, Rgb colour) override { tercas.push_back({std::string(text), colour}); }
     struct Terca {
         std::string text;
-        uint32_t rgb;
+        Rgb colour;
         bool operator==(const Terca&) const = default;
     };
     std::vector<std::string> titles;
     std::vector<uint32_t> drumIntervals;
     std::vector<uint32_t> refreshes;
+    std::vector<uint8_t> masterVolumes;
+    std::vector<int32_t> masterTransposes;
     std::vector<Terca> tercas;
 };
 

@@ -1,19 +1,25 @@
-// The main window. It shows the engine's state and runs the glide timer for
-// as long as it exists. Main thread only.
+// The main window. It shows the engine's state, sees every key before the
+// grid, and runs the glide timer for as long as it exists. Main thread only.
 #pragma once
 
 #include <QWidget>
 
+#include <array>
 #include <optional>
 #include <string_view>
 
 #include "app/glide_timer.h"
 #include "engine/system_state.h"
 #include "ui/display.h"
+#include "ui/display_text.h"
 
 class QLabel;
+class QProgressBar;
 
 namespace cadenzo {
+
+class ParameterGrid;
+class TShape;
 
 class TMainForm final : public QWidget, public Display {
     Q_OBJECT
@@ -21,21 +27,71 @@ public:
     TMainForm(SystemState& state, MultimediaTimer& timer, Dialogs& dialogs);
     ~TMainForm() override;
 
+    static constexpr int kClientWidth = 808;
+    static constexpr int kClientHeight = 499;
+
     void SetTitle(const std::string& title) override;
     void SetDrumTimerInterval(uint32_t ms) override;
     void RefreshDisplay(uint32_t mask) override;
-    void ShowTerca(std::string_view text, uint32_t rgb) override;
+    void SetMasterVolume(uint8_t volume) override;
+    void SetMasterTranspose(int32_t semitones) override;
+    void ShowTerca(std::string_view text, Rgb colour) override;
+
+    // Rewrites the value cells of grid row c + 1 (c = 0..15).
+    void RefreshGridRow(int c);
+    // Draws all 30 equaliser bars at the value 64.
+    void ResetEqBars();
+    // The 300 ms indicator tick: counts the lamps down and darkens expired ones.
+    void IndicatorTimerTimer();
+    // The grid's selection handler, with the 1-based column and row.
+    void StringGrid1SelectCell(int column, int row);
 
     uint32_t DrumTimerInterval() const { return drumTimerInterval_; }
     const GlideTimer& Glide() const { return *glideTimer_; }
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void BuildGridArea();
+    void BuildProgramArea();
+    void BuildEffectsArea();
+    void BuildTransposeAndTercaAreas();
+    void BuildCopyArea();
+    void BuildScaleArea();
+    void BuildPortamentoAndPitchBendAreas();
+    void BuildEqAreas();
+    void BuildPortLamps();
+    void BuildMasterVolumeBar();
+
+    // Every key reaches this first, whichever control has the focus.
+    void FormKeyDown(QKeyEvent* event);
+    // Places an equaliser bar for a band value, in client rows.
+    void DrawEqBar(TShape* bar, uint8_t value);
+    // Paints every lamp in the colour its Lit flag asks for.
+    void ShowLamps();
+
     SystemState& state_;
     uint32_t drumTimerInterval_ = 0;
-    QLabel* label29_;  // the terca scale; its background is the shape behind it (Shape23)
+
+    ParameterGrid* grid_ = nullptr;
+    TShape* programShape_ = nullptr;
+    QLabel* programLabel_ = nullptr;
+    std::array<QProgressBar*, kEffectLevels> effectGauges_{};
+    QLabel* transposeLabel_ = nullptr;
+    TShape* tercaShape_ = nullptr;
+    QLabel* tercaLabel_ = nullptr;
+    QLabel* copyProgramLabel_ = nullptr;
+    QLabel* copyChannelLabel_ = nullptr;
+    std::array<QLabel*, kScaleNotes> scaleLabels_{};  // chromatic order C..H
+    QLabel* portamentoLabel_ = nullptr;
+    QLabel* pitchBendLabel_ = nullptr;
+    std::array<std::array<TShape*, kEqBands>, 3> eqBars_{};  // outputs 1:2, 3:4, 5:6
+    std::array<TShape*, kLampCount> lamps_{};
+    QProgressBar* masterVolBar_ = nullptr;
+    QLabel* masterVolumeLabel_ = nullptr;
+
     std::optional<GlideTimer> glideTimer_;  // started last at construction, stopped first
 };
 

@@ -1,0 +1,93 @@
+// Pictures of the windows, written under the build folder for a look.
+#include <QDir>
+#include <QPixmap>
+
+#include <gtest/gtest.h>
+
+#include "support/fake_timer.h"
+#include "support/recorders.h"
+#include "ui/redraw_mask.h"
+#include "ui/widgets/main_form.h"
+#include "ui/widgets/start_screen.h"
+
+namespace cadenzo {
+namespace {
+
+void Save(QWidget& widget, const char* name) {
+    QDir().mkpath(CADENZO_SCREENSHOT_DIR);
+    const QString path = QString(CADENZO_SCREENSHOT_DIR) + "/" + name;
+    EXPECT_TRUE(widget.grab().save(path)) << path.toStdString();
+}
+
+// A performance set-up: a split piano and strings on input 1, a glide lead on
+// input 2 with terca, and the external drums on channel 10.
+void PlayableMix(SystemState& s) {
+    InitBankDefaults(s.Bank);
+    LoadMix(s.Bank, 0);
+    Mix& mix = s.Bank.WorkingMix;
+    mix.Channels[0] = mix.Channels[1] = mix.Channels[2] = mix.Channels[3];
+    mix.Channels[0].In1Channel = 1;
+    mix.Channels[0].KL = 60;
+    mix.Channels[0].Pan = 40;
+    mix.Channels[0].Rev = 45;
+    mix.Channels[1].In1Channel = 1;
+    mix.Channels[1].KH = 59;
+    mix.Channels[1].PG = 48;
+    mix.Channels[1].Trs = 52;
+    mix.Channels[1].Dyn = 100;
+    mix.Channels[1].Pan = 100;
+    mix.Channels[2].In2Channel = 17;
+    mix.Channels[2].MD = 3;
+    mix.Channels[2].Trc = 1;
+    mix.Channels[2].Tun = 0;
+    mix.Channels[2].Out34 = 127;
+    mix.EQ12 = {127, 100, 80, 64, 64, 60, 50, 40, 20, 0};
+    mix.EQ34 = {64, 70, 76, 82, 88, 94, 100, 106, 112, 118};
+    mix.KeyboardScale = {64, 60, 64, 70, 0, 127, 64, 64, 65, 63, 64, 64};
+    mix.PortaSpeed = 120;
+    mix.BendRange = 12;
+    s.Options.UseDrumMode = 1;
+    s.Options.DrumOutChannel = 9;
+    s.Options.EffectLevels = {127, 64, 32, 0, 100};
+    WriteU32(s.Options.ProgramDisplayMode, 2);  // the longest program texts
+    s.Bank.CurrentProgram = 17;
+    s.Bank.ProgramCopyTarget = 18;
+    s.Bank.ChannelCopyTarget = 3;
+    s.Bank.MixModified = true;
+    LightLamp(s.Lamps, ShapeIn1);
+    LightLamp(s.Lamps, ShapeOut1);
+    LightLamp(s.Lamps, ShapeCh1);
+    LightLamp(s.Lamps, static_cast<Lamp>(ShapeCh1 + 2));
+}
+
+TEST(Screenshots, MainWindowAndStartScreen) {
+    static SystemState state;
+    PlayableMix(state);
+    test::FakeTimer timer;
+    test::RecordingDialogs dialogs;
+    TMainForm form(state, timer, dialogs);
+    form.SetMasterVolume(110);
+    form.SetMasterTranspose(2);
+    form.ShowTerca(" A# harm moll low", kSilver);
+    form.RefreshDisplay(RedrawAll);
+    form.IndicatorTimerTimer();
+    form.show();
+    Save(form, "main_window.png");
+
+    state.Bank.GmMode = true;
+    state.Options.GmPort = 1;
+    state.Options.GmThruMode = 1;
+    state.Options.GmEffectLevels = {90, 90, 20, 10, 10};
+    state.Bank.Bank.Slots[kGmSlot].EQ56 = {90, 80, 70, 64, 64, 64, 64, 70, 80, 90};
+    form.RefreshDisplay(RedrawAll);
+    Save(form, "main_window_gm.png");
+
+    StartScreenControl screens(dialogs);
+    screens.ShowStartScreen("Initializing MIDI Devices...");
+    Save(*screens.StartScreen(), "start_screen.png");
+    screens.CloseStartScreen();
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+}  // namespace
+}  // namespace cadenzo
