@@ -15,6 +15,8 @@ struct VirtualMidiBackend::InputDevice {
 struct VirtualMidiBackend::OutputDevice {
     std::string name;
     const std::atomic<bool>* recording = nullptr;  // the back end's switch
+    VirtualMidiBackend::OutputTap tap = nullptr;
+    void* tapUser = nullptr;
     std::atomic<uint64_t> count{0};  // sends on a port are serialised by the caller
     mutable std::mutex mutex;
     bool open = false;
@@ -35,6 +37,7 @@ public:
     explicit VirtualOutput(VirtualMidiBackend::OutputDevice& d) : device(d) {}
     void Send(ShortMessage m) override {
         device.count.store(device.count.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+        if (device.tap) device.tap(device.tapUser, m);
         if (!device.recording->load(std::memory_order_relaxed)) return;
         std::lock_guard lock(device.mutex);
         device.sent.push_back(m);
@@ -86,6 +89,12 @@ uint64_t VirtualMidiBackend::SentCount(uint32_t device) const {
 }
 
 void VirtualMidiBackend::SetRecording(bool on) { recording_.store(on, std::memory_order_relaxed); }
+
+void VirtualMidiBackend::SetOutputTap(uint32_t device, OutputTap tap, void* user) {
+    OutputDevice& d = *outputs_.at(device);
+    d.tap = tap;
+    d.tapUser = user;
+}
 
 void VirtualMidiBackend::FailNextOpen(uint32_t result) {
     std::lock_guard lock(failuresMutex_);

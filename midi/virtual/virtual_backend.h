@@ -32,6 +32,10 @@ public:
     // With recording off, outputs only count what they receive (for
     // benchmarks, where keeping every message would dominate). On by default.
     void SetRecording(bool on);
+    // Calls `tap` with every message output device `device` receives, on the
+    // sending thread (for latency measurements). Set before the port opens.
+    using OutputTap = void (*)(void* user, ShortMessage m);
+    void SetOutputTap(uint32_t device, OutputTap tap, void* user);
 
     // The next open (input or output) or close returns `result` instead of
     // doing its work; queued in call order.

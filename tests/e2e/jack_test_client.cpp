@@ -51,6 +51,10 @@ JackTestClient::~JackTestClient() {
 std::string JackTestClient::SourceName(size_t i) const { return jack_port_name(sources_.at(i).port); }
 std::string JackTestClient::SinkName(size_t i) const { return jack_port_name(sinks_.at(i).port); }
 
+bool JackTestClient::PortExists(const std::string& fullName) const {
+    return jack_port_by_name(client_, fullName.c_str()) != nullptr;
+}
+
 void JackTestClient::Send(size_t source, uint32_t message) {
     jack_ringbuffer_write(sources_.at(source).ring, reinterpret_cast<const char*>(&message), sizeof message);
 }

@@ -27,6 +27,9 @@ public:
     std::string SourceName(size_t i) const;
     std::string SinkName(size_t i) const;
 
+    // Whether a port of that full name exists on the server.
+    bool PortExists(const std::string& fullName) const;
+
     // Queues a short message (status in the low byte) on source i.
     void Send(size_t source, uint32_t message);
     // Waits until sink i has received `count` messages in all, or the time is up.
