@@ -50,6 +50,19 @@ std::vector<std::string> PortNames(Midi& midi) {
     return names;
 }
 
+// The devices of one direction, through a short-lived client of the service.
+template <typename Midi>
+std::vector<std::string> ListDevices(RtMidi::Api api) {
+    if (api == RtMidi::RTMIDI_DUMMY) return {};
+    try {
+        Midi midi(api, "Cadenzo list");
+        midi.setErrorCallback(&IgnoreRtMidiError);
+        return PortNames(midi);
+    } catch (const RtMidiError&) {
+        return {};
+    }
+}
+
 // Where the device enumerated as `name` is listed now, or -1.
 template <typename Midi>
 int CurrentIndex(Midi& midi, const std::string& name) {
@@ -118,26 +131,12 @@ std::string RtMidiBackend::ServiceName() const {
 }
 
 std::vector<std::string> RtMidiBackend::InputNames() {
-    inputNames_.clear();
-    if (api_ == RtMidi::RTMIDI_DUMMY) return inputNames_;
-    try {
-        RtMidiIn midi(api_, "Cadenzo list");
-        midi.setErrorCallback(&IgnoreRtMidiError);
-        inputNames_ = PortNames(midi);
-    } catch (const RtMidiError&) {
-    }
+    inputNames_ = ListDevices<RtMidiIn>(api_);
     return inputNames_;
 }
 
 std::vector<std::string> RtMidiBackend::OutputNames() {
-    outputNames_.clear();
-    if (api_ == RtMidi::RTMIDI_DUMMY) return outputNames_;
-    try {
-        RtMidiOut midi(api_, "Cadenzo list");
-        midi.setErrorCallback(&IgnoreRtMidiError);
-        outputNames_ = PortNames(midi);
-    } catch (const RtMidiError&) {
-    }
+    outputNames_ = ListDevices<RtMidiOut>(api_);
     return outputNames_;
 }
 
