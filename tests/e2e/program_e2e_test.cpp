@@ -81,7 +81,7 @@ protected:
         }
     }
     bool WaitForPort(const std::string& name) {
-        for (int i = 0; i < 500; ++i) {
+        for (int i = 0; i < 1500; ++i) {
             if (peer.PortExists(name)) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
@@ -114,7 +114,7 @@ TEST_F(Program, PlaysThroughTheMixAndTheThruPortAndSavesTheBankWhenStopped) {
 
     // Channel 1 reaches layers 1 and 4 (an octave up); channel 2 only layer 1.
     const std::vector<uint32_t> expected = {0x643C90, 0x644893, 0x404090, 0x003C80, 0x004883, 0x004080};
-    EXPECT_EQ(NotesOnly(peer.Receive(0, 100, std::chrono::milliseconds(2000))), expected);
+    EXPECT_EQ(NotesOnly(peer.Receive(0, 100, std::chrono::milliseconds(5000))), expected);
     EXPECT_EQ(peer.Receive(1, 1), std::vector<uint32_t>{0x7F2A99});
 
     const auto bankBefore = fs::file_size(dir / "def.cdb");
