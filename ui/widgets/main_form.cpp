@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "engine/glide.h"
+#include "engine/gm_drum_paths.h"
 #include "ui/grid_selection.h"
 #include "ui/grid_text.h"
 #include "ui/redraw_mask.h"
@@ -61,6 +62,9 @@ TMainForm::TMainForm(SystemState& state, MultimediaTimer& timer, Dialogs& dialog
     auto* lampPaintTimer = new QTimer(this);
     connect(lampPaintTimer, &QTimer::timeout, this, &TMainForm::ShowLamps);
     lampPaintTimer->start(kLampPaintPeriodMs);
+    drumOffTimer_ = new QTimer(this);
+    connect(drumOffTimer_, &QTimer::timeout, this, &TMainForm::DrumOffTimerTimer);
+    drumOffTimer_->start(static_cast<int>(drumTimerInterval_));
 
     glideTimer_.emplace(timer, dialogs, &GlideTick, &state_);
 }
@@ -69,7 +73,12 @@ TMainForm::~TMainForm() { glideTimer_.reset(); }
 
 void TMainForm::SetTitle(const std::string& title) { setWindowTitle(QString::fromStdString(title)); }
 
-void TMainForm::SetDrumTimerInterval(uint32_t ms) { drumTimerInterval_ = ms; }
+void TMainForm::SetDrumTimerInterval(uint32_t ms) {
+    drumTimerInterval_ = ms;
+    drumOffTimer_->setInterval(static_cast<int>(ms));
+}
+
+void TMainForm::DrumOffTimerTimer() { cadenzo::DrumOffTimerTimer(state_); }
 
 void TMainForm::RefreshDisplay(uint32_t mask) {
     const BankState& bank = state_.Bank;

@@ -15,6 +15,7 @@
 
 class QLabel;
 class QProgressBar;
+class QTimer;
 
 namespace cadenzo {
 
@@ -45,6 +46,8 @@ public:
     void IndicatorTimerTimer();
     // The grid's selection handler, with the 1-based column and row.
     void StringGrid1SelectCell(int column, int row);
+    // The drum note-off timer's tick.
+    void DrumOffTimerTimer();
 
     uint32_t DrumTimerInterval() const { return drumTimerInterval_; }
     const GlideTimer& Glide() const { return *glideTimer_; }
@@ -73,7 +76,8 @@ private:
     void ShowLamps();
 
     SystemState& state_;
-    uint32_t drumTimerInterval_ = 0;
+    uint32_t drumTimerInterval_ = 200;  // until the options set it
+    QTimer* drumOffTimer_ = nullptr;
 
     ParameterGrid* grid_ = nullptr;
     TShape* programShape_ = nullptr;
