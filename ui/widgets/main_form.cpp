@@ -20,6 +20,7 @@ namespace cadenzo {
 namespace {
 
 constexpr int kIndicatorPeriodMs = 300;
+constexpr int kDrumOffPeriodMs = 200;  // until the options set the drum note-off delay
 // Lamps lit on the MIDI and glide threads reach the screen within this time.
 constexpr int kLampPaintPeriodMs = 20;
 constexpr std::array<uint32_t, 3> kEqMasks{RedrawEq12, RedrawEq34, RedrawEq56};
@@ -64,7 +65,7 @@ TMainForm::TMainForm(SystemState& state, MultimediaTimer& timer, Dialogs& dialog
     lampPaintTimer->start(kLampPaintPeriodMs);
     drumOffTimer_ = new QTimer(this);
     connect(drumOffTimer_, &QTimer::timeout, this, &TMainForm::DrumOffTimerTimer);
-    drumOffTimer_->start(static_cast<int>(drumTimerInterval_));
+    drumOffTimer_->start(kDrumOffPeriodMs);
 
     glideTimer_.emplace(timer, dialogs, &GlideTick, &state_);
 }
@@ -73,10 +74,9 @@ TMainForm::~TMainForm() { glideTimer_.reset(); }
 
 void TMainForm::SetTitle(const std::string& title) { setWindowTitle(QString::fromStdString(title)); }
 
-void TMainForm::SetDrumTimerInterval(uint32_t ms) {
-    drumTimerInterval_ = ms;
-    drumOffTimer_->setInterval(static_cast<int>(ms));
-}
+void TMainForm::SetDrumTimerInterval(uint32_t ms) { drumOffTimer_->setInterval(static_cast<int>(ms)); }
+
+uint32_t TMainForm::DrumTimerInterval() const { return static_cast<uint32_t>(drumOffTimer_->interval()); }
 
 void TMainForm::DrumOffTimerTimer() { cadenzo::DrumOffTimerTimer(state_); }
 

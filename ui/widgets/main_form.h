@@ -49,7 +49,7 @@ public:
     // The drum note-off timer's tick.
     void DrumOffTimerTimer();
 
-    uint32_t DrumTimerInterval() const { return drumTimerInterval_; }
+    uint32_t DrumTimerInterval() const;
     const GlideTimer& Glide() const { return *glideTimer_; }
 
 protected:
@@ -76,7 +76,6 @@ private:
     void ShowLamps();
 
     SystemState& state_;
-    uint32_t drumTimerInterval_ = 200;  // until the options set it
     QTimer* drumOffTimer_ = nullptr;
 
     ParameterGrid* grid_ = nullptr;
