@@ -9,22 +9,14 @@
 
 #include "engine/bend.h"
 #include "engine/glide.h"
-#include "engine/transmission.h"
 #include "engine/messages.h"
+#include "engine/transmission.h"
 #include "support/engine_rig.h"
 
 namespace cadenzo {
 namespace {
 
 using namespace test;
-
-GlideSet MovedOneStep(GlideSet g) {
-    const int step = g.GlideUp ? g.GlideStep : -g.GlideStep;
-    const int next = g.GlideCurrent + step;
-    g.GlideCurrent = static_cast<int16_t>(g.GlideUp ? std::min<int>(next, g.GlideTarget)
-                                                    : std::max<int>(next, g.GlideTarget));
-    return g;
-}
 
 TEST(SharedState, AConcurrentTickNeverOverwritesTheSetOfANewerNoteEvent) {
     EngineRig rig;
@@ -39,7 +31,7 @@ TEST(SharedState, AConcurrentTickNeverOverwritesTheSetOfANewerNoteEvent) {
         while (!stop.load(std::memory_order_relaxed)) {
             GlideSet seen = p.Glide.load(std::memory_order_acquire);
             if (seen.GlideCurrent != seen.GlideTarget)
-                p.Glide.compare_exchange_strong(seen, MovedOneStep(seen), std::memory_order_acq_rel);
+                p.Glide.compare_exchange_strong(seen, GlideStepped(seen), std::memory_order_acq_rel);
             p.BendDirty.exchange(false, std::memory_order_acq_rel);
             static_cast<void>(LayerBend(rig.s, 0));  // reads every term as a tick composes them
         }
@@ -60,7 +52,7 @@ TEST(SharedState, AConcurrentTickNeverOverwritesTheSetOfANewerNoteEvent) {
     GlideSet g = p.Glide.load();
     const int expected = 8192 + std::clamp(last - 60, -14, 14) * 512;
     EXPECT_EQ(g.GlideTarget, expected);
-    while (g.GlideCurrent != g.GlideTarget) g = MovedOneStep(g);
+    while (g.GlideCurrent != g.GlideTarget) g = GlideStepped(g);
     EXPECT_EQ(g.GlideCurrent, expected);
 }
 
