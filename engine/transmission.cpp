@@ -1,6 +1,6 @@
 #include "engine/transmission.h"
 
-#include <algorithm>
+#include <initializer_list>
 
 #include "engine/bend.h"
 #include "midi/output.h"

@@ -156,7 +156,8 @@ TEST_F(Transmission, DrumChannelUserControllersAndBankSelect) {
     Listen(Layer(0), 1).Us2 = 33;
     Layer(0).Lsb = 4;
     Layer(0).Msb = 5;
-    rig.s.Options.UserCC2 = 8;  // Us2 on controller 7; the other three are not chosen
+    rig.s.Options.UserCC2 = 8;    // Us2 on controller 7
+    rig.s.Options.UserCC3 = 200;  // no controller number: never sent
     rig.s.Options.ChangeBlendsWithBanks = 1;
     Transmit();
 
