@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/bend.h"
 #include "engine/glide.h"
 #include "engine/messages.h"
 #include "support/engine_rig.h"
@@ -105,13 +104,6 @@ TEST_F(Glide, WheelChangesAreSentOnceByTheNextTickTogetherWithTheSlide) {
     TickBends(rig, 3);
     rig.Play(1, Bend(0, 16383));
     EXPECT_EQ(TickBends(rig, 1), std::vector<std::optional<int>>{8192 + 4 * 58 + 2047 - 1024});
-}
-
-TEST_F(Glide, TheRestingWheelAtBendRangeSixComposesTheStoredDivisorsRounding) {
-    rig.s.Bank.WorkingMix.BendRange = 6;
-    rig.s.Performance.Channels[0].WheelBend = ScaledWheel(8192, 6);
-    rig.s.Performance.Channels[0].BendDirty = true;
-    EXPECT_EQ(TickBends(rig, 1), std::vector<std::optional<int>>{8199});
 }
 
 }  // namespace
