@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "bank/options_record.h"
+
 namespace cadenzo {
 
 namespace {
@@ -36,7 +38,7 @@ void CopyMix(Mix& from, Mix& to) {
     to.EQ56 = from.EQ56;
     to.KeyboardScale = from.KeyboardScale;
     to.PortaSpeed = from.PortaSpeed;
-    to.BendRange = from.BendRange;
+    WriteShared(to.BendRange, from.BendRange);  // the glide tick reads the working mix's
     to.MixReserved = from.MixReserved;
 }
 

@@ -1,10 +1,19 @@
 // The glide tick: moves portamento slides and sends changed pitch bends.
-// Runs on the glide timer's thread.
+// Runs on the glide timer's thread, following the shared-state rules of
+// the performance state.
 #pragma once
+
+#include "engine/performance_state.h"
 
 namespace cadenzo {
 
+struct SystemState;
+
 // Timer callback; `user` is the SystemState.
 void GlideTick(void* user);
+
+// The set one tick further: GlideCurrent moved by GlideStep towards
+// GlideTarget and cut there. A step of 0 moves one unit, so every slide ends.
+GlideSet GlideStepped(GlideSet g);
 
 }  // namespace cadenzo

@@ -1,5 +1,5 @@
 // The two paths around the layers: General MIDI pass-through and the
-// external drum input. Main thread only.
+// external drum input, with the drum note-off timer. Main thread only.
 #pragma once
 
 #include <cstdint>
@@ -13,5 +13,9 @@ void GmPassThrough(SystemState& s, uint32_t entry);
 
 // A message from the external drum input's port and channel outside GM mode.
 void ExternalDrumPath(SystemState& s, uint8_t command, uint8_t ch, uint8_t d1, uint8_t d2);
+
+// The drum note-off timer's tick: sends the note-offs that became due at the
+// previous tick on the drum output channel, then makes the pending ones due.
+void DrumOffTimerTimer(SystemState& s);
 
 }  // namespace cadenzo

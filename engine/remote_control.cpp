@@ -1,9 +1,37 @@
 #include "engine/remote_control.h"
 
+#include <algorithm>
+
+#include "engine/input_filters.h"
+#include "engine/transmission.h"
+#include "ui/display.h"
+#include "ui/redraw_mask.h"
+
 namespace cadenzo {
 
-void ProgramSelect(SystemState&, uint8_t, uint8_t, uint8_t) {}
+namespace {
 
-void MasterVolumeControl(SystemState&, uint8_t, uint8_t, uint8_t) {}
+constexpr uint8_t kShiftAndCtrl = 3;
+
+}  // namespace
+
+void ProgramSelect(SystemState& s, uint8_t port, uint8_t ch, uint8_t program) {
+    const OptionsRecord& o = s.Options;
+    if (!PortPasses(o.ProgramSelectPort, port) || !ChannelPasses(o.ProgramSelectChannel, ch)) return;
+    // Only the 128 programs; the GM set-up behind them is never selected.
+    if (program >= kPrograms) return;
+    if (s.ModifierState == kShiftAndCtrl)
+        StoreMix(s.Bank, program);
+    else
+        LoadMix(s.Bank, program);
+    TransmitMix(s);
+    s.Io.display->RefreshDisplay(RedrawAll);
+}
+
+void MasterVolumeControl(SystemState& s, uint8_t, uint8_t ch, uint8_t value) {
+    if (!ChannelPasses(s.Options.MasterVolumeChannel, ch)) return;
+    s.Transmission.MasterVolume = std::min<uint8_t>(value, 127);
+    SendMasterVolume(s);
+}
 
 }  // namespace cadenzo

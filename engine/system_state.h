@@ -6,8 +6,10 @@
 
 #include "bank/mix_bank.h"
 #include "bank/options_record.h"
+#include "engine/drum_queue.h"
 #include "engine/performance_state.h"
 #include "engine/terca_state.h"
+#include "engine/transmission_state.h"
 #include "midi/input_state.h"
 #include "midi/port_state.h"
 #include "ui/lamps.h"
@@ -33,6 +35,9 @@ struct SystemState {
     InputState Input;
     PerformanceState Performance;
     TercaState Terca;
+    TransmissionState Transmission;
+    DrumOffQueue DrumOff;
+    uint8_t ModifierState = 0;   // keys held: bit 0 Shift, bit 1 Ctrl; main thread only
     LampState Lamps;
     GridCursor Grid;             // the parameter grid's selected cell
     Services Io;

@@ -6,9 +6,21 @@
 
 namespace cadenzo {
 
+// The levels at which output pairs 3:4 and 5:6 are mixed into 1:2.
 void SendOutputMix(SystemState& s);
+
+// The whole working mix (in GM mode the GM set-up). Outside GM mode notes
+// are cut only on channels whose zone, input, mode or terca setting changed
+// since the last transmission.
 void TransmitMix(SystemState& s);
+
+// Shows MasterVolume and sends it to the control port.
 void SendMasterVolume(SystemState& s);
+
+// Shows MasterTranspose and ends the notes of every channel.
 void ApplyMasterTranspose(SystemState& s);
+
+// Silences every synthesiser channel and centres its controllers and bend.
+void ResetAllChannels(SystemState& s);
 
 }  // namespace cadenzo

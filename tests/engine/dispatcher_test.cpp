@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "engine/bend.h"
@@ -46,12 +48,17 @@ TEST(Dispatcher, TheMasterVolumeControllerAndProgramChangesNeverReachTheLayers) 
     rig.s.Options.CCBlocked[7] = 0;
     rig.s.Options.MasterVolumePort = 3;
     rig.Play(1, Cc(0, 7, 90));
-    rig.Play(1, PackShortMessage(0xC0, 0, 5, 0));
     EXPECT_EQ(rig.Synth(), Messages{});
 
     rig.s.Options.MasterVolumePort = 0;  // now an ordinary, unblocked controller
     rig.Play(1, Cc(0, 7, 90));
     EXPECT_EQ(rig.Synth(), Messages{Cc(0, 7, 90)});
+
+    rig.ClearSent();
+    const ShortMessage programChange = PackShortMessage(0xC0, 0, 5, 0);
+    rig.Play(1, programChange);  // selects mix 5 and is not passed on
+    const Messages sent = rig.Synth();
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), programChange), 0);
 }
 
 TEST(Dispatcher, PolyphonicAftertouchIsCopiedWithItsNoteUntransposed) {
@@ -127,7 +134,8 @@ TEST(Dispatcher, TheDrumOutputLayerIsSkippedAndTheDrumInputTakesItsOwnPath) {
     rig.Play(2, On(9, 36, 100));   // the drum input: not routed
     rig.Play(1, On(9, 60, 100));   // the same channel on the other input is
     rig.Play(2, Cc(9, 64, 127));
-    EXPECT_EQ(rig.Synth(), (Messages{On(0, 60, 100), On(1, 60, 100), On(3, 60, 100)}));
+    EXPECT_EQ(rig.Synth(), (Messages{On(2, 36, 100), On(0, 60, 100), On(1, 60, 100), On(3, 60, 100),
+                                     Cc(2, 64, 127)}));
 }
 
 TEST(Dispatcher, InGmModeNothingIsRoutedThroughTheLayers) {

@@ -8,21 +8,15 @@
 #include <gtest/gtest.h>
 
 #include "engine/bend.h"
+#include "engine/glide.h"
 #include "engine/messages.h"
+#include "engine/transmission.h"
 #include "support/engine_rig.h"
 
 namespace cadenzo {
 namespace {
 
 using namespace test;
-
-GlideSet MovedOneStep(GlideSet g) {
-    const int step = g.GlideUp ? g.GlideStep : -g.GlideStep;
-    const int next = g.GlideCurrent + step;
-    g.GlideCurrent = static_cast<int16_t>(g.GlideUp ? std::min<int>(next, g.GlideTarget)
-                                                    : std::max<int>(next, g.GlideTarget));
-    return g;
-}
 
 TEST(SharedState, AConcurrentTickNeverOverwritesTheSetOfANewerNoteEvent) {
     EngineRig rig;
@@ -37,7 +31,7 @@ TEST(SharedState, AConcurrentTickNeverOverwritesTheSetOfANewerNoteEvent) {
         while (!stop.load(std::memory_order_relaxed)) {
             GlideSet seen = p.Glide.load(std::memory_order_acquire);
             if (seen.GlideCurrent != seen.GlideTarget)
-                p.Glide.compare_exchange_strong(seen, MovedOneStep(seen), std::memory_order_acq_rel);
+                p.Glide.compare_exchange_strong(seen, GlideStepped(seen), std::memory_order_acq_rel);
             p.BendDirty.exchange(false, std::memory_order_acq_rel);
             static_cast<void>(LayerBend(rig.s, 0));  // reads every term as a tick composes them
         }
@@ -58,8 +52,45 @@ TEST(SharedState, AConcurrentTickNeverOverwritesTheSetOfANewerNoteEvent) {
     GlideSet g = p.Glide.load();
     const int expected = 8192 + std::clamp(last - 60, -14, 14) * 512;
     EXPECT_EQ(g.GlideTarget, expected);
-    while (g.GlideCurrent != g.GlideTarget) g = MovedOneStep(g);
+    while (g.GlideCurrent != g.GlideTarget) g = GlideStepped(g);
     EXPECT_EQ(g.GlideCurrent, expected);
+}
+
+// The real tick beside the main thread's note events, wheel moves, mix loads
+// (which write BendRange) and transmissions (which reset glide sets).
+TEST(SharedState, TheGlideTickRunsBesideNoteEventsMixLoadsAndTransmissions) {
+    EngineRig rig;
+    for (uint32_t n = 0; n < 2; ++n) {
+        Mix& m = rig.s.Bank.Bank.Slots[n];
+        Listen(m.Channels[0], 17).MD = static_cast<uint8_t>(3 - n);
+        m.BendRange = static_cast<uint8_t>(2 + 10 * n);
+        m.PortaSpeed = 5;
+    }
+    LoadMix(rig.s.Bank, 0);
+    rig.midi.SetRecording(false);
+
+    std::atomic<bool> stop{false};
+    std::thread tick([&] {
+        while (!stop.load(std::memory_order_relaxed)) GlideTick(&rig.s);
+    });
+    for (int k = 0; k < 2000; ++k) {
+        rig.Play(1, On(0, 60, 100));
+        rig.Play(1, On(0, 48 + k % 25, 100));
+        rig.Play(1, PackShortMessage(0xE0, 0, k % 128, k % 128));
+        rig.Play(1, Off(0, 48 + k % 25));
+        rig.Play(1, Off(0, 60));
+        if (k % 100 == 0) {
+            LoadMix(rig.s.Bank, static_cast<uint32_t>(k / 100 % 2));
+            TransmitMix(rig.s);
+        }
+    }
+    stop = true;
+    tick.join();
+
+    // Every slide left running ends at its target.
+    for (int k = 0; k < 20000; ++k) GlideTick(&rig.s);
+    const GlideSet g = rig.s.Performance.Channels[0].Glide.load();
+    EXPECT_EQ(g.GlideCurrent, g.GlideTarget);
 }
 
 }  // namespace

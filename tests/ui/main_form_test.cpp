@@ -195,6 +195,18 @@ TEST_F(MainWindow, MasterAndTercaDisplays) {
     EXPECT_EQ(Text("MasterTransposeLabel"), "-12");
 }
 
+TEST_F(MainWindow, TheDrumTimerFollowsTheNoteOffDelayAndEmptiesTheDrumRings) {
+    EXPECT_EQ(form.DrumTimerInterval(), 200u);
+    form.SetDrumTimerInterval(210);
+    EXPECT_EQ(form.DrumTimerInterval(), 210u);
+    state.DrumOff.DrumOffPending.Push(36);
+    form.DrumOffTimerTimer();
+    EXPECT_TRUE(state.DrumOff.DrumOffPending.Empty());
+    EXPECT_FALSE(state.DrumOff.DrumOffDue.Empty());
+    form.DrumOffTimerTimer();
+    EXPECT_TRUE(state.DrumOff.DrumOffDue.Empty());
+}
+
 TEST_F(MainWindow, LampsLitOnAnotherThreadShowAtOnceAndGoOutAfterTwoTicks) {
     std::thread([&] { LightLamp(state.Lamps, ShapeIn3); }).join();
     for (int i = 0; i < 50 && Colour("ShapeIn3") != kYellow; ++i) QTest::qWait(5);

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "engine/glide.h"
+#include "engine/gm_drum_paths.h"
 #include "ui/grid_selection.h"
 #include "ui/grid_text.h"
 #include "ui/redraw_mask.h"
@@ -19,6 +20,7 @@ namespace cadenzo {
 namespace {
 
 constexpr int kIndicatorPeriodMs = 300;
+constexpr int kDrumOffPeriodMs = 200;  // until the options set the drum note-off delay
 // Lamps lit on the MIDI and glide threads reach the screen within this time.
 constexpr int kLampPaintPeriodMs = 20;
 constexpr std::array<uint32_t, 3> kEqMasks{RedrawEq12, RedrawEq34, RedrawEq56};
@@ -61,6 +63,9 @@ TMainForm::TMainForm(SystemState& state, MultimediaTimer& timer, Dialogs& dialog
     auto* lampPaintTimer = new QTimer(this);
     connect(lampPaintTimer, &QTimer::timeout, this, &TMainForm::ShowLamps);
     lampPaintTimer->start(kLampPaintPeriodMs);
+    drumOffTimer_ = new QTimer(this);
+    connect(drumOffTimer_, &QTimer::timeout, this, &TMainForm::DrumOffTimerTimer);
+    drumOffTimer_->start(kDrumOffPeriodMs);
 
     glideTimer_.emplace(timer, dialogs, &GlideTick, &state_);
 }
@@ -69,7 +74,11 @@ TMainForm::~TMainForm() { glideTimer_.reset(); }
 
 void TMainForm::SetTitle(const std::string& title) { setWindowTitle(QString::fromStdString(title)); }
 
-void TMainForm::SetDrumTimerInterval(uint32_t ms) { drumTimerInterval_ = ms; }
+void TMainForm::SetDrumTimerInterval(uint32_t ms) { drumOffTimer_->setInterval(static_cast<int>(ms)); }
+
+uint32_t TMainForm::DrumTimerInterval() const { return static_cast<uint32_t>(drumOffTimer_->interval()); }
+
+void TMainForm::DrumOffTimerTimer() { cadenzo::DrumOffTimerTimer(state_); }
 
 void TMainForm::RefreshDisplay(uint32_t mask) {
     const BankState& bank = state_.Bank;

@@ -15,6 +15,7 @@
 
 class QLabel;
 class QProgressBar;
+class QTimer;
 
 namespace cadenzo {
 
@@ -45,8 +46,10 @@ public:
     void IndicatorTimerTimer();
     // The grid's selection handler, with the 1-based column and row.
     void StringGrid1SelectCell(int column, int row);
+    // The drum note-off timer's tick.
+    void DrumOffTimerTimer();
 
-    uint32_t DrumTimerInterval() const { return drumTimerInterval_; }
+    uint32_t DrumTimerInterval() const;
     const GlideTimer& Glide() const { return *glideTimer_; }
 
 protected:
@@ -73,7 +76,7 @@ private:
     void ShowLamps();
 
     SystemState& state_;
-    uint32_t drumTimerInterval_ = 0;
+    QTimer* drumOffTimer_ = nullptr;
 
     ParameterGrid* grid_ = nullptr;
     TShape* programShape_ = nullptr;

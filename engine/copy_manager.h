@@ -1,0 +1,18 @@
+// The copy manager: the working mix stored under ProgramCopyTarget, and the
+// channel under the grid cursor copied onto ChannelCopyTarget. Both are
+// refused in GM mode. Main thread only.
+#pragma once
+
+#include "engine/system_state.h"
+
+namespace cadenzo {
+
+// Stores the working mix as program ProgramCopyTarget, which becomes the
+// current program; transmits and redraws.
+void ProgramCopy(SystemState& s);
+
+// Copies every parameter but "Trc" of the grid cursor's channel onto
+// ChannelCopyTarget and marks the mix modified; transmits and redraws.
+void ChannelCopy(SystemState& s);
+
+}  // namespace cadenzo

@@ -1,0 +1,33 @@
+// What mix transmission keeps between transmissions: the routing fields last
+// sent per channel, and the master volume of the DSP. Main thread only.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "bank/mix_records.h"
+
+namespace cadenzo {
+
+// Per channel, copies of the working mix's fields last sent, in this order.
+enum ShadowByte : uint8_t {
+    ShadowIn1Channel,
+    ShadowIn2Channel,
+    ShadowKL,
+    ShadowKH,
+    ShadowVL,
+    ShadowVH,
+    ShadowTrs,
+    ShadowAT,
+    ShadowMD,
+    ShadowScl,
+    ShadowTrc,
+    kShadowBytes
+};
+
+struct TransmissionState {
+    std::array<std::array<uint8_t, kShadowBytes>, kChannels> SentShadow{};  // zero until the first transmission
+    uint8_t MasterVolume = 110;  // 0..127, note 127 on the control port
+};
+
+}  // namespace cadenzo
