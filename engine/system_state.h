@@ -10,8 +10,10 @@
 #include "engine/terca_state.h"
 #include "midi/input_state.h"
 #include "midi/port_state.h"
-#include "ui/lamps.h"
 #include "ui/grid_selection.h"
+#include "ui/keyboard_state.h"
+#include "ui/lamps.h"
+#include "ui/monitor_state.h"
 
 namespace cadenzo {
 
@@ -35,6 +37,8 @@ struct SystemState {
     TercaState Terca;
     LampState Lamps;
     GridCursor Grid;             // the parameter grid's selected cell
+    KeyboardState Keys;          // the key handlers' modifier state
+    MonitorState Monitor;        // the monitor pane's visibility and queued lines
     Services Io;
 };
 
