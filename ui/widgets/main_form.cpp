@@ -153,10 +153,21 @@ void TMainForm::StringGrid1SelectCell(int column, int row) {
     SelectGridCell(state_, static_cast<uint8_t>(column), static_cast<uint8_t>(row));
 }
 
+// The grid's keys come here first. The grid then gets the key itself, and a
+// key it does not use stops there instead of rising to the window, which
+// would run its command a second time.
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == grid_ && event->type() == QEvent::KeyPress) FormKeyDown(static_cast<QKeyEvent*>(event));
-    if (watched == grid_ && event->type() == QEvent::KeyRelease) FormKeyUp(static_cast<QKeyEvent*>(event));
-    return QWidget::eventFilter(watched, event);
+    const bool press = event->type() == QEvent::KeyPress;
+    if (watched != grid_ || (!press && event->type() != QEvent::KeyRelease))
+        return QWidget::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (press)
+        FormKeyDown(key);
+    else
+        FormKeyUp(key);
+    static_cast<QObject*>(grid_)->event(event);
+    event->accept();
+    return true;
 }
 
 void TMainForm::keyPressEvent(QKeyEvent* event) { FormKeyDown(event); }

@@ -80,6 +80,8 @@ bool TSetupForm::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+void TSetupForm::keyPressEvent(QKeyEvent* event) { FormKeyDown(VirtualKey(event->key(), event->modifiers())); }
+
 void TSetupForm::Button1Click() {
     try {
         SaveOptions(state_.Options, state_.Ports.OpenPortNumbers(), *state_.Io.dialogs);

@@ -15,6 +15,7 @@
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QKeyEvent;
 class QListWidget;
 class QSlider;
 class QString;
@@ -43,6 +44,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void reject() override {}  // only FormKeyDown closes the dialog
 
 private:
