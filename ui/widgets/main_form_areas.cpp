@@ -1,5 +1,6 @@
 // The main window's areas, built once at construction. Positions are in
 // client pixels; the equaliser panels sit where the bar geometry expects them.
+#include <QFontDatabase>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -68,6 +69,9 @@ void TMainForm::BuildGridArea() {
     memo_->setObjectName("Memo");
     memo_->setGeometry(kMonitorPane);
     memo_->setReadOnly(true);
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPixelSize(11);
+    memo_->setFont(fixed);
     memo_->setFocusPolicy(Qt::NoFocus);
     memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo_->setBackgroundRole(QPalette::ToolTipBase);

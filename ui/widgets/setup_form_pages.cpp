@@ -31,8 +31,11 @@ QWidget* TSetupForm::BuildMainPage() {
     auto* page = new QWidget;
     auto* grid = new QGridLayout(page);
     grid->addWidget(BuildPortGroups(page), 0, 0);
-    grid->addWidget(BuildDrumGroup(page), 1, 0, 2, 1);
+    grid->addWidget(BuildDrumGroup(page), 1, 0, 3, 1);
     grid->addWidget(BuildGmGroup(page), 0, 1);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 3);
+    grid->setColumnStretch(2, 2);
 
     QGridLayout* rows = nullptr;
     QGroupBox* timer = MakeGroup(page, "Audo Drum Note Off Timer Setup", rows);
@@ -60,7 +63,7 @@ QWidget* TSetupForm::BuildMainPage() {
 
     QGroupBox* options = MakeGroup(page, " Options ", rows);
     AddCheck(rows, 0, 0, "PGBankCheckBox", "Change Blends With Banks", state_.Options.ChangeBlendsWithBanks);
-    grid->addWidget(options, 2, 2);
+    grid->addWidget(options, 3, 1, 1, 2);
     return page;
 }
 
@@ -75,10 +78,10 @@ QGroupBox* TSetupForm::BuildPortGroups(QWidget* page) {
     portLists_[5] = AddList(rows, 3, "Output - kX Driver Control Port", "ControlOutComboBox", outputs);
 
     QGridLayout* thruRows = nullptr;
-    QGroupBox* thru = MakeGroup(group, "Direct THRU MIDI In / Out Devices", thruRows);
+    QGroupBox* thru = MakeGroup(page, "Direct THRU MIDI In / Out Devices", thruRows);
     portLists_[2] = AddList(thruRows, 0, "Input Port", "Input3ComboBox", inputs);
     portLists_[4] = AddList(thruRows, 1, "Output Port", "Synth2OutComboBox", outputs);
-    rows->addWidget(thru, 4, 0, 1, 2);
+    static_cast<QGridLayout*>(page->layout())->addWidget(thru, 2, 2);
 
     using Handler = void (TSetupForm::*)();
     constexpr std::array<Handler, 6> kHandlers{

@@ -31,6 +31,8 @@ QComboBox* AddList(QGridLayout* grid, int row, const char* label, const char* na
     auto* list = new QComboBox(grid->parentWidget());
     list->setObjectName(name);
     list->setEditable(false);
+    list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    list->setMinimumContentsLength(8);
     list->addItems(items);
     if (label) grid->addWidget(new QLabel(label, grid->parentWidget()), row, 0);
     grid->addWidget(list, row, label ? 1 : 0, 1, label ? 1 : 2);
