@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QScreen>
 
+#include "engine/copy_manager.h"
+#include "engine/transmission.h"
 #include "ui/dialogs.h"
 
 namespace cadenzo {
@@ -20,7 +22,9 @@ void QtShell::SetStartScreenText(const std::string& text) { startScreen_.SetStar
 void QtShell::CloseStartScreen() { startScreen_.CloseStartScreen(); }
 
 Display& QtShell::CreateMainWindow() {
-    mainForm_ = std::make_unique<TMainForm>(state_, timer_, dialogs_);
+    const KeyActions actions{&ResetAllChannels, &ProgramCopy, &ChannelCopy,
+                             [](SystemState& s) { return &s.Transmission.MasterVolume; }};
+    mainForm_ = std::make_unique<TMainForm>(state_, timer_, dialogs_, actions);
     mainForm_->move(QGuiApplication::primaryScreen()->availableGeometry().center() -
                     mainForm_->rect().center());
     mainForm_->show();

@@ -12,8 +12,10 @@
 #include "engine/transmission_state.h"
 #include "midi/input_state.h"
 #include "midi/port_state.h"
-#include "ui/lamps.h"
 #include "ui/grid_selection.h"
+#include "ui/keyboard_state.h"
+#include "ui/lamps.h"
+#include "ui/monitor_state.h"
 
 namespace cadenzo {
 
@@ -40,6 +42,8 @@ struct SystemState {
     uint8_t ModifierState = 0;   // keys held: bit 0 Shift, bit 1 Ctrl; main thread only
     LampState Lamps;
     GridCursor Grid;             // the parameter grid's selected cell
+    KeyboardState Keys;          // the key handlers' modifier state
+    MonitorState Monitor;        // the monitor pane's visibility and queued lines
     Services Io;
 };
 

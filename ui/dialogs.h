@@ -1,12 +1,22 @@
-// The message boxes the program shows. Real: Qt; tests: a recorder.
-// Main thread only.
+// The message boxes and file dialogs the program shows. Real: Qt; tests: a
+// recorder. Main thread only.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace cadenzo {
 
 enum class MessageIcon { None, Error };
+
+// A file-open or file-save dialog. The filter is "Name (*.ext)|*.EXT";
+// read-only boxes are hidden, the current directory is left as it is, and
+// the save dialog asks before it overwrites a file.
+struct FileDialogRequest {
+    std::string title;
+    std::string filter;
+    std::string defaultExtension;  // added to a typed name without one
+};
 
 class Dialogs {
 public:
@@ -14,6 +24,9 @@ public:
     // A modal box with only an OK button; returns when it is closed.
     virtual void MessageBox(const std::string& text, const std::string& caption,
                             MessageIcon icon = MessageIcon::None) = 0;
+    // The chosen path, or nothing when the user cancels.
+    virtual std::optional<std::string> OpenFileDialog(const FileDialogRequest&) { return std::nullopt; }
+    virtual std::optional<std::string> SaveFileDialog(const FileDialogRequest&) { return std::nullopt; }
 };
 
 }  // namespace cadenzo

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,7 +24,19 @@ public:
     void MessageBox(const std::string& text, const std::string& caption, MessageIcon icon) override {
         boxes.push_back({text, caption, icon});
     }
+    // File dialogs answer with the scripted path, or cancel when there is none.
+    std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override {
+        fileDialogs.push_back(request.title);
+        return openAnswer;
+    }
+    std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) override {
+        fileDialogs.push_back(request.title);
+        return saveAnswer;
+    }
     std::vector<ShownBox> boxes;
+    std::vector<std::string> fileDialogs;  // titles, in order
+    std::optional<std::string> openAnswer;
+    std::optional<std::string> saveAnswer;
 };
 
 class RecordingDisplay final : public Display {

@@ -52,6 +52,8 @@ protected:
     MainWindow() {
         InitBankDefaults(state.Bank);
         LoadMix(state.Bank, 0);
+        state.Io.dialogs = &dialogs;
+        state.Io.display = &form;
     }
 
     template <class T = QWidget>
@@ -222,7 +224,7 @@ TEST_F(MainWindow, TheGridNeitherEditsNorSearchesAndTheWindowSeesItsKeysFirst) {
     form.show();
     grid->setFocus();
     QTest::keyClicks(grid, "ch");
-    QTest::keyClick(grid, Qt::Key_F2);
+    QTest::keyClick(grid, Qt::Key_F12);
     EXPECT_EQ(grid->findChild<QLineEdit*>(), nullptr);  // no cell editor was opened
     EXPECT_EQ(grid->currentRow(), 0);
     EXPECT_EQ(grid->currentColumn(), 0);

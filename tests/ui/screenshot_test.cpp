@@ -4,10 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+
+#include "midi/output.h"
+#include "support/engine_rig.h"
 #include "support/fake_timer.h"
 #include "support/recorders.h"
 #include "ui/redraw_mask.h"
 #include "ui/widgets/main_form.h"
+#include "ui/widgets/setup_form.h"
 #include "ui/widgets/start_screen.h"
 
 namespace cadenzo {
@@ -87,6 +94,35 @@ TEST(Screenshots, MainWindowAndStartScreen) {
     Save(*screens.StartScreen(), "start_screen.png");
     screens.CloseStartScreen();
     EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST(Screenshots, SetupDialogPages) {
+    test::EngineRig rig;
+    rig.s.Options.MasterVolumePort = 3;
+    rig.s.Options.Mix34Level = 90;
+    rig.s.Options.MonitorSource = 5;
+    TSetupForm form(rig.s, nullptr);
+    form.show();
+    auto* pages = form.findChild<QTabWidget*>("PageControl1");
+    const std::array<const char*, 3> names{"setup_main.png", "setup_remote.png", "setup_other.png"};
+    for (int i = 0; i < 3; ++i) {
+        pages->setCurrentIndex(i);
+        Save(form, names[static_cast<size_t>(i)]);
+    }
+}
+
+TEST(Screenshots, MonitorWithTraffic) {
+    static test::EngineRig rig;
+    PlayableMix(rig.s);
+    rig.s.Options.MonitorSource = 1;
+    test::FakeTimer timer;
+    TMainForm form(rig.s, timer, rig.dialogs);
+    form.RefreshDisplay(RedrawAll);
+    form.show();
+    QTest::keyClick(form.findChild<QTableWidget*>("StringGrid1"), Qt::Key_F3);
+    for (ShortMessage m : {0x643C90u, 0x4007B0u, 0x0005CFu, 0x003C90u, 0xFEu, 0x2000E1u, 0x403C80u}) rig.midi.Feed(0, m);
+    form.ShowMonitorLines();
+    Save(form, "monitor.png");
 }
 
 }  // namespace

@@ -4,11 +4,12 @@
 
 namespace cadenzo {
 
-QFrame* MakeArea(QWidget* parent, const char* caption, const QRect& geometry, const char* hint) {
+QFrame* MakeArea(QWidget* parent, const char* caption, const QRect& geometry, const char* hint,
+                 const char* headerName) {
     auto* area = new QFrame(parent);
     area->setGeometry(geometry);
     area->setFrameStyle(QFrame::Box | QFrame::Plain);
-    QLabel* header = MakeLabel(area, nullptr, QRect(0, 0, geometry.width(), kAreaHeaderHeight), 11, true);
+    QLabel* header = MakeLabel(area, headerName, QRect(0, 0, geometry.width(), kAreaHeaderHeight), 11, true);
     header->setText(caption);
     StyleAsHeader(header);
     if (hint) area->setToolTip(hint);

@@ -11,8 +11,10 @@ namespace cadenzo {
 
 inline constexpr int kAreaHeaderHeight = 16;
 
-// A framed area whose caption heads it in bold white text on black.
-QFrame* MakeArea(QWidget* parent, const char* caption, const QRect& geometry, const char* hint = nullptr);
+// A framed area whose caption heads it in bold white text on black; the
+// caption label takes headerName when one is given.
+QFrame* MakeArea(QWidget* parent, const char* caption, const QRect& geometry, const char* hint = nullptr,
+                 const char* headerName = nullptr);
 
 // White text on black, the look of every area caption.
 void StyleAsHeader(QLabel* label);

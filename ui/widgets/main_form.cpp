@@ -1,18 +1,26 @@
 #include "ui/widgets/main_form.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTimer>
 
 #include "engine/glide.h"
 #include "engine/gm_drum_paths.h"
 #include "ui/grid_selection.h"
 #include "ui/grid_text.h"
+#include "ui/modifier_indicators.h"
+#include "ui/monitor.h"
 #include "ui/redraw_mask.h"
 #include "ui/widgets/form_parts.h"
 #include "ui/widgets/parameter_grid.h"
+#include "ui/widgets/setup_form.h"
 #include "ui/widgets/shape.h"
+#include "ui/widgets/virtual_key.h"
 #include "ui/window_title.h"
 
 namespace cadenzo {
@@ -23,16 +31,24 @@ constexpr int kIndicatorPeriodMs = 300;
 constexpr int kDrumOffPeriodMs = 200;  // until the options set the drum note-off delay
 // Lamps lit on the MIDI and glide threads reach the screen within this time.
 constexpr int kLampPaintPeriodMs = 20;
+// Monitor lines formed anywhere reach the pane within this time.
+constexpr int kMonitorPeriodMs = 40;
 constexpr std::array<uint32_t, 3> kEqMasks{RedrawEq12, RedrawEq34, RedrawEq56};
 
 void SetText(QLabel* label, const std::string& text) { label->setText(QString::fromStdString(text)); }
 
+void SetHeaderBackground(QLabel* label, Rgb colour) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, QColor(colour.r, colour.g, colour.b));
+    label->setPalette(palette);
+}
+
 }  // namespace
 
-TMainForm::TMainForm(SystemState& state, MultimediaTimer& timer, Dialogs& dialogs)
+TMainForm::TMainForm(SystemState& state, MultimediaTimer& timer, Dialogs& dialogs, const KeyActions& actions)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                            Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint),
-      state_(state) {
+      state_(state), actions_(actions) {
     setObjectName("MainForm");
     setFixedSize(kClientWidth, kClientHeight);
     QFont narrow = font();
@@ -66,6 +82,8 @@ TMainForm::TMainForm(SystemState& state, MultimediaTimer& timer, Dialogs& dialog
     drumOffTimer_ = new QTimer(this);
     connect(drumOffTimer_, &QTimer::timeout, this, &TMainForm::DrumOffTimerTimer);
     drumOffTimer_->start(kDrumOffPeriodMs);
+    monitorTimer_ = new QTimer(this);
+    connect(monitorTimer_, &QTimer::timeout, this, &TMainForm::ShowMonitorLines);
 
     glideTimer_.emplace(timer, dialogs, &GlideTick, &state_);
 }
@@ -144,15 +162,74 @@ void TMainForm::StringGrid1SelectCell(int column, int row) {
     SelectGridCell(state_, static_cast<uint8_t>(column), static_cast<uint8_t>(row));
 }
 
+// The grid's keys come here first. The grid then gets the key itself, and a
+// key it does not use stops there instead of rising to the window, which
+// would run its command a second time.
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == grid_ && event->type() == QEvent::KeyPress) FormKeyDown(static_cast<QKeyEvent*>(event));
-    return QWidget::eventFilter(watched, event);
+    const bool press = event->type() == QEvent::KeyPress;
+    if (watched != grid_ || (!press && event->type() != QEvent::KeyRelease))
+        return QWidget::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (press)
+        FormKeyDown(key);
+    else
+        FormKeyUp(key);
+    static_cast<QObject*>(grid_)->event(event);
+    event->accept();
+    return true;
 }
 
 void TMainForm::keyPressEvent(QKeyEvent* event) { FormKeyDown(event); }
+void TMainForm::keyReleaseEvent(QKeyEvent* event) { FormKeyUp(event); }
 
 void TMainForm::FormKeyDown(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) close();
+    if (const uint16_t key = VirtualKey(event->key(), event->modifiers())) KeyDown(state_, actions_, *this, key);
 }
+
+// A held key repeats key-downs only; the releases some platforms put
+// between the repeats are not key-ups.
+void TMainForm::FormKeyUp(QKeyEvent* event) {
+    if (event->isAutoRepeat()) return;
+    if (const uint16_t key = VirtualKey(event->key(), event->modifiers())) KeyUp(state_, *this, key);
+}
+
+void TMainForm::ShowModifierIndicators() {
+    const ModifierIndicators colours = IndicatorsFor(state_.Keys.ModifierState, state_.Bank.GmMode.load());
+    findChild<TShape*>("Shape3")->SetBrush(colours.programCopyBox);
+    findChild<TShape*>("Shape4")->SetBrush(colours.channelCopyBox);
+    SetHeaderBackground(findChild<QLabel*>("Label18"), colours.copyCaption);
+    SetHeaderBackground(findChild<QLabel*>("Label14"), colours.eqCaptions[0]);
+    SetHeaderBackground(findChild<QLabel*>("Label15"), colours.eqCaptions[1]);
+    SetHeaderBackground(findChild<QLabel*>("Label4"), colours.eqCaptions[2]);
+    for (int n = 18; n <= 22; ++n)
+        findChild<TShape*>(QString("Shape%1").arg(n))->SetBrush(colours.scaleSharps);
+    SetHeaderBackground(findChild<QLabel*>("Label1"), colours.portamentoCaption);
+    SetHeaderBackground(findChild<QLabel*>("Label30"), colours.pitchBendCaption);
+}
+
+void TMainForm::OpenSetupDialog() {
+    TSetupForm dialog(state_, this);
+    dialog.move(QGuiApplication::primaryScreen()->availableGeometry().center() - dialog.rect().center());
+    dialog.exec();
+}
+
+void TMainForm::ToggleMonitorPane() {
+    memo_->setGeometry(kMonitorPane);
+    memo_->clear();
+    const bool visible = ToggleMonitor(state_);
+    memo_->setVisible(visible);
+    memo_->raise();
+    if (visible)
+        monitorTimer_->start(kMonitorPeriodMs);
+    else
+        monitorTimer_->stop();
+}
+
+void TMainForm::ShowMonitorLines() {
+    for (const std::string& line : TakeMonitorLines(state_)) memo_->appendPlainText(QString::fromStdString(line));
+    memo_->verticalScrollBar()->setValue(memo_->verticalScrollBar()->maximum());
+}
+
+void TMainForm::CloseMainWindow() { close(); }
 
 }  // namespace cadenzo

@@ -12,8 +12,11 @@
 #include "engine/system_state.h"
 #include "ui/display.h"
 #include "ui/display_text.h"
+#include "ui/key_map.h"
 
+class QKeyEvent;
 class QLabel;
+class QPlainTextEdit;
 class QProgressBar;
 class QTimer;
 
@@ -22,14 +25,16 @@ namespace cadenzo {
 class ParameterGrid;
 class TShape;
 
-class TMainForm final : public QWidget, public Display {
+class TMainForm final : public QWidget, public Display, private KeyWindow {
     Q_OBJECT
 public:
-    TMainForm(SystemState& state, MultimediaTimer& timer, Dialogs& dialogs);
+    TMainForm(SystemState& state, MultimediaTimer& timer, Dialogs& dialogs, const KeyActions& actions = {});
     ~TMainForm() override;
 
     static constexpr int kClientWidth = 808;
     static constexpr int kClientHeight = 499;
+    // Where the monitor pane shows, over the copy manager.
+    static constexpr QRect kMonitorPane{608, 346, 193, 105};
 
     void SetTitle(const std::string& title) override;
     void SetDrumTimerInterval(uint32_t ms) override;
@@ -48,6 +53,8 @@ public:
     void StringGrid1SelectCell(int column, int row);
     // The drum note-off timer's tick.
     void DrumOffTimerTimer();
+    // Adds the monitor lines formed since the last call to the pane.
+    void ShowMonitorLines();
 
     uint32_t DrumTimerInterval() const;
     const GlideTimer& Glide() const { return *glideTimer_; }
@@ -55,6 +62,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     void BuildGridArea();
@@ -68,8 +76,16 @@ private:
     void BuildPortLamps();
     void BuildMasterVolumeBar();
 
-    // Every key reaches this first, whichever control has the focus.
+    // Every key reaches these first, whichever control has the focus; a held
+    // key's repeats are new presses.
     void FormKeyDown(QKeyEvent* event);
+    void FormKeyUp(QKeyEvent* event);
+
+    // What the key map asks of the window.
+    void ShowModifierIndicators() override;
+    void OpenSetupDialog() override;
+    void ToggleMonitorPane() override;
+    void CloseMainWindow() override;
     // Places an equaliser bar for a band value, in client rows.
     void DrawEqBar(TShape* bar, uint8_t value);
     // Paints every lamp in the colour its Lit flag asks for.
@@ -77,6 +93,7 @@ private:
 
     SystemState& state_;
     QTimer* drumOffTimer_ = nullptr;
+    KeyActions actions_;
 
     ParameterGrid* grid_ = nullptr;
     TShape* programShape_ = nullptr;
@@ -94,6 +111,8 @@ private:
     std::array<TShape*, kLampCount> lamps_{};
     QProgressBar* masterVolBar_ = nullptr;
     QLabel* masterVolumeLabel_ = nullptr;
+    QPlainTextEdit* memo_ = nullptr;
+    QTimer* monitorTimer_ = nullptr;
 
     std::optional<GlideTimer> glideTimer_;  // started last at construction, stopped first
 };

@@ -1,5 +1,6 @@
 // The main window's areas, built once at construction. Positions are in
 // client pixels; the equaliser panels sit where the bar geometry expects them.
+#include <QFontDatabase>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -63,13 +64,22 @@ void TMainForm::BuildGridArea() {
         lamps_[ShapeCh1 + c] = new TShape(area, name.constData(), QRect(lampX, rowTop + 4, 12, 11), kSilver);
     }
 
-    // The MIDI monitor's pane, shown over the grid on request.
-    auto* memo = new QPlainTextEdit(area);
-    memo->setObjectName("Memo");
-    memo->setGeometry(grid_->geometry());
-    memo->setReadOnly(true);
-    memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    memo->hide();
+    // The MIDI monitor's pane, shown over the copy manager on request.
+    memo_ = new QPlainTextEdit(this);
+    memo_->setObjectName("Memo");
+    memo_->setGeometry(kMonitorPane);
+    memo_->setReadOnly(true);
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPixelSize(11);
+    memo_->setFont(fixed);
+    memo_->setFocusPolicy(Qt::NoFocus);
+    memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memo_->setBackgroundRole(QPalette::ToolTipBase);
+    QPalette palette = memo_->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::ToolTipBase));
+    palette.setColor(QPalette::Text, palette.color(QPalette::ToolTipText));
+    memo_->setPalette(palette);
+    memo_->hide();
 }
 
 void TMainForm::BuildProgramArea() {
@@ -111,7 +121,8 @@ void TMainForm::BuildTransposeAndTercaAreas() {
 }
 
 void TMainForm::BuildCopyArea() {
-    QFrame* area = MakeArea(this, kCopyCaption, QRect(kRightColumnX, 264, kRightColumnWidth, kTopRowHeight - 264));
+    QFrame* area = MakeArea(this, kCopyCaption, QRect(kRightColumnX, 264, kRightColumnWidth, kTopRowHeight - 264),
+                           nullptr, "Label18");
     const int half = kRightColumnWidth / 2;
     const auto destination = [area, half](int x, const char* boxName, const char* caption, const char* labelName,
                                           const char* hint) {
@@ -162,10 +173,11 @@ void TMainForm::BuildScaleArea() {
 }
 
 void TMainForm::BuildPortamentoAndPitchBendAreas() {
-    QFrame* portamento = MakeArea(this, kPortamentoCaption, QRect(200, kBottomRowY, 76, 45), kPortamentoHint);
+    QFrame* portamento = MakeArea(this, kPortamentoCaption, QRect(200, kBottomRowY, 76, 45), kPortamentoHint, "Label1");
     portamentoLabel_ = MakeLabel(portamento, "Label28", QRect(2, 18, 72, 24), 14, true);
     portamentoLabel_->setToolTip(kPortamentoHint);
-    QFrame* pitchBend = MakeArea(this, kPitchBendCaption, QRect(200, kBottomRowY + 47, 76, 45), kPitchBendHint);
+    QFrame* pitchBend = MakeArea(this, kPitchBendCaption, QRect(200, kBottomRowY + 47, 76, 45), kPitchBendHint,
+                                   "Label30");
     pitchBendLabel_ = MakeLabel(pitchBend, "Label31", QRect(2, 18, 72, 24), 14, true);
     pitchBendLabel_->setToolTip(kPitchBendHint);
 }
@@ -173,9 +185,11 @@ void TMainForm::BuildPortamentoAndPitchBendAreas() {
 void TMainForm::BuildEqAreas() {
     static constexpr std::array<const char*, 3> kPanelNames{"ShapeEQ12Osnova", "ShapeEQ34Osnova", "ShapeEQ56Osnova"};
     static constexpr std::array<const char*, 3> kBarPrefixes{"EQ12Shape", "EQ34Shape", "EQ56Shape"};
+    static constexpr std::array<const char*, 3> kCaptionNames{"Label14", "Label15", "Label4"};
     for (int p = 0; p < 3; ++p) {
         QFrame* area =
-            MakeArea(this, kEqCaptions[p], QRect(278 + 138 * p, kBottomRowY, 136, kBottomRowHeight), kEqHints[p]);
+            MakeArea(this, kEqCaptions[p], QRect(278 + 138 * p, kBottomRowY, 136, kBottomRowHeight), kEqHints[p],
+                     kCaptionNames[p]);
         auto* panel = new TShape(area, kPanelNames[p], QRect(4, kEqPanelTop - kBottomRowY, 128, kEqPanelHeight),
                                  kEqPanelColour, TShape::Outline::None);
         for (int k = 0; k < kEqBands; ++k) {

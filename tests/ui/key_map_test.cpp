@@ -1,0 +1,271 @@
+// The key map over a whole program state: what each key changes, and when
+// it transmits, refreshes and marks the mix modified.
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "support/engine_rig.h"
+#include "support/temp_dir.h"
+#include "ui/key_map.h"
+#include "ui/redraw_mask.h"
+#include "ui/virtual_keys.h"
+
+namespace cadenzo {
+namespace {
+
+int resets = 0;
+int programCopies = 0;
+int channelCopies = 0;
+uint8_t masterVolume = 110;
+
+class FakeWindow final : public KeyWindow {
+public:
+    void ShowModifierIndicators() override { ++indicatorPaints; }
+    void OpenSetupDialog() override { ++setupDialogs; }
+    void ToggleMonitorPane() override { ++monitorToggles; }
+    void CloseMainWindow() override { ++closes; }
+    int indicatorPaints = 0, setupDialogs = 0, monitorToggles = 0, closes = 0;
+};
+
+class KeyMap : public test::InTempDir {
+protected:
+    void SetUp() override {
+        InTempDir::SetUp();
+        resets = programCopies = channelCopies = 0;
+        masterVolume = 110;
+        actions.ResetAllChannels = [](SystemState&) { ++resets; };
+        actions.CopyProgram = [](SystemState&) { ++programCopies; };
+        actions.CopyChannel = [](SystemState&) { ++channelCopies; };
+        actions.MasterVolume = [](SystemState&) { return &masterVolume; };
+        // Channel 1 plays In1 channel 1, so the grid keys work on it.
+        rig.s.Bank.WorkingMix.Channels[0].In1Channel = 1;
+    }
+
+    // Presses a key with Shift and/or Ctrl held (bit 0 Shift, bit 1 Ctrl).
+    void Press(uint16_t key, uint32_t modifiers = 0) {
+        if (modifiers & kShiftHeld) KeyDown(rig.s, actions, window, vk::Shift);
+        if (modifiers & kCtrlHeld) KeyDown(rig.s, actions, window, vk::Control);
+        KeyDown(rig.s, actions, window, key);
+        KeyUp(rig.s, window, key);
+        if (modifiers & kShiftHeld) KeyUp(rig.s, window, vk::Shift);
+        if (modifiers & kCtrlHeld) KeyUp(rig.s, window, vk::Control);
+    }
+    // Presses the key and returns the refresh masks it caused (empty: no transmission).
+    std::vector<uint32_t> Refreshes(uint16_t key, uint32_t modifiers = 0) {
+        rig.display.refreshes.clear();
+        Press(key, modifiers);
+        return rig.display.refreshes;
+    }
+    void SelectCell(uint8_t column, uint8_t row) { rig.s.Grid = {column, row}; }
+    Mix& Working() { return rig.s.Bank.WorkingMix; }
+    Mix& Gm() { return rig.s.Bank.Bank.Slots[kGmSlot]; }
+
+    test::EngineRig rig;
+    KeyActions actions;
+    FakeWindow window;
+    const std::vector<uint32_t> none{};
+};
+
+constexpr uint32_t kShiftCtrl = kShiftHeld | kCtrlHeld;
+
+TEST_F(KeyMap, TheTopRowsStepEqualiserBandsWithAModifierAndEffectLevelsWithout) {
+    Press('1', kShiftHeld);
+    EXPECT_EQ(Working().EQ12[0], 65);
+    EXPECT_EQ(rig.s.Options.EffectLevels[0], 0);
+    EXPECT_EQ(Refreshes('Q', kCtrlHeld), std::vector<uint32_t>{RedrawEq34});
+    EXPECT_EQ(Working().EQ34[0], 63);
+    Press('0', kShiftCtrl);
+    EXPECT_EQ(Working().EQ56[9], 65);
+    EXPECT_TRUE(rig.s.Bank.MixModified);
+
+    rig.s.Bank.MixModified = false;
+    EXPECT_EQ(Refreshes('1'), std::vector<uint32_t>{RedrawEffects});
+    EXPECT_EQ(rig.s.Options.EffectLevels[0], 1);
+    EXPECT_EQ(Refreshes('T'), none) << "Ch->Rev is already 0";
+    EXPECT_FALSE(rig.s.Bank.MixModified) << "effect levels are not part of the mix";
+
+    for (uint16_t key : {'6', '7', '8', '9', 'Y', 'U', 'I', 'O'}) EXPECT_EQ(Refreshes(key), none) << key;
+}
+
+TEST_F(KeyMap, ProgramKeysStopAtTheEndsWithoutTransmitting) {
+    rig.s.Bank.CurrentProgram = 127;
+    EXPECT_EQ(Refreshes('0'), none);
+    EXPECT_EQ(rig.s.Bank.CurrentProgram, 127u);
+    rig.s.Bank.CurrentProgram = 0;
+    EXPECT_EQ(Refreshes('P'), none);
+    EXPECT_EQ(Refreshes('0'), std::vector<uint32_t>{RedrawAll});
+    EXPECT_EQ(rig.s.Bank.CurrentProgram, 1u);
+    EXPECT_EQ(rig.s.Bank.ProgramCopyTarget, 1);
+}
+
+TEST_F(KeyMap, InsertAndDeleteKeepEachColumnsRange) {
+    SelectCell(1, 1);  // "In1": up to 17
+    for (int i = 0; i < 20; ++i) Press(vk::Insert);
+    EXPECT_EQ(Working().Channels[0].In1Channel, 17);
+    SelectCell(13, 1);  // "Tun": byte 23, up to 255
+    Working().Channels[0].Tun = 254;
+    EXPECT_EQ(Refreshes(vk::Insert), std::vector<uint32_t>{1u});
+    EXPECT_EQ(Refreshes(vk::Insert), none);
+    EXPECT_EQ(Working().Channels[0].Tun, 255);
+    SelectCell(22, 1);  // "MD": up to 3
+    for (int i = 0; i < 5; ++i) Press(vk::Insert);
+    EXPECT_EQ(Working().Channels[0].MD, 3);
+    SelectCell(21, 1);  // "AT" switch: a second press changes nothing
+    EXPECT_EQ(Refreshes(vk::Insert).size(), 1u);
+    EXPECT_EQ(Refreshes(vk::Insert), none);
+    EXPECT_EQ(Working().Channels[0].AT, 1);
+    SelectCell(12, 1);  // "Trs" down to 0 and no further
+    Working().Channels[0].Trs = 0;
+    EXPECT_EQ(Refreshes(vk::Delete), none);
+
+    SelectCell(5, 2);  // channel 2 listens to nothing: only In1/In2 react
+    EXPECT_EQ(Refreshes(vk::Insert), none);
+    SelectCell(1, 2);
+    EXPECT_EQ(Refreshes(vk::Insert), std::vector<uint32_t>{2u});
+
+    rig.s.Options.UseDrumMode = 1;  // the "E/D" row (channel 10) is locked
+    Working().Channels[9].In1Channel = 10;
+    SelectCell(6, 10);
+    EXPECT_EQ(Refreshes(vk::Insert), none);
+}
+
+TEST_F(KeyMap, GmModeRefusesMixKeysAndEditsOnlyTheGmOutputLevels) {
+    rig.s.Bank.GmMode = true;
+    rig.s.Bank.CurrentProgram = 5;
+    rig.s.Options.TerciPort = 1;
+    rig.dialogs.openAnswer = rig.dialogs.saveAnswer = "x.cdb";
+    for (uint16_t key : {vk::Back, uint16_t('0'), uint16_t('P'), vk::OemGrave, vk::F5, vk::F6, vk::OemBackslash})
+        EXPECT_EQ(Refreshes(key), none) << key;
+    EXPECT_TRUE(rig.dialogs.fileDialogs.empty());
+    EXPECT_EQ(rig.s.Bank.CurrentProgram, 5u);
+
+    SelectCell(6, 1);
+    EXPECT_EQ(Refreshes(vk::Insert), none);
+    SelectCell(26, 1);
+    const uint8_t before = Gm().Channels[0].Out12;
+    EXPECT_EQ(Refreshes(vk::Insert), std::vector<uint32_t>{1u});
+    EXPECT_EQ(Gm().Channels[0].Out12, before + 1);
+    Press('1', kShiftHeld);  // the equaliser keys edit the GM set-up
+    EXPECT_EQ(Gm().EQ12[0], 65);
+    EXPECT_EQ(Working().EQ12[0], 64);
+    EXPECT_FALSE(rig.s.Bank.MixModified);
+
+    EXPECT_EQ(Refreshes(vk::F4), std::vector<uint32_t>{RedrawAll});
+    EXPECT_EQ(resets, 1);
+    EXPECT_FALSE(rig.s.Bank.GmMode);
+}
+
+TEST_F(KeyMap, BackspaceStoresOrCopiesByModifierAndNothingWithBoth) {
+    rig.s.Bank.CurrentProgram = 3;
+    Working().Channels[0].PG = 42;
+    EXPECT_EQ(Refreshes(vk::Back, kShiftCtrl), none);
+    EXPECT_NE(rig.s.Bank.Bank.Slots[3].Channels[0].PG, 42);
+    Press(vk::Back);
+    EXPECT_EQ(rig.s.Bank.Bank.Slots[3].Channels[0].PG, 42);
+    Press(vk::Back, kShiftHeld);
+    Press(vk::Back, kCtrlHeld);
+    EXPECT_EQ(programCopies, 1);
+    EXPECT_EQ(channelCopies, 1);
+    EXPECT_TRUE(rig.s.Bank.MixModified) << "the channel copy edits the working mix";
+}
+
+TEST_F(KeyMap, RangesNeverWrap) {
+    for (int i = 0; i < 15; ++i) Press(vk::OemPeriod, kCtrlHeld);
+    EXPECT_EQ(Working().BendRange, 12);
+    for (int i = 0; i < 15; ++i) Press(vk::OemComma, kCtrlHeld);
+    EXPECT_EQ(Working().BendRange, 1);
+    Working().PortaSpeed = 249;
+    Press(vk::OemPeriod, kShiftHeld);
+    EXPECT_EQ(Refreshes(vk::OemPeriod, kShiftHeld), none);
+    EXPECT_EQ(Working().PortaSpeed, 250);
+    EXPECT_EQ(Refreshes(vk::OemPeriod), none) << "no modifier: nothing";
+
+    for (int i = 0; i < 14; ++i) Press(vk::F8);
+    EXPECT_EQ(rig.s.Performance.MasterTranspose, 12);
+    Press(vk::F9);
+    EXPECT_EQ(rig.s.Performance.MasterTranspose, 0);
+    masterVolume = 0;
+    Press('K');
+    Press(vk::Subtract);
+    EXPECT_EQ(masterVolume, 0);
+    masterVolume = 126;
+    Press(vk::Add);
+    Press('L');
+    EXPECT_EQ(masterVolume, 127);
+
+    for (int i = 0; i < 20; ++i) Press(vk::OemPlus);
+    EXPECT_EQ(rig.s.Bank.ChannelCopyTarget, 15);
+    EXPECT_EQ(Refreshes(vk::OemOpen), none) << "program copy target already 0";
+}
+
+TEST_F(KeyMap, ScaleKeysNaturalsPlainSharpsWithShiftAndNothingWithCtrl) {
+    Press('A');
+    Press('A', kShiftHeld);
+    Press('C');
+    EXPECT_EQ(Working().KeyboardScale[0], 65);
+    EXPECT_EQ(Working().KeyboardScale[1], 65);
+    EXPECT_EQ(Working().KeyboardScale[4], 63);
+    EXPECT_EQ(Refreshes('D', kShiftHeld), none) << "E has no sharp";
+    EXPECT_EQ(Refreshes('A', kCtrlHeld), none);
+    EXPECT_EQ(Refreshes(vk::OemSlash, kShiftCtrl), std::vector<uint32_t>{RedrawScale});
+    EXPECT_EQ(Working().KeyboardScale[0], 64);
+}
+
+TEST_F(KeyMap, SaveDialogThrowsAwayUnstoredEditsAndCancelDoesNothing) {
+    Working().Channels[0].PG = 99;
+    EXPECT_EQ(Refreshes(vk::F5), none);
+    EXPECT_EQ(Working().Channels[0].PG, 99);
+    rig.dialogs.saveAnswer = "mine.cdb";
+    EXPECT_EQ(Refreshes(vk::F6), std::vector<uint32_t>{RedrawAll});
+    EXPECT_TRUE(std::filesystem::exists("mine.cdb"));
+    EXPECT_NE(Working().Channels[0].PG, 99);
+    EXPECT_EQ(rig.dialogs.fileDialogs, (std::vector<std::string>{"Open Cadenzo Blends File", "Save Cadenzo Blends File"}));
+}
+
+TEST_F(KeyMap, AFileThatCannotBeOpenedIsReportedAndTheMixStillReloads) {
+    std::filesystem::create_directory("folder.cdb");
+    rig.dialogs.openAnswer = "folder.cdb";
+    Working().Channels[0].PG = 99;
+    EXPECT_EQ(Refreshes(vk::F5), std::vector<uint32_t>{RedrawAll});
+    ASSERT_EQ(rig.dialogs.boxes.size(), 1u);
+    EXPECT_NE(rig.dialogs.boxes[0].text.find("Cannot open file"), std::string::npos);
+    EXPECT_NE(Working().Channels[0].PG, 99);
+}
+
+TEST_F(KeyMap, ModifiersFollowTheirOwnKeysAndEveryReleaseRepaintsTheIndicators) {
+    KeyDown(rig.s, actions, window, vk::Shift);
+    KeyDown(rig.s, actions, window, vk::Shift);  // a held key repeats
+    KeyDown(rig.s, actions, window, vk::Control);
+    EXPECT_EQ(rig.s.Keys.ModifierState, 3u);
+    KeyUp(rig.s, window, vk::Shift);
+    EXPECT_EQ(rig.s.Keys.ModifierState, 2u);
+    const int paints = window.indicatorPaints;
+    KeyUp(rig.s, window, 'A');
+    EXPECT_EQ(window.indicatorPaints, paints + 1);
+    EXPECT_EQ(rig.s.Keys.ModifierState, 2u);
+}
+
+TEST_F(KeyMap, WindowKeysAndPanic) {
+    Press(vk::F2);
+    Press(vk::F3);
+    Press(vk::Escape);
+    EXPECT_EQ(window.setupDialogs, 1);
+    EXPECT_EQ(window.monitorToggles, 1);
+    EXPECT_EQ(window.closes, 1);
+    EXPECT_EQ(Refreshes(vk::Space), std::vector<uint32_t>{RedrawAll});
+    EXPECT_EQ(resets, 1);
+    for (uint16_t key : {vk::Left, vk::Tab, vk::Return, vk::Menu, vk::F1, uint16_t(121), uint16_t(186), uint16_t(222)})
+        EXPECT_EQ(Refreshes(key), none) << key;
+}
+
+TEST_F(KeyMap, HeldKeysRepeatOneStepPerKeyDownUntilTheLimit) {
+    Working().EQ12[0] = 120;
+    KeyDown(rig.s, actions, window, vk::Shift);
+    rig.display.refreshes.clear();
+    for (int i = 0; i < 10; ++i) KeyDown(rig.s, actions, window, '1');
+    EXPECT_EQ(Working().EQ12[0], 127);
+    EXPECT_EQ(rig.display.refreshes.size(), 7u);
+}
+
+}  // namespace
+}  // namespace cadenzo

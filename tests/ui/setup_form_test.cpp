@@ -1,0 +1,160 @@
+// The setup dialog offscreen, over a whole program state on virtual devices.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTest>
+
+#include <cstring>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "support/engine_rig.h"
+#include "support/temp_dir.h"
+#include "ui/widgets/setup_form.h"
+
+namespace cadenzo {
+namespace {
+
+class SetupDialog : public test::InTempDir {
+protected:
+    template <class T = QComboBox>
+    T* Find(TSetupForm& form, const char* name) {
+        T* widget = form.findChild<T*>(name);
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    test::EngineRig rig;
+};
+
+TEST_F(SetupDialog, AFixedOnTopDialogWithoutTitleBarButtonsThatOnlyEscOrF2Close) {
+    TSetupForm form(rig.s, nullptr);
+    EXPECT_EQ(form.windowTitle().toStdString(), "Program Setup Dialog");
+    EXPECT_EQ(form.size(), QSize(753, 481));
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+    const Qt::WindowFlags flags = form.windowFlags();
+    EXPECT_TRUE(flags & Qt::WindowStaysOnTopHint);
+    EXPECT_FALSE(flags & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint));
+    auto* pages = Find<QTabWidget>(form, "PageControl1");
+    ASSERT_EQ(pages->count(), 3);
+    EXPECT_EQ(pages->tabText(1).toStdString(), "MIDI Remote Control Setup");
+    EXPECT_EQ(pages->currentIndex(), 0);
+    EXPECT_EQ(Find<QPushButton>(form, "Button1")->text().toStdString(),
+              "Save settings as \"Deffault settings\" and AUTO LOAD this settings on program startup");
+
+    form.show();
+    QComboBox* list = Find(form, "MixChangeComboBox");
+    QTest::keyClick(list, Qt::Key_A);
+    QTest::keyClick(&form, Qt::Key_Escape, Qt::NoModifier);
+    EXPECT_FALSE(form.isVisible());
+    form.show();
+    QTest::keyClick(list, Qt::Key_F2);
+    EXPECT_FALSE(form.isVisible()) << "F2 reaches the dialog from a focused control";
+}
+
+TEST_F(SetupDialog, FillingShowsTheOptionsAndWritesNothing) {
+    rig.s.Options.MasterVolumePort = 1;  // the rule holds already: controller 7 is blocked
+    const OptionsRecord before = rig.s.Options;
+    TSetupForm form(rig.s, nullptr);
+    EXPECT_EQ(std::memcmp(&before, &rig.s.Options, sizeof before), 0);
+    EXPECT_EQ(Find(form, "Input2ComboBox")->currentText().toStdString(), "Keys 2");
+    EXPECT_EQ(Find(form, "NoteOffDelayComboBox")->currentText().toStdString(), " 210 ms");
+    EXPECT_EQ(Find(form, "MixChangeChannelComboBox")->currentText().toStdString(), "All  Channels");
+    EXPECT_EQ(Find(form, "UK1ComboBox")->count(), 129);
+    auto* filter = Find<QListWidget>(form, "CheckListBoxCCFilter");
+    EXPECT_EQ(filter->item(11)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(filter->item(2)->checkState(), Qt::Checked);
+    EXPECT_FALSE(filter->item(7)->flags() & Qt::ItemIsEnabled);
+}
+
+TEST_F(SetupDialog, MasterVolumeControllerIsBlockedAndGreyedWhileAPortIsChosen) {
+    TSetupForm form(rig.s, nullptr);
+    auto* filter = Find<QListWidget>(form, "CheckListBoxCCFilter");
+    Find(form, "MasterVolumePortComboBox")->setCurrentIndex(3);
+    Find(form, "MasterVolumeCcComboBox")->setCurrentIndex(11);
+    EXPECT_EQ(rig.s.Options.CCBlocked[11], 1);
+    EXPECT_EQ(filter->item(11)->checkState(), Qt::Checked);
+    EXPECT_FALSE(filter->item(11)->flags() & Qt::ItemIsEnabled);
+    EXPECT_EQ(rig.s.Options.CCBlocked[7], 1) << "the controller chosen before stays blocked";
+    EXPECT_TRUE(filter->item(7)->flags() & Qt::ItemIsEnabled);
+
+    Find(form, "MasterVolumePortComboBox")->setCurrentIndex(0);
+    EXPECT_TRUE(filter->item(11)->flags() & Qt::ItemIsEnabled);
+    EXPECT_EQ(filter->item(11)->checkState(), Qt::Checked);
+    filter->item(11)->setCheckState(Qt::Unchecked);
+    EXPECT_EQ(rig.s.Options.CCBlocked[11], 0);
+}
+
+TEST_F(SetupDialog, ThruInterlockLetsOneSourceFeedTheThruOutput) {
+    TSetupForm form(rig.s, nullptr);
+    auto* thruInput = Find(form, "Input3ComboBox");
+    auto* in1ToThru = Find<QCheckBox>(form, "GMMidiThruCheckBox");
+    EXPECT_EQ(thruInput->currentIndex(), 3);
+    EXPECT_FALSE(in1ToThru->isEnabled()) << "the thru input is in use";
+    thruInput->setCurrentIndex(0);
+    EXPECT_TRUE(in1ToThru->isEnabled());
+    in1ToThru->setChecked(true);
+    EXPECT_EQ(rig.s.Options.GmMidiThru, 1);
+    EXPECT_FALSE(thruInput->isEnabled());
+    in1ToThru->setChecked(false);
+    EXPECT_TRUE(thruInput->isEnabled());
+    EXPECT_TRUE(in1ToThru->isEnabled());
+}
+
+TEST_F(SetupDialog, PortListsShowWhatReallyOpened) {
+    TSetupForm form(rig.s, nullptr);
+    rig.midi.FailNextOpen(kMidiAllocated);
+    auto* in1 = Find(form, "Input1ComboBox");
+    in1->setCurrentIndex(2);
+    EXPECT_EQ(in1->currentIndex(), 0);
+    EXPECT_EQ(in1->currentText().toStdString(), "NO Selected IN Device");
+    EXPECT_EQ(rig.dialogs.boxes.size(), 1u);
+    auto* synth = Find(form, "Synth1OutComboBox");
+    synth->setCurrentIndex(0);
+    EXPECT_EQ(rig.s.Ports.SynthOut.OpenNumber(), 0u);
+    synth->setCurrentIndex(1);
+    EXPECT_EQ(rig.s.Ports.SynthOut.OpenNumber(), 1u);
+    EXPECT_EQ(synth->currentText().toStdString(), "Synth");
+}
+
+TEST_F(SetupDialog, ControlsActAtOnceAndOnlyTheButtonSaves) {
+    TSetupForm form(rig.s, nullptr);
+    Find(form, "NoteOffDelayComboBox")->setCurrentIndex(49);
+    EXPECT_EQ(rig.display.drumIntervals.back(), 500u);
+    Find<QSlider>(form, "Mix34TrackBar")->setValue(100);
+    EXPECT_EQ(rig.s.Options.Mix34Level, 100);
+    Find<QCheckBox>(form, "GMStartModeCheckBox")->setChecked(true);
+    EXPECT_EQ(rig.s.Options.GmStartMode, 1);
+    EXPECT_FALSE(rig.s.Bank.GmMode);
+    Find(form, "PGLabelComboBox")->setCurrentIndex(3);
+    EXPECT_EQ(ReadU32(rig.s.Options.ProgramDisplayMode), 3u);
+    EXPECT_FALSE(std::filesystem::exists("Ostinata.opt"));
+
+    Find<QPushButton>(form, "Button1")->click();
+    const auto bytes = ReadBytes("Ostinata.opt");
+    ASSERT_EQ(bytes.size(), 200u);
+    EXPECT_EQ(bytes[64], 49);
+    EXPECT_EQ(bytes[12], 1) << "the synthesiser output's open device";
+}
+
+TEST_F(SetupDialog, BytesBeyondTheListsSelectNothingAndBreakNothing) {
+    rig.s.Options.NoteOffDelay = 60;
+    rig.s.Options.MonitorSource = 12;
+    rig.s.Options.UserCC2 = 200;
+    rig.s.Options.MasterVolumePort = 3;
+    rig.s.Options.MasterVolumeCC = 200;
+    WriteU32(rig.s.Options.ProgramDisplayMode, 7);
+    TSetupForm form(rig.s, nullptr);
+    EXPECT_EQ(Find(form, "NoteOffDelayComboBox")->currentIndex(), -1);
+    EXPECT_EQ(Find(form, "MonitorComboBox")->currentIndex(), -1);
+    EXPECT_EQ(Find(form, "UK2ComboBox")->currentIndex(), -1);
+    EXPECT_EQ(Find(form, "MasterVolumeCcComboBox")->currentIndex(), -1);
+    EXPECT_EQ(Find(form, "PGLabelComboBox")->currentIndex(), -1);
+    EXPECT_EQ(rig.s.Options.NoteOffDelay, 60);
+}
+
+}  // namespace
+}  // namespace cadenzo

@@ -1,0 +1,288 @@
+#include "ui/key_map.h"
+
+#include <array>
+
+#include "bank/blend_file.h"
+#include "bank/file_io.h"
+#include "engine/system_state.h"
+#include "engine/terca.h"
+#include "engine/transmission.h"
+#include "ui/dialogs.h"
+#include "ui/display.h"
+#include "ui/grid_keys.h"
+#include "ui/key_steps.h"
+#include "ui/monitor.h"
+#include "ui/redraw_mask.h"
+#include "ui/virtual_keys.h"
+
+namespace cadenzo {
+
+namespace {
+
+// What a command asks for once it has run.
+struct Flags {
+    bool transmit = false;  // T
+    bool modified = false;  // M
+    uint32_t mask = RedrawAll;
+};
+
+constexpr const char* kBlendFilter = "Cadenzo Blends (*.cdb)|*.CDB";
+constexpr const char* kBlendExtension = "cdb";
+constexpr uint8_t kMonitorKeyboard = 8;
+constexpr int32_t kTransposeLimit = 12;
+constexpr uint8_t kNeutral = 64;
+
+// The digit row steps up and the letter row below it steps down the item of
+// the same position 1..10; 0 when the key is in neither row.
+constexpr std::array<uint16_t, 10> kUpRow{'1', '2', '3', '4', '5', '6', '7', '8', '9', '0'};
+constexpr std::array<uint16_t, 10> kDownRow{'Q', 'W', 'E', 'R', 'T', 'Y', 'U', 'I', 'O', 'P'};
+
+int RowPosition(const std::array<uint16_t, 10>& row, uint16_t key) {
+    for (size_t i = 0; i < row.size(); ++i)
+        if (row[i] == key) return static_cast<int>(i) + 1;
+    return 0;
+}
+
+// The keyboard-scale keys: natural pitch class, and the sharp above it that
+// Shift selects (-1 where there is none).
+struct ScaleKey {
+    uint16_t up, down;
+    int natural, sharp;
+};
+constexpr std::array<ScaleKey, 7> kScaleKeys{{
+    {'A', 'Z', 0, 1},
+    {'S', 'X', 2, 3},
+    {'D', 'C', 4, -1},
+    {'F', 'V', 5, 6},
+    {'G', 'B', 7, 8},
+    {'H', 'N', 9, 10},
+    {'J', 'M', 11, -1},
+}};
+
+bool GmMode(const SystemState& s) { return s.Bank.GmMode.load(); }
+
+Mix& EditTarget(SystemState& s) { return GmMode(s) ? s.Bank.Bank.Slots[kGmSlot] : s.Bank.WorkingMix; }
+
+std::array<uint8_t, kEqBands>& Equaliser(Mix& mix, uint32_t modifiers) {
+    return modifiers == kShiftHeld ? mix.EQ12 : modifiers == kCtrlHeld ? mix.EQ34 : mix.EQ56;
+}
+
+uint32_t EqualiserMask(uint32_t modifiers) {
+    return modifiers == kShiftHeld ? RedrawEq12 : modifiers == kCtrlHeld ? RedrawEq34 : RedrawEq56;
+}
+
+Flags Edited(bool changed, uint32_t mask) { return {changed, changed, mask}; }
+
+Flags LoadProgram(SystemState& s, uint32_t n) {
+    LoadMix(s.Bank, n);
+    return {true, false, RedrawAll};
+}
+
+Flags TopRowKey(SystemState& s, int k, bool up) {
+    const uint32_t modifiers = s.Keys.ModifierState;
+    if (modifiers != 0) {
+        uint8_t& band = Equaliser(EditTarget(s), modifiers)[k - 1];
+        return Edited(up ? StepUp(band, 127) : StepDown(band, 0), EqualiserMask(modifiers));
+    }
+    if (k <= 5) {
+        auto& levels = GmMode(s) ? s.Options.GmEffectLevels : s.Options.EffectLevels;
+        uint8_t& level = levels[k - 1];
+        return {up ? StepUp(level, 127) : StepDown(level, 0), false, RedrawEffects};
+    }
+    if (k < 10 || GmMode(s)) return {};
+    const uint32_t current = s.Bank.CurrentProgram;
+    if (up && current < kPrograms - 1) return LoadProgram(s, current + 1);
+    if (!up && current > 0) return LoadProgram(s, current - 1);
+    return {};
+}
+
+Flags ScaleKeyPressed(SystemState& s, const ScaleKey& key, bool up) {
+    const uint32_t modifiers = s.Keys.ModifierState;
+    const int note = modifiers == 0 ? key.natural : modifiers == kShiftHeld ? key.sharp : -1;
+    if (note < 0) return {};
+    uint8_t& value = EditTarget(s).KeyboardScale[note];
+    return Edited(up ? StepUp(value, 127) : StepDown(value, 0), RedrawScale);
+}
+
+Flags GraveKey(SystemState& s) {
+    const uint32_t modifiers = s.Keys.ModifierState;
+    if (modifiers == 0) return GmMode(s) ? Flags{} : LoadProgram(s, s.Bank.CurrentProgram);
+    return Edited(ResetAll(Equaliser(EditTarget(s), modifiers), kNeutral), EqualiserMask(modifiers));
+}
+
+// Shift + ',' '.' the portamento time; Ctrl + ',' '.' the pitch-bend range.
+Flags PortamentoOrBendKey(SystemState& s, bool up) {
+    Mix& mix = s.Bank.WorkingMix;
+    switch (s.Keys.ModifierState) {
+    case kShiftHeld:
+        return Edited(up ? StepUp(mix.PortaSpeed, 250) : StepDown(mix.PortaSpeed, 1), RedrawPortamento);
+    case kCtrlHeld: {
+        uint8_t range = mix.BendRange;  // the glide tick reads it on its own thread
+        const bool changed = up ? StepUp(range, 12) : StepDown(range, 1);
+        WriteShared(mix.BendRange, range);
+        return Edited(changed, RedrawPitchBend);
+    }
+    default:
+        return {};
+    }
+}
+
+void StepMasterVolume(SystemState& s, const KeyActions& actions, bool up) {
+    uint8_t* volume = actions.MasterVolume ? actions.MasterVolume(s) : nullptr;
+    if (volume && (up ? StepUp(*volume, 127) : StepDown(*volume, 0))) SendMasterVolume(s);
+}
+
+void StepTranspose(SystemState& s, int32_t step) {
+    int32_t& transpose = s.Performance.MasterTranspose;
+    const int32_t next = step == 0 ? 0 : transpose + step;
+    if (next < -kTransposeLimit || next > kTransposeLimit) return;
+    transpose = next;
+    ApplyMasterTranspose(s);
+}
+
+void Run(void (*operation)(SystemState&), SystemState& s) {
+    if (operation) operation(s);
+}
+
+Flags BackspaceKey(SystemState& s, const KeyActions& actions) {
+    if (GmMode(s)) return {};
+    switch (s.Keys.ModifierState) {
+    case 0:
+        StoreMix(s.Bank, s.Bank.CurrentProgram);
+        return {true, false, RedrawAll};
+    case kShiftHeld:
+        Run(actions.CopyProgram, s);
+        return {true, false, RedrawAll};
+    case kCtrlHeld:
+        Run(actions.CopyChannel, s);
+        return {true, true, RedrawAll};
+    default:
+        return {};
+    }
+}
+
+Flags CopyTargetStep(uint8_t& target, bool up, uint8_t max) {
+    return {up ? StepUp(target, max) : StepDown(target, 0), false, RedrawAll};
+}
+
+// F5 and F6: the blend file through a file dialog, then the current mix
+// again from the bank. A file that cannot be opened or created is reported
+// like every other file error; the mix is reloaded all the same.
+Flags BlendFileKey(SystemState& s, bool save) {
+    if (GmMode(s)) return {};
+    Dialogs& dialogs = *s.Io.dialogs;
+    const FileDialogRequest request{save ? "Save Cadenzo Blends File" : "Open Cadenzo Blends File", kBlendFilter,
+                                    kBlendExtension};
+    const auto path = save ? dialogs.SaveFileDialog(request) : dialogs.OpenFileDialog(request);
+    if (!path) return {};
+    try {
+        if (save)
+            SaveBlendFile(s.Bank, *path, dialogs);
+        else
+            LoadBlendFile(s.Bank, s.BlendFileName, *path, dialogs, *s.Io.display);
+    } catch (const FileError& e) {
+        dialogs.MessageBox(e.what(), "Cadenzo");
+    }
+    return LoadProgram(s, s.Bank.CurrentProgram);
+}
+
+Flags ResetChannels(SystemState& s, const KeyActions& actions) {
+    Run(actions.ResetAllChannels, s);
+    return {true, false, RedrawAll};
+}
+
+Flags Command(SystemState& s, const KeyActions& actions, KeyWindow& window, uint16_t key) {
+    if (const int k = RowPosition(kUpRow, key)) return TopRowKey(s, k, true);
+    if (const int k = RowPosition(kDownRow, key)) return TopRowKey(s, k, false);
+    for (const ScaleKey& scaleKey : kScaleKeys) {
+        if (key == scaleKey.up) return ScaleKeyPressed(s, scaleKey, true);
+        if (key == scaleKey.down) return ScaleKeyPressed(s, scaleKey, false);
+    }
+    switch (key) {
+    case vk::Shift:
+    case vk::Control:
+        s.Keys.ModifierState |= key == vk::Shift ? kShiftHeld : kCtrlHeld;
+        window.ShowModifierIndicators();
+        return {};
+    case vk::Insert:
+    case vk::Delete: {
+        const GridKeyResult r = StepGridCell(s, key == vk::Insert);
+        return {r.changed, r.modified, r.mask};
+    }
+    case vk::OemSlash:
+        return Edited(ResetAll(EditTarget(s).KeyboardScale, kNeutral), RedrawScale);
+    case vk::OemGrave:
+        return GraveKey(s);
+    case vk::OemComma:
+    case vk::OemPeriod:
+        return PortamentoOrBendKey(s, key == vk::OemPeriod);
+    case 'K':
+    case vk::Subtract:
+    case 'L':
+    case vk::Add:
+        StepMasterVolume(s, actions, key == 'L' || key == vk::Add);
+        return {};
+    case vk::F7:
+    case vk::F8:
+    case vk::F9:
+        StepTranspose(s, key == vk::F7 ? -1 : key == vk::F8 ? 1 : 0);
+        return {};
+    case vk::Back:
+        return BackspaceKey(s, actions);
+    case vk::OemMinus:
+    case vk::OemOpen:
+        return CopyTargetStep(s.Bank.ProgramCopyTarget, key == vk::OemMinus, kPrograms - 1);
+    case vk::OemPlus:
+    case vk::OemClose:
+        return CopyTargetStep(s.Bank.ChannelCopyTarget, key == vk::OemPlus, kChannels - 1);
+    case vk::F5:
+    case vk::F6:
+        return BlendFileKey(s, key == vk::F6);
+    case vk::OemBackslash:
+        if (!GmMode(s) && s.Options.TerciPort != 0) TercScanKey(s);
+        return {};
+    case vk::Space:
+        return ResetChannels(s, actions);
+    case vk::F4: {
+        const Flags flags = ResetChannels(s, actions);
+        s.Bank.GmMode.store(!GmMode(s));
+        return flags;
+    }
+    case vk::F2:
+        window.OpenSetupDialog();
+        return {true, false, RedrawAll};
+    case vk::F3:
+        window.ToggleMonitorPane();
+        return {};
+    case vk::Escape:
+        window.CloseMainWindow();
+        return {};
+    default:
+        return {};
+    }
+}
+
+void MonitorKeyEvent(SystemState& s, uint16_t key) {
+    if (ReadShared(s.Options.MonitorSource) == kMonitorKeyboard) MonitorKey(s, key, s.Keys.ModifierState);
+}
+
+}  // namespace
+
+void KeyDown(SystemState& s, const KeyActions& actions, KeyWindow& window, uint16_t key) {
+    const Flags flags = Command(s, actions, window, key);
+    if (flags.modified && !GmMode(s)) s.Bank.MixModified = true;
+    if (flags.transmit) {
+        TransmitMix(s);
+        s.Io.display->RefreshDisplay(flags.mask);
+    }
+    MonitorKeyEvent(s, key);
+}
+
+void KeyUp(SystemState& s, KeyWindow& window, uint16_t key) {
+    if (key == vk::Shift) s.Keys.ModifierState &= ~kShiftHeld;
+    if (key == vk::Control) s.Keys.ModifierState &= ~kCtrlHeld;
+    window.ShowModifierIndicators();
+    MonitorKeyEvent(s, key);
+}
+
+}  // namespace cadenzo

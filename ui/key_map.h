@@ -1,0 +1,45 @@
+// The computer-keyboard command map: what each key does to the working mix,
+// the options and the run-time state, by virtual-key code and ModifierState.
+// Main thread only.
+#pragma once
+
+#include <cstdint>
+
+namespace cadenzo {
+
+struct SystemState;
+
+// Engine operations the key map needs that live outside the user interface
+// and are bound by the application. A null entry makes its keys do nothing
+// beyond their flags.
+struct KeyActions {
+    void (*ResetAllChannels)(SystemState&) = nullptr;  // Space, F4
+    void (*CopyProgram)(SystemState&) = nullptr;       // Shift+Backspace
+    void (*CopyChannel)(SystemState&) = nullptr;       // Ctrl+Backspace
+    uint8_t* (*MasterVolume)(SystemState&) = nullptr;  // the master volume 0..127, for K, L and keypad -/+
+};
+
+// What the key map asks of the main window.
+class KeyWindow {
+public:
+    virtual ~KeyWindow() = default;
+    // Repaints the modifier indicators from ModifierState and GmMode.
+    virtual void ShowModifierIndicators() = 0;
+    // F2: the setup dialog, modal; returns when it has closed.
+    virtual void OpenSetupDialog() = 0;
+    // F3: places the monitor pane, toggles it and empties it.
+    virtual void ToggleMonitorPane() = 0;
+    // Escape: closes the main window, which ends the program.
+    virtual void CloseMainWindow() = 0;
+};
+
+// A key pressed (every repeat is a new press): runs its command, marks the
+// mix modified, transmits and refreshes as the command asks, then adds the
+// key monitor's line.
+void KeyDown(SystemState& s, const KeyActions& actions, KeyWindow& window, uint16_t key);
+
+// A key released: clears the Shift or Ctrl bit, repaints the indicators and
+// adds the key monitor's line.
+void KeyUp(SystemState& s, KeyWindow& window, uint16_t key);
+
+}  // namespace cadenzo

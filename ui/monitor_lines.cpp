@@ -1,0 +1,38 @@
+#include "ui/monitor_lines.h"
+
+#include "ui/text_format.h"
+
+namespace cadenzo {
+
+std::string ShortMessageLine(ShortMessage m) {
+    const unsigned status = m & 0xFF;
+    const unsigned d1 = (m >> 8) & 0xFF;
+    const unsigned d2 = (m >> 16) & 0xFF;
+    const unsigned ch = (status & 0x0F) + 1;
+    switch (status < 0x80 ? 0 : status & 0xF0) {
+    case 0x80:
+        return Printf("Note OFF Ch:%02u %03u %03u", ch, d1, d2);
+    case 0x90:
+        return Printf(d2 > 0 ? "Note ON   Ch:%02u %03u %03u" : "Note ON** Ch:%02u %03u %03u", ch, d1, d2);
+    case 0xA0:
+        return Printf("Poly AT  Ch:%02u %03u %03u", ch, d1, d2);
+    case 0xB0:
+        return Printf("Controll Ch:%02u %03u %03u", ch, d1, d2);
+    case 0xC0:
+        return Printf("Program  Ch:%02u %03u", ch, d1);
+    case 0xD0:
+        return Printf("After TO Ch:%02u %03u %03u", ch, d1, d2);
+    case 0xE0:
+        return Printf("Pitch B  Ch:%02u %03u %03u", ch, d1, d2);
+    default:
+        return Printf("SB:0x%02X  D1:%03u  D2:%03u", status, d1, d2);
+    }
+}
+
+bool IsChannelVoiceLine(const std::string& line) { return line.empty() || line[0] != 'S'; }
+
+std::string KeyLine(uint16_t key, uint32_t flags) { return Printf("Key: %03d,  Flags: 0x%02X", key, flags); }
+
+std::string WindowMessageLine(uint32_t id) { return Printf("Message num: %05u - 0x%04X", id, id); }
+
+}  // namespace cadenzo

@@ -1,0 +1,23 @@
+// The texts of the MIDI monitor's lines. Pure functions.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "midi/short_message.h"
+
+namespace cadenzo {
+
+// One short message; the port tag in bits 24..31 is ignored.
+std::string ShortMessageLine(ShortMessage m);
+
+// Lines for anything but a channel voice message begin with 'S'.
+bool IsChannelVoiceLine(const std::string& line);
+
+// One key event: the virtual-key code and the ModifierState.
+std::string KeyLine(uint16_t key, uint32_t flags);
+
+// One event seen by the message hook.
+std::string WindowMessageLine(uint32_t id);
+
+}  // namespace cadenzo

@@ -1,0 +1,229 @@
+// The setup dialog's three pages, filled from the options as they are built.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QSlider>
+
+#include "bank/options_file.h"
+#include "engine/transmission.h"
+#include "ui/display.h"
+#include "ui/setup_texts.h"
+#include "ui/widgets/setup_form.h"
+#include "ui/widgets/setup_form_parts.h"
+
+namespace cadenzo {
+
+namespace {
+
+constexpr int kMixTickInterval = 4;
+
+QStringList DeviceItems(const std::vector<std::string>& names, const char* none) {
+    // The lists exist once the devices were enumerated; item 0 is always "no device".
+    return names.empty() ? QStringList{none} : Items(names);
+}
+
+}  // namespace
+
+QWidget* TSetupForm::BuildMainPage() {
+    auto* page = new QWidget;
+    auto* grid = new QGridLayout(page);
+    grid->addWidget(BuildPortGroups(page), 0, 0);
+    grid->addWidget(BuildDrumGroup(page), 1, 0, 3, 1);
+    grid->addWidget(BuildGmGroup(page), 0, 1);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 3);
+    grid->setColumnStretch(2, 2);
+
+    QGridLayout* rows = nullptr;
+    QGroupBox* timer = MakeGroup(page, "Audo Drum Note Off Timer Setup", rows);
+    QComboBox* delay = AddList(rows, 0, "Note Off Timer Interval", "NoteOffDelayComboBox", Items(NoteOffDelayItems()));
+    BindList(delay, state_.Options.NoteOffDelay, [this] {
+        state_.Io.display->SetDrumTimerInterval(DrumOffIntervalMs(state_.Options.NoteOffDelay));
+    });
+    grid->addWidget(timer, 1, 1);
+
+    QGroupBox* users = MakeGroup(page, "User Controllers Setup", rows);
+    const QStringList userItems = Items(UserControllerItems());
+    const std::array<const char*, 4> names{"UK1ComboBox", "UK2ComboBox", "UK3ComboBox", "UK4ComboBox"};
+    const std::array<const char*, 4> labels{"u1", "u2", "u3", "u4"};
+    const std::array<uint8_t*, 4> fields{&state_.Options.UserCC1, &state_.Options.UserCC2, &state_.Options.UserCC3,
+                                         &state_.Options.UserCC4};
+    for (int i = 0; i < 4; ++i) BindList(AddList(rows, i, labels[i], names[i], userItems), *fields[i]);
+    grid->addWidget(users, 2, 1);
+
+    QGroupBox* filter = MakeGroup(page, "MIDI Control Change Filter Setup", rows);
+    ccFilter_ = new QListWidget(filter);
+    ccFilter_->setObjectName("CheckListBoxCCFilter");
+    rows->addWidget(ccFilter_, 0, 0);
+    BuildFilterList();
+    grid->addWidget(filter, 0, 2, 2, 1);
+
+    QGroupBox* options = MakeGroup(page, " Options ", rows);
+    AddCheck(rows, 0, 0, "PGBankCheckBox", "Change Blends With Banks", state_.Options.ChangeBlendsWithBanks);
+    grid->addWidget(options, 3, 1, 1, 2);
+    return page;
+}
+
+QGroupBox* TSetupForm::BuildPortGroups(QWidget* page) {
+    const QStringList inputs = DeviceItems(state_.Ports.InputDeviceNames, "NO Selected IN Device");
+    const QStringList outputs = DeviceItems(state_.Ports.OutputDeviceNames, "NO Selected OUT Device");
+    QGridLayout* rows = nullptr;
+    QGroupBox* group = MakeGroup(page, "Main MIDI In / Out Devices ", rows);
+    portLists_[0] = AddList(rows, 0, "Input - Port 1", "Input1ComboBox", inputs);
+    portLists_[1] = AddList(rows, 1, "Input - Port 2", "Input2ComboBox", inputs);
+    portLists_[3] = AddList(rows, 2, "Output - kX Driver Synth 1 Port", "Synth1OutComboBox", outputs);
+    portLists_[5] = AddList(rows, 3, "Output - kX Driver Control Port", "ControlOutComboBox", outputs);
+
+    QGridLayout* thruRows = nullptr;
+    QGroupBox* thru = MakeGroup(page, "Direct THRU MIDI In / Out Devices", thruRows);
+    portLists_[2] = AddList(thruRows, 0, "Input Port", "Input3ComboBox", inputs);
+    portLists_[4] = AddList(thruRows, 1, "Output Port", "Synth2OutComboBox", outputs);
+    static_cast<QGridLayout*>(page->layout())->addWidget(thru, 2, 2);
+
+    using Handler = void (TSetupForm::*)();
+    constexpr std::array<Handler, 6> kHandlers{
+        &TSetupForm::Input1ComboBoxChange,    &TSetupForm::Input2ComboBoxChange,
+        &TSetupForm::Input3ComboBoxChange,    &TSetupForm::Synth1OutComboBoxChange,
+        &TSetupForm::Synth2OutComboBoxChange, &TSetupForm::ControlOutComboBoxChange,
+    };
+    constexpr std::array<PortId, 6> kPorts{PortId::In1,      PortId::In2,     PortId::In3,
+                                           PortId::SynthOut, PortId::ThruOut, PortId::ControlOut};
+    for (size_t i = 0; i < portLists_.size(); ++i) {
+        ShowOpenPort(portLists_[i], kPorts[i]);
+        connect(portLists_[i], &QComboBox::currentIndexChanged, this, kHandlers[i]);
+    }
+    return group;
+}
+
+QGroupBox* TSetupForm::BuildDrumGroup(QWidget* page) {
+    OptionsRecord& o = state_.Options;
+    QGridLayout* rows = nullptr;
+    QGroupBox* group = MakeGroup(page, "External Drum Mode Setup", rows);
+    BindList(AddList(rows, 0, "External Drums Input Port", "ExDInPortComboBox", Items(kInPortItems)), o.DrumInPort);
+    BindList(AddList(rows, 1, "Ext. Dr. In MIDI Channel", "ExDInChComboBox", Items(ChannelItems(false))),
+             o.DrumInChannel);
+    BindList(AddList(rows, 2, "Ext Dr. Out MIDI Channel", "ExDOutChComboBox", Items(ChannelItems(false))),
+             o.DrumOutChannel);
+    auto* sends = new QWidget(group);
+    auto* spins = new QGridLayout(sends);
+    spins->setContentsMargins(0, 0, 0, 0);
+    const std::array<const char*, 6> labels{"Reverb", "Chorus", "Delay", "Out1:2", "Out3:4", "Out5:6"};
+    const std::array<const char*, 6> names{"ExDCSpinEdit1", "ExDCSpinEdit2", "ExDCSpinEdit3",
+                                           "ExDCSpinEdit4", "ExDCSpinEdit5", "ExDCSpinEdit6"};
+    const std::array<uint8_t*, 6> fields{&o.DrumReverb, &o.DrumChorus, &o.DrumDelay,
+                                         &o.DrumOut12,  &o.DrumOut34,  &o.DrumOut56};
+    for (int i = 0; i < 6; ++i) AddSpin(spins, i % 3, 2 * (i / 3), labels[i], names[i], *fields[i]);
+    rows->addWidget(sends, 3, 0, 1, 2);
+    AddCheck(rows, 4, 0, "UseDrumModeCheckBox", "Use External Drum", o.UseDrumMode);
+    AddCheck(rows, 5, 0, "EDAutoNoteOffCheckBox", "Auto Drum Note OFF", o.DrumAutoNoteOff);
+    return group;
+}
+
+QGroupBox* TSetupForm::BuildGmGroup(QWidget* page) {
+    OptionsRecord& o = state_.Options;
+    QGridLayout* rows = nullptr;
+    QGroupBox* group = MakeGroup(page, "General MIDI Mode Setup", rows);
+    AddCheck(rows, 0, 0, "GMStartModeCheckBox", "Program Start Direct in General MIDI Mode", o.GmStartMode);
+    BindList(AddList(rows, 1, "Main General MIDI Input Port", "GMPortComboBox", Items(kInPortItems)), o.GmPort);
+    BindList(AddList(rows, 2, "Other Input port to GM THRU", "GMThruModeComboBox", Items(kGmThruItems)),
+             o.GmThruMode);
+    gmMidiThru_ = AddCheck(rows, 3, 0, "GMMidiThruCheckBox", "In 1 to THRU Out", o.GmMidiThru);
+    connect(gmMidiThru_, &QCheckBox::toggled, this, &TSetupForm::ApplyThruInterlock);
+    AddCheck(rows, 4, 0, "GMAutoNoteOffCheckBox", "Ch10 Auto Drum OFF", o.GmAutoNoteOff);
+    ApplyThruInterlock();
+    return group;
+}
+
+void TSetupForm::BuildFilterList() {
+    for (int n = 0; n < 128; ++n) {
+        auto* item = new QListWidgetItem(QString::fromStdString(ControllerItem(n)), ccFilter_);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        item->setCheckState(state_.Options.CCBlocked[static_cast<size_t>(n)] != 0 ? Qt::Checked : Qt::Unchecked);
+    }
+    connect(ccFilter_, &QListWidget::itemChanged, this, &TSetupForm::CCFilterChanged);
+}
+
+QWidget* TSetupForm::BuildRemotePage() {
+    OptionsRecord& o = state_.Options;
+    auto* page = new QWidget;
+    auto* grid = new QGridLayout(page);
+    const QStringList ports = Items(kPortFilterItems);
+    const QStringList channels = Items(ChannelItems(true));
+
+    QGridLayout* rows = nullptr;
+    QGroupBox* program = MakeGroup(page, "Program (MIX) Select Options", rows);
+    BindList(AddList(rows, 0, "Program Select MIDI Port", "MixChangeComboBox", ports), o.ProgramSelectPort);
+    BindList(AddList(rows, 1, "Program Select MIDI Chnnel", "MixChangeChannelComboBox", channels),
+             o.ProgramSelectChannel);
+    grid->addWidget(program, 0, 0);
+
+    QGroupBox* volume = MakeGroup(page, "Master Volume Control Options", rows);
+    QStringList controllers;
+    for (int n = 0; n < 128; ++n) controllers << QString::fromStdString(ControllerItem(n));
+    const auto rule = [this] { ApplyMasterVolumeRule(); };
+    BindList(AddList(rows, 0, "Master Volume MIDI Port", "MasterVolumePortComboBox", ports), o.MasterVolumePort, rule);
+    BindList(AddList(rows, 1, "Master Volume MIDI Channel", "MasterVolumeChComboBox", channels),
+             o.MasterVolumeChannel);
+    BindList(AddList(rows, 2, "Master Volume Ctrl Change", "MasterVolumeCcComboBox", controllers), o.MasterVolumeCC,
+             rule);
+    ApplyMasterVolumeRule();
+    grid->addWidget(volume, 0, 1);
+
+    QGroupBox* terci = MakeGroup(page, "Terci Select Options", rows);
+    BindList(AddList(rows, 0, "Terci Select MIDI Port", "TerciPortComboBox", ports), o.TerciPort);
+    BindList(AddList(rows, 1, "Terci Select MIDI Chnnel", "TerciChannelComboBox", channels), o.TerciChannel);
+    grid->addWidget(terci, 1, 0);
+    grid->setRowStretch(2, 1);
+    return page;
+}
+
+QSlider* TSetupForm::BuildMixSlider(QWidget* parent, const char* name, uint8_t& field) {
+    auto* slider = new QSlider(Qt::Horizontal, parent);
+    slider->setObjectName(name);
+    slider->setRange(0, 127);
+    slider->setSingleStep(1);
+    slider->setTickInterval(kMixTickInterval);
+    slider->setTickPosition(QSlider::TicksBelow);
+    connect(slider, &QSlider::valueChanged, this, [this, &field](int position) {
+        field = static_cast<uint8_t>(position);
+        SendOutputMix(state_);
+    });
+    // Like the list boxes' first selection, a non-zero level reports a change
+    // while it is set, so opening the dialog sends the output mixing once.
+    slider->setValue(field);
+    return slider;
+}
+
+QWidget* TSetupForm::BuildOtherPage() {
+    OptionsRecord& o = state_.Options;
+    auto* page = new QWidget;
+    auto* grid = new QGridLayout(page);
+
+    QGridLayout* rows = nullptr;
+    QGroupBox* monitor = MakeGroup(page, "Monitor Display - Conections", rows);
+    BindList(AddList(rows, 0, nullptr, "MonitorComboBox", Items(kMonitorSourceItems)), o.MonitorSource);
+    AddCheck(rows, 1, 0, "MonitorChOnlyCheckBox", "View Channel Voice Message Only", o.MonitorVoiceOnly);
+    grid->addWidget(monitor, 0, 0);
+
+    QGroupBox* display = MakeGroup(page, "Program Number Display Mode", rows);
+    QComboBox* mode = AddList(rows, 0, nullptr, "PGLabelComboBox", Items(kDisplayModeItems));
+    mode->setCurrentIndex(ItemIndex(ReadU32(o.ProgramDisplayMode), kDisplayModeItems.size()));
+    connect(mode, &QComboBox::currentIndexChanged, this, [&o](int index) {
+        if (index >= 0) WriteU32(o.ProgramDisplayMode, static_cast<uint32_t>(index));
+    });
+    grid->addWidget(display, 0, 1);
+
+    QGroupBox* mixing = MakeGroup(page, "Audio Outputs Mixing Setup", rows);
+    rows->addWidget(new QLabel("Mix Output 3:4 to Output 1:2", mixing), 0, 0);
+    rows->addWidget(BuildMixSlider(mixing, "Mix34TrackBar", o.Mix34Level), 1, 0);
+    rows->addWidget(new QLabel("Mix Output 5:6 to Output 1:2", mixing), 2, 0);
+    rows->addWidget(BuildMixSlider(mixing, "Mix56TrackBar", o.Mix56Level), 3, 0);
+    grid->addWidget(mixing, 1, 0, 1, 2);
+    grid->setRowStretch(2, 1);
+    return page;
+}
+
+}  // namespace cadenzo

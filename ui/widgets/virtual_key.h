@@ -1,0 +1,16 @@
+// Qt key events as the key map's virtual-key codes on a US layout. Works
+// from Qt::Key and the modifiers alone (the offscreen platform gives no
+// scan codes): a shifted symbol maps to the key that carries it ('!' is the
+// '1' key), keypad keys to their keypad codes. Main thread only.
+#pragma once
+
+#include <Qt>
+
+#include <cstdint>
+
+namespace cadenzo {
+
+// The code of the key, or 0 for a key the US layout does not have.
+uint16_t VirtualKey(int qtKey, Qt::KeyboardModifiers modifiers);
+
+}  // namespace cadenzo
