@@ -40,6 +40,11 @@ TSetupForm::TSetupForm(SystemState& state, QWidget* owner)
     setWindowTitle(kCaption);
     setFixedSize(kClientWidth, kClientHeight);
     setModal(true);
+    // A narrow face, so that the long captions fit the fixed dialog.
+    QFont narrow = font();
+    narrow.setFamilies({"DejaVu Sans Condensed", "Liberation Sans Narrow", "Arial Narrow"});
+    narrow.setPixelSize(11);
+    setFont(narrow);
 
     auto* pages = new QTabWidget(this);
     pages->setObjectName("PageControl1");

@@ -32,7 +32,7 @@ QComboBox* AddList(QGridLayout* grid, int row, const char* label, const char* na
     list->setObjectName(name);
     list->setEditable(false);
     list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    list->setMinimumContentsLength(8);
+    list->setMinimumContentsLength(6);
     list->addItems(items);
     if (label) grid->addWidget(new QLabel(label, grid->parentWidget()), row, 0);
     grid->addWidget(list, row, label ? 1 : 0, 1, label ? 1 : 2);
