@@ -51,6 +51,18 @@ JackTestClient::~JackTestClient() {
 std::string JackTestClient::SourceName(size_t i) const { return jack_port_name(sources_.at(i).port); }
 std::string JackTestClient::SinkName(size_t i) const { return jack_port_name(sinks_.at(i).port); }
 
+bool JackTestClient::WaitConnected(const Port& p) const {
+    for (int i = 0; i < 1000; ++i) {
+        if (jack_port_connected(p.port) > 0) {
+            // Let one more cycle pass so the new graph is in force on both sides.
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+}
+
 bool JackTestClient::PortExists(const std::string& fullName) const {
     return jack_port_by_name(client_, fullName.c_str()) != nullptr;
 }

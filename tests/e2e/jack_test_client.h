@@ -27,6 +27,11 @@ public:
     std::string SourceName(size_t i) const;
     std::string SinkName(size_t i) const;
 
+    // Waits until source or sink i is connected to some port (a message
+    // queued before the connection takes effect goes nowhere).
+    bool WaitSourceConnected(size_t i) const { return WaitConnected(sources_.at(i)); }
+    bool WaitSinkConnected(size_t i) const { return WaitConnected(sinks_.at(i)); }
+
     // Whether a port of that full name exists on the server.
     bool PortExists(const std::string& fullName) const;
 
@@ -37,6 +42,8 @@ public:
                                   std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
 
 private:
+    struct Port;
+    bool WaitConnected(const Port& port) const;
     static int Process(jack_nframes_t frames, void* self);
 
     struct Port {

@@ -46,6 +46,8 @@ TEST_F(JackTransport, DevicesAreListedAndPortsOpenAsNamedClients) {
 TEST_F(JackTransport, ThruInputReachesTheThruOutputUnchanged) {
     SelectIn3Port(s, test::DeviceNumber(s.Ports.InputDeviceNames, peer.SourceName(1)));
     SelectThruOutPort(s, test::DeviceNumber(s.Ports.OutputDeviceNames, peer.SinkName(0)));
+    ASSERT_TRUE(peer.WaitSourceConnected(1));
+    ASSERT_TRUE(peer.WaitSinkConnected(0));
     const std::vector<uint32_t> played = {0x643C95, 0x003C85, 0x0000FE, 0x7F07B3, 0x0005C9};
     for (uint32_t m : played) peer.Send(1, m);
     EXPECT_EQ(peer.Receive(0, played.size()), played);
@@ -54,6 +56,7 @@ TEST_F(JackTransport, ThruInputReachesTheThruOutputUnchanged) {
 
 TEST_F(JackTransport, PlayingInputReachesTheQueueTaggedAndInOrder) {
     SelectIn1Port(s, test::DeviceNumber(s.Ports.InputDeviceNames, peer.SourceName(0)));
+    ASSERT_TRUE(peer.WaitSourceConnected(0));
     std::vector<uint32_t> played;
     for (uint32_t i = 0; i < 200; ++i) played.push_back(0x90 | (i % 128) << 8 | (i % 100 + 1) << 16);
     for (uint32_t m : played) peer.Send(0, m);

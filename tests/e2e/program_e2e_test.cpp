@@ -106,6 +106,10 @@ TEST_F(Program, PlaysThroughTheMixAndTheThruPortAndSavesTheBankWhenStopped) {
     ASSERT_TRUE(WaitForPort("Cadenzo In1:In1"));
     ASSERT_TRUE(WaitForPort("Cadenzo In3:In3"));
     ASSERT_TRUE(WaitForPort("Cadenzo SynthOut:SynthOut"));
+    ASSERT_TRUE(peer.WaitSourceConnected(0));
+    ASSERT_TRUE(peer.WaitSourceConnected(1));
+    ASSERT_TRUE(peer.WaitSinkConnected(0));
+    ASSERT_TRUE(peer.WaitSinkConnected(1));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));  // let the start-up transmission pass
 
     const std::vector<uint32_t> played = {0x643C90, 0x404091, 0x003C80, 0x004081};
