@@ -1,7 +1,7 @@
-// The queue between the two playing inputs' callbacks and the main thread:
-// 1024 slots of 32-bit entries, two producers, one consumer, lock-free. A
-// full queue (1023 entries pending) refuses the new entry and keeps the
-// pending ones. Entries carry the port tag in bits 24..31.
+// A lock-free queue of 32-bit entries into the main thread: 1024 slots, any
+// number of producer threads, one consumer. A full queue (1023 entries
+// pending) refuses the new entry and keeps the pending ones. It carries the
+// playing inputs' messages (port tag in bits 24..31) and the monitor's records.
 #pragma once
 
 #include <array>
