@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ui/dialogs.h"
+#include "services/dialogs.h"
 
 namespace cadenzo {
 

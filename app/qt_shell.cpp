@@ -5,7 +5,7 @@
 
 #include "engine/copy_manager.h"
 #include "engine/transmission.h"
-#include "ui/dialogs.h"
+#include "services/dialogs.h"
 
 namespace cadenzo {
 

@@ -7,8 +7,8 @@
 #include "engine/terca.h"
 #include "engine/transmission.h"
 #include "midi/port_manager.h"
-#include "ui/display.h"
-#include "ui/redraw_mask.h"
+#include "services/display.h"
+#include "services/redraw_mask.h"
 
 namespace cadenzo {
 

@@ -1,8 +1,8 @@
 #include "bank/options_file.h"
 
 #include "bank/file_io.h"
-#include "ui/dialogs.h"
-#include "ui/display.h"
+#include "services/dialogs.h"
+#include "services/display.h"
 
 namespace cadenzo {
 
@@ -28,7 +28,7 @@ void ApplyOptionDefaults(OptionsRecord& o) {
     o.DrumOut34 = 0;
     o.DrumOut56 = 0;
     o.GmStartMode = 0;
-    o.GmThruMode = 0;
+    o.GmThruMode = kNoThru;
     o.GmPort = 1;
     WriteShared(o.MonitorSource, 0);
     o.MonitorVoiceOnly = 0;

@@ -42,7 +42,7 @@ struct OptionsRecord {
     uint8_t DrumOut34;
     uint8_t DrumOut56;
     uint8_t GmStartMode;            // start in GM mode
-    uint8_t GmThruMode;             // 0 no thru, 1 thru selected channel, 2 thru all
+    uint8_t GmThruMode;             // kNoThru, kThruSelectedChannel or kThruAllChannels
     uint8_t GmPort;                 // main GM input: 0 In1, 1 In2
     std::array<uint8_t, 5> GmEffectLevels;  // the five effect levels in GM mode
     uint8_t MonitorSource;          // what the monitor shows, 0..9; read on MIDI threads
@@ -78,6 +78,11 @@ static_assert(offsetof(OptionsRecord, GmMidiThru) == 67);
 static_assert(offsetof(OptionsRecord, CCBlocked) == 68);
 static_assert(offsetof(OptionsRecord, MasterVolumePort) == 196);
 static_assert(offsetof(OptionsRecord, TerciPort) == 199);
+
+// GmThruMode values.
+inline constexpr uint8_t kNoThru = 0;
+inline constexpr uint8_t kThruSelectedChannel = 1;
+inline constexpr uint8_t kThruAllChannels = 2;
 
 // A 32-bit little-endian field.
 inline uint32_t ReadU32(const std::array<uint8_t, 4>& f) {

@@ -9,7 +9,7 @@
 #include "bank/options_file.h"
 #include "midi/port_manager.h"
 #include "midi/virtual/virtual_backend.h"
-#include "ui/dialogs.h"
+#include "services/dialogs.h"
 
 namespace cadenzo::bench {
 

@@ -16,8 +16,8 @@
 #include "midi/input_queue.h"
 #include "midi/port_manager.h"
 #include "midi/virtual/virtual_backend.h"
-#include "ui/dialogs.h"
-#include "ui/display.h"
+#include "services/dialogs.h"
+#include "services/display.h"
 
 namespace cadenzo {
 namespace {

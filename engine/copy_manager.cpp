@@ -4,8 +4,8 @@
 #include <cstddef>
 
 #include "engine/transmission.h"
-#include "ui/display.h"
-#include "ui/redraw_mask.h"
+#include "services/display.h"
+#include "services/redraw_mask.h"
 
 namespace cadenzo {
 

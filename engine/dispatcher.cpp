@@ -8,7 +8,7 @@
 #include "engine/remote_control.h"
 #include "engine/terca.h"
 #include "midi/output.h"
-#include "ui/monitor.h"
+#include "services/monitor.h"
 
 namespace cadenzo {
 

@@ -7,8 +7,6 @@ namespace cadenzo {
 namespace {
 
 constexpr uint8_t kGmDrumChannel = 9;  // MIDI channel 10
-constexpr uint8_t kThruSelectedChannel = 1;
-constexpr uint8_t kThruAllChannels = 2;
 
 bool IsNoteOff(uint8_t command, uint8_t d2) { return command == 0x80 || (command == 0x90 && d2 == 0); }
 

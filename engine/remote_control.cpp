@@ -4,23 +4,17 @@
 
 #include "engine/input_filters.h"
 #include "engine/transmission.h"
-#include "ui/display.h"
-#include "ui/redraw_mask.h"
+#include "services/display.h"
+#include "services/redraw_mask.h"
 
 namespace cadenzo {
-
-namespace {
-
-constexpr uint8_t kShiftAndCtrl = 3;
-
-}  // namespace
 
 void ProgramSelect(SystemState& s, uint8_t port, uint8_t ch, uint8_t program) {
     const OptionsRecord& o = s.Options;
     if (!PortPasses(o.ProgramSelectPort, port) || !ChannelPasses(o.ProgramSelectChannel, ch)) return;
     // Only the 128 programs; the GM set-up behind them is never selected.
     if (program >= kPrograms) return;
-    if (s.ModifierState == kShiftAndCtrl)
+    if (s.ModifierState.load(std::memory_order_relaxed) == (kShiftHeld | kCtrlHeld))
         StoreMix(s.Bank, program);
     else
         LoadMix(s.Bank, program);

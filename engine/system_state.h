@@ -2,26 +2,31 @@
 // fresh by every test), with the platform services it talks through.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <string>
 
 #include "bank/mix_bank.h"
 #include "bank/options_record.h"
 #include "engine/drum_queue.h"
+#include "engine/grid_cursor.h"
 #include "engine/performance_state.h"
 #include "engine/terca_state.h"
 #include "engine/transmission_state.h"
 #include "midi/input_state.h"
 #include "midi/port_state.h"
-#include "ui/grid_selection.h"
-#include "ui/keyboard_state.h"
-#include "ui/lamps.h"
-#include "ui/monitor_state.h"
+#include "services/lamps.h"
+#include "services/monitor.h"
 
 namespace cadenzo {
 
 class Dialogs;
 class Display;
 class MidiBackend;
+
+// ModifierState bits.
+inline constexpr uint32_t kShiftHeld = 1;
+inline constexpr uint32_t kCtrlHeld = 2;
 
 struct Services {
     Dialogs* dialogs = nullptr;  // message boxes
@@ -39,10 +44,12 @@ struct SystemState {
     TercaState Terca;
     TransmissionState Transmission;
     DrumOffQueue DrumOff;
-    uint8_t ModifierState = 0;   // keys held: bit 0 Shift, bit 1 Ctrl; main thread only
+    // Shift and Ctrl held (kShiftHeld, kCtrlHeld), following those keys' own
+    // key-down and key-up events only; written by the key handlers, read by
+    // the program-change handling.
+    std::atomic<uint32_t> ModifierState{0};
     LampState Lamps;
     GridCursor Grid;             // the parameter grid's selected cell
-    KeyboardState Keys;          // the key handlers' modifier state
     MonitorState Monitor;        // the monitor pane's visibility and queued lines
     Services Io;
 };

@@ -6,7 +6,7 @@
 #include "engine/input_filters.h"
 #include "engine/terca_tables.h"
 #include "midi/output.h"
-#include "ui/display.h"
+#include "services/display.h"
 
 namespace cadenzo {
 

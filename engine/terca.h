@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "engine/system_state.h"
-#include "ui/colours.h"
+#include "services/colours.h"
 
 namespace cadenzo {
 

@@ -4,8 +4,8 @@
 
 #include "engine/bend.h"
 #include "midi/output.h"
-#include "ui/display.h"
-#include "ui/grid_selection.h"
+#include "services/display.h"
+#include "engine/grid_cursor.h"
 
 namespace cadenzo {
 

@@ -2,7 +2,7 @@
 
 #include "engine/system_state.h"
 #include "midi/midi_backend.h"
-#include "ui/monitor.h"
+#include "services/monitor.h"
 
 namespace cadenzo {
 

@@ -1,7 +1,7 @@
 #include "midi/output.h"
 
 #include "engine/system_state.h"
-#include "ui/monitor.h"
+#include "services/monitor.h"
 
 namespace cadenzo {
 

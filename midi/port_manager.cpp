@@ -1,7 +1,7 @@
 #include "midi/port_manager.h"
 
 #include "midi/input_callbacks.h"
-#include "ui/dialogs.h"
+#include "services/dialogs.h"
 
 namespace cadenzo {
 

@@ -8,7 +8,7 @@
 
 #include "bank/mix_bank.h"
 #include "bank/options_record.h"
-#include "ui/colours.h"
+#include "services/colours.h"
 
 namespace cadenzo {
 

@@ -8,16 +8,11 @@ namespace cadenzo {
 std::optional<uint8_t> MoveGridCursor(GridCursor& cursor, bool gmMode, uint8_t gmThruMode, uint8_t column,
                                       uint8_t row) {
     std::optional<uint8_t> left;
-    if (gmMode && gmThruMode == kGmThruSelectedChannel && row != cursor.Row)
+    if (gmMode && gmThruMode == kThruSelectedChannel && row != cursor.Row)
         left = static_cast<uint8_t>(cursor.Row - 1);
     cursor.Column = column;
     cursor.Row = row;
     return left;
-}
-
-std::array<ShortMessage, 5> SilencingMessages(uint8_t ch) {
-    return {PackShortMessage(0xB0, ch, 123, 0), PackShortMessage(0xB0, ch, 64, 0), PackShortMessage(0xB0, ch, 1, 0),
-            PackShortMessage(0xA0, ch, 0, 0), PackShortMessage(0xE0, ch, 0, 64)};
 }
 
 void SelectGridCell(SystemState& s, uint8_t column, uint8_t row) {

@@ -3,32 +3,20 @@
 // row silences the channel that was left. Main thread only.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 
-#include "midi/short_message.h"
+#include "engine/grid_cursor.h"
 
 namespace cadenzo {
 
 struct SystemState;
-
-struct GridCursor {
-    uint8_t Column = 1;  // 1..28: the parameter under the cursor
-    uint8_t Row = 1;     // 1..16: the channel under the cursor (SelectedGridRow)
-};
-
-inline constexpr uint8_t kGmThruSelectedChannel = 1;  // GmThruMode "Thru Sel Ch"
 
 // Moves the cursor to (column, row); returns the channel (0..15) to silence
 // when the move leaves a row while GM mode plays the other input on the
 // selected channel.
 std::optional<uint8_t> MoveGridCursor(GridCursor& cursor, bool gmMode, uint8_t gmThruMode, uint8_t column,
                                       uint8_t row);
-
-// All notes off, sustain off, modulation off, a zero key pressure and a
-// centred pitch bend on channel ch, in that order.
-std::array<ShortMessage, 5> SilencingMessages(uint8_t ch);
 
 // The grid's selection handler: moves the cursor and sends the silencing
 // messages to the synthesiser when a row is left in "Thru Sel Ch".

@@ -7,12 +7,12 @@
 #include "engine/system_state.h"
 #include "engine/terca.h"
 #include "engine/transmission.h"
-#include "ui/dialogs.h"
-#include "ui/display.h"
+#include "services/dialogs.h"
+#include "services/display.h"
 #include "ui/grid_keys.h"
 #include "ui/key_steps.h"
 #include "ui/monitor.h"
-#include "ui/redraw_mask.h"
+#include "services/redraw_mask.h"
 #include "ui/virtual_keys.h"
 
 namespace cadenzo {
@@ -79,7 +79,7 @@ Flags LoadProgram(SystemState& s, uint32_t n) {
 }
 
 Flags TopRowKey(SystemState& s, int k, bool up) {
-    const uint32_t modifiers = s.Keys.ModifierState;
+    const uint32_t modifiers = s.ModifierState;
     if (modifiers != 0) {
         uint8_t& band = Equaliser(EditTarget(s), modifiers)[k - 1];
         return Edited(up ? StepUp(band, 127) : StepDown(band, 0), EqualiserMask(modifiers));
@@ -97,7 +97,7 @@ Flags TopRowKey(SystemState& s, int k, bool up) {
 }
 
 Flags ScaleKeyPressed(SystemState& s, const ScaleKey& key, bool up) {
-    const uint32_t modifiers = s.Keys.ModifierState;
+    const uint32_t modifiers = s.ModifierState;
     const int note = modifiers == 0 ? key.natural : modifiers == kShiftHeld ? key.sharp : -1;
     if (note < 0) return {};
     uint8_t& value = EditTarget(s).KeyboardScale[note];
@@ -105,7 +105,7 @@ Flags ScaleKeyPressed(SystemState& s, const ScaleKey& key, bool up) {
 }
 
 Flags GraveKey(SystemState& s) {
-    const uint32_t modifiers = s.Keys.ModifierState;
+    const uint32_t modifiers = s.ModifierState;
     if (modifiers == 0) return GmMode(s) ? Flags{} : LoadProgram(s, s.Bank.CurrentProgram);
     return Edited(ResetAll(Equaliser(EditTarget(s), modifiers), kNeutral), EqualiserMask(modifiers));
 }
@@ -113,7 +113,7 @@ Flags GraveKey(SystemState& s) {
 // Shift + ',' '.' the portamento time; Ctrl + ',' '.' the pitch-bend range.
 Flags PortamentoOrBendKey(SystemState& s, bool up) {
     Mix& mix = s.Bank.WorkingMix;
-    switch (s.Keys.ModifierState) {
+    switch (s.ModifierState) {
     case kShiftHeld:
         return Edited(up ? StepUp(mix.PortaSpeed, 250) : StepDown(mix.PortaSpeed, 1), RedrawPortamento);
     case kCtrlHeld: {
@@ -146,7 +146,7 @@ void Run(void (*operation)(SystemState&), SystemState& s) {
 
 Flags BackspaceKey(SystemState& s, const KeyActions& actions) {
     if (GmMode(s)) return {};
-    switch (s.Keys.ModifierState) {
+    switch (s.ModifierState) {
     case 0:
         StoreMix(s.Bank, s.Bank.CurrentProgram);
         return {true, false, RedrawAll};
@@ -201,7 +201,7 @@ Flags Command(SystemState& s, const KeyActions& actions, KeyWindow& window, uint
     switch (key) {
     case vk::Shift:
     case vk::Control:
-        s.Keys.ModifierState |= key == vk::Shift ? kShiftHeld : kCtrlHeld;
+        s.ModifierState |= key == vk::Shift ? kShiftHeld : kCtrlHeld;
         window.ShowModifierIndicators();
         return {};
     case vk::Insert:
@@ -263,7 +263,7 @@ Flags Command(SystemState& s, const KeyActions& actions, KeyWindow& window, uint
 }
 
 void MonitorKeyEvent(SystemState& s, uint16_t key) {
-    if (ReadShared(s.Options.MonitorSource) == kMonitorKeyboard) MonitorKey(s, key, s.Keys.ModifierState);
+    if (ReadShared(s.Options.MonitorSource) == kMonitorKeyboard) MonitorKey(s, key, s.ModifierState);
 }
 
 }  // namespace
@@ -279,8 +279,8 @@ void KeyDown(SystemState& s, const KeyActions& actions, KeyWindow& window, uint1
 }
 
 void KeyUp(SystemState& s, KeyWindow& window, uint16_t key) {
-    if (key == vk::Shift) s.Keys.ModifierState &= ~kShiftHeld;
-    if (key == vk::Control) s.Keys.ModifierState &= ~kCtrlHeld;
+    if (key == vk::Shift) s.ModifierState &= ~kShiftHeld;
+    if (key == vk::Control) s.ModifierState &= ~kCtrlHeld;
     window.ShowModifierIndicators();
     MonitorKeyEvent(s, key);
 }

@@ -5,8 +5,8 @@
 #include <array>
 #include <cstdint>
 
-#include "ui/colours.h"
-#include "ui/keyboard_state.h"
+#include "services/colours.h"
+#include "engine/system_state.h"
 
 namespace cadenzo {
 

@@ -7,21 +7,12 @@ namespace cadenzo {
 
 namespace {
 
-// A queued record: the kind in bits 24..31, its payload below.
-enum Kind : uint32_t { kShortMessage = 1, kKey = 2, kWindowMessage = 3 };
-constexpr uint32_t kPayload = 0x00FFFFFF;
-
-void Queue(SystemState& s, Kind kind, uint32_t payload) {
-    if (!s.Monitor.Visible.load(std::memory_order_relaxed)) return;
-    s.Monitor.Events.Push(kind << 24 | (payload & kPayload));
-}
-
 std::string Line(uint32_t record) {
-    const uint32_t payload = record & kPayload;
+    const uint32_t payload = record & kMonitorPayload;
     switch (record >> 24) {
-    case kShortMessage:
+    case kMonitorShortMessage:
         return ShortMessageLine(payload);
-    case kKey:
+    case kMonitorKey:
         return KeyLine(static_cast<uint16_t>(payload), payload >> 16);
     default:
         return WindowMessageLine(payload);
@@ -35,12 +26,6 @@ void DiscardQueued(SystemState& s) {
 }
 
 }  // namespace
-
-void MonitorShortMessage(SystemState& s, ShortMessage m) { Queue(s, kShortMessage, m); }
-
-void MonitorKey(SystemState& s, uint16_t key, uint32_t flags) { Queue(s, kKey, key | (flags & 3) << 16); }
-
-void MonitorWindowMessage(SystemState& s, uint32_t messageId) { Queue(s, kWindowMessage, messageId); }
 
 bool ToggleMonitor(SystemState& s) {
     const bool visible = !s.Monitor.Visible.load(std::memory_order_relaxed);

@@ -10,8 +10,8 @@
 #include "midi/virtual/virtual_backend.h"
 #include "support/recorders.h"
 #include "support/temp_dir.h"
-#include "ui/redraw_mask.h"
-#include "ui/window_title.h"
+#include "services/redraw_mask.h"
+#include "bank/window_title.h"
 
 namespace cadenzo {
 namespace {

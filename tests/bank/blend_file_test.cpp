@@ -8,7 +8,7 @@
 #include "bank/file_io.h"
 #include "support/recorders.h"
 #include "support/temp_dir.h"
-#include "ui/window_title.h"
+#include "bank/window_title.h"
 
 namespace cadenzo {
 namespace {

@@ -8,7 +8,7 @@
 #include "engine/copy_manager.h"
 #include "engine/messages.h"
 #include "support/engine_rig.h"
-#include "ui/redraw_mask.h"
+#include "services/redraw_mask.h"
 
 namespace cadenzo {
 namespace {

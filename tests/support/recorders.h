@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/dialogs.h"
-#include "ui/display.h"
+#include "services/dialogs.h"
+#include "services/display.h"
 
 namespace cadenzo::test {
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "bank/options_record.h"
 #include "ui/grid_selection.h"
 
 namespace cadenzo {
@@ -14,21 +15,21 @@ TEST(GridSelection, SilencingMessagesForTheChannelLeft) {
 TEST(GridSelection, LeavingARowInThruSelectedChannelSilencesTheRowLeft) {
     GridCursor cursor;
     EXPECT_EQ(cursor.Row, 1);
-    EXPECT_EQ(MoveGridCursor(cursor, true, kGmThruSelectedChannel, 4, 3), std::optional<uint8_t>(0));
-    EXPECT_EQ(MoveGridCursor(cursor, true, kGmThruSelectedChannel, 7, 5), std::optional<uint8_t>(2));
-    EXPECT_EQ(MoveGridCursor(cursor, true, kGmThruSelectedChannel, 9, 5), std::nullopt);  // same row
+    EXPECT_EQ(MoveGridCursor(cursor, true, kThruSelectedChannel, 4, 3), std::optional<uint8_t>(0));
+    EXPECT_EQ(MoveGridCursor(cursor, true, kThruSelectedChannel, 7, 5), std::optional<uint8_t>(2));
+    EXPECT_EQ(MoveGridCursor(cursor, true, kThruSelectedChannel, 9, 5), std::nullopt);  // same row
     EXPECT_EQ(cursor.Column, 9);
     EXPECT_EQ(cursor.Row, 5);
 }
 
 TEST(GridSelection, OtherModesSendNothingButRememberTheRow) {
     GridCursor cursor;
-    EXPECT_EQ(MoveGridCursor(cursor, false, kGmThruSelectedChannel, 1, 6), std::nullopt);
+    EXPECT_EQ(MoveGridCursor(cursor, false, kThruSelectedChannel, 1, 6), std::nullopt);
     EXPECT_EQ(MoveGridCursor(cursor, true, 0, 1, 7), std::nullopt);
     EXPECT_EQ(MoveGridCursor(cursor, true, 2, 1, 8), std::nullopt);
     EXPECT_EQ(cursor.Row, 8);
     // The next move in "Thru Sel Ch" silences the row remembered last.
-    EXPECT_EQ(MoveGridCursor(cursor, true, kGmThruSelectedChannel, 1, 2), std::optional<uint8_t>(7));
+    EXPECT_EQ(MoveGridCursor(cursor, true, kThruSelectedChannel, 1, 2), std::optional<uint8_t>(7));
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 #include "support/engine_rig.h"
 #include "support/fake_timer.h"
 #include "ui/modifier_indicators.h"
-#include "ui/redraw_mask.h"
+#include "services/redraw_mask.h"
 #include "ui/widgets/main_form.h"
 #include "ui/widgets/setup_form.h"
 #include "ui/widgets/shape.h"
@@ -66,13 +66,13 @@ TEST_F(KeyEvents, ShiftOneRaisesTheFirstEqualiserBandNotHallAndLightsTheIndicato
     Release(Qt::Key_Shift);
     EXPECT_EQ(rig.s.Bank.WorkingMix.EQ12[0], 65);
     EXPECT_EQ(rig.s.Options.EffectLevels[0], 0);
-    EXPECT_EQ(rig.s.Keys.ModifierState, 0u);
+    EXPECT_EQ(rig.s.ModifierState, 0u);
     EXPECT_EQ(form.findChild<TShape*>("Shape3")->Brush(), kIndicatorGrey);
     EXPECT_EQ(Background("Label14"), QColor(Qt::black));
 
     QTest::keyClick(grid, Qt::Key_Exclam, Qt::ShiftModifier);  // Shift down, '!', Shift up
     EXPECT_EQ(rig.s.Bank.WorkingMix.EQ12[0], 66);
-    EXPECT_EQ(rig.s.Keys.ModifierState, 0u);
+    EXPECT_EQ(rig.s.ModifierState, 0u);
 }
 
 TEST_F(KeyEvents, ShiftedSymbolsAndKeypadKeysReachTheirCommands) {

@@ -7,7 +7,7 @@
 #include "support/engine_rig.h"
 #include "support/temp_dir.h"
 #include "ui/key_map.h"
-#include "ui/redraw_mask.h"
+#include "services/redraw_mask.h"
 #include "ui/virtual_keys.h"
 
 namespace cadenzo {
@@ -236,13 +236,13 @@ TEST_F(KeyMap, ModifiersFollowTheirOwnKeysAndEveryReleaseRepaintsTheIndicators) 
     KeyDown(rig.s, actions, window, vk::Shift);
     KeyDown(rig.s, actions, window, vk::Shift);  // a held key repeats
     KeyDown(rig.s, actions, window, vk::Control);
-    EXPECT_EQ(rig.s.Keys.ModifierState, 3u);
+    EXPECT_EQ(rig.s.ModifierState, 3u);
     KeyUp(rig.s, window, vk::Shift);
-    EXPECT_EQ(rig.s.Keys.ModifierState, 2u);
+    EXPECT_EQ(rig.s.ModifierState, 2u);
     const int paints = window.indicatorPaints;
     KeyUp(rig.s, window, 'A');
     EXPECT_EQ(window.indicatorPaints, paints + 1);
-    EXPECT_EQ(rig.s.Keys.ModifierState, 2u);
+    EXPECT_EQ(rig.s.ModifierState, 2u);
 }
 
 TEST_F(KeyMap, WindowKeysAndPanic) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/lamps.h"
+#include "services/lamps.h"
 
 namespace cadenzo {
 namespace {

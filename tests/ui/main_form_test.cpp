@@ -12,10 +12,10 @@
 
 #include "support/fake_timer.h"
 #include "support/recorders.h"
-#include "ui/redraw_mask.h"
+#include "services/redraw_mask.h"
 #include "ui/widgets/main_form.h"
 #include "ui/widgets/shape.h"
-#include "ui/window_title.h"
+#include "bank/window_title.h"
 
 namespace cadenzo {
 namespace {

@@ -12,7 +12,7 @@
 #include "support/engine_rig.h"
 #include "support/fake_timer.h"
 #include "support/recorders.h"
-#include "ui/redraw_mask.h"
+#include "services/redraw_mask.h"
 #include "ui/widgets/main_form.h"
 #include "ui/widgets/setup_form.h"
 #include "ui/widgets/start_screen.h"

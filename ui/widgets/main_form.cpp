@@ -15,13 +15,13 @@
 #include "ui/grid_text.h"
 #include "ui/modifier_indicators.h"
 #include "ui/monitor.h"
-#include "ui/redraw_mask.h"
+#include "services/redraw_mask.h"
 #include "ui/widgets/form_parts.h"
 #include "ui/widgets/parameter_grid.h"
 #include "ui/widgets/setup_form.h"
 #include "ui/widgets/shape.h"
 #include "ui/widgets/virtual_key.h"
-#include "ui/window_title.h"
+#include "bank/window_title.h"
 
 namespace cadenzo {
 
@@ -194,7 +194,7 @@ void TMainForm::FormKeyUp(QKeyEvent* event) {
 }
 
 void TMainForm::ShowModifierIndicators() {
-    const ModifierIndicators colours = IndicatorsFor(state_.Keys.ModifierState, state_.Bank.GmMode.load());
+    const ModifierIndicators colours = IndicatorsFor(state_.ModifierState.load(), state_.Bank.GmMode.load());
     findChild<TShape*>("Shape3")->SetBrush(colours.programCopyBox);
     findChild<TShape*>("Shape4")->SetBrush(colours.channelCopyBox);
     SetHeaderBackground(findChild<QLabel*>("Label18"), colours.copyCaption);

@@ -10,7 +10,7 @@
 
 #include "app/glide_timer.h"
 #include "engine/system_state.h"
-#include "ui/display.h"
+#include "services/display.h"
 #include "ui/display_text.h"
 #include "ui/key_map.h"
 

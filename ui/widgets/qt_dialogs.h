@@ -1,7 +1,7 @@
 // Message boxes and file dialogs shown with Qt. Main thread only.
 #pragma once
 
-#include "ui/dialogs.h"
+#include "services/dialogs.h"
 
 namespace cadenzo {
 

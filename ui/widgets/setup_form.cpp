@@ -14,7 +14,7 @@
 #include "bank/file_io.h"
 #include "bank/options_file.h"
 #include "midi/port_manager.h"
-#include "ui/dialogs.h"
+#include "services/dialogs.h"
 #include "ui/setup_texts.h"
 #include "ui/virtual_keys.h"
 #include "ui/widgets/setup_form_parts.h"

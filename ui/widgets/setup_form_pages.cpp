@@ -9,7 +9,7 @@
 
 #include "bank/options_file.h"
 #include "engine/transmission.h"
-#include "ui/display.h"
+#include "services/display.h"
 #include "ui/setup_texts.h"
 #include "ui/widgets/setup_form.h"
 #include "ui/widgets/setup_form_parts.h"

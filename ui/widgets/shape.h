@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "ui/colours.h"
+#include "services/colours.h"
 
 namespace cadenzo {
 

@@ -10,7 +10,7 @@
 
 #include <new>
 
-#include "ui/dialogs.h"
+#include "services/dialogs.h"
 #include "ui/widgets/jpeg_image.h"
 
 namespace cadenzo {

@@ -1,4 +1,4 @@
-#include "ui/window_title.h"
+#include "bank/window_title.h"
 
 #include <filesystem>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/colours.h"
+#include "services/colours.h"
 
 namespace cadenzo {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/window_title.h"
+#include "bank/window_title.h"
 
 namespace cadenzo {
 namespace {

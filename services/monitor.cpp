@@ -1,0 +1,22 @@
+#include "services/monitor.h"
+
+#include "engine/system_state.h"
+
+namespace cadenzo {
+
+namespace {
+
+void Queue(SystemState& s, MonitorRecordKind kind, uint32_t payload) {
+    if (!s.Monitor.Visible.load(std::memory_order_relaxed)) return;
+    s.Monitor.Events.Push(kind << 24 | (payload & kMonitorPayload));
+}
+
+}  // namespace
+
+void MonitorShortMessage(SystemState& s, ShortMessage m) { Queue(s, kMonitorShortMessage, m); }
+
+void MonitorKey(SystemState& s, uint16_t key, uint32_t flags) { Queue(s, kMonitorKey, key | (flags & 3) << 16); }
+
+void MonitorWindowMessage(SystemState& s, uint32_t messageId) { Queue(s, kMonitorWindowMessage, messageId); }
+
+}  // namespace cadenzo

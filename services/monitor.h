@@ -1,0 +1,37 @@
+// The MIDI monitor's feed: short messages, key events and the events of the
+// message hook, queued for the main window's pane. The three Monitor... calls
+// may come from any thread: while the pane shows they queue a fixed 32-bit
+// record without allocating (a full queue drops the record); while it is
+// hidden they return at once. The pane turns the records into text on the
+// main thread (ui/monitor.h), in the order each thread queued them.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "midi/input_queue.h"
+#include "midi/short_message.h"
+
+namespace cadenzo {
+
+struct SystemState;
+
+struct MonitorState {
+    std::atomic<bool> Visible{false};  // written by the main thread, read on any thread
+    InputQueue Events;                 // any thread pushes, the main thread pops
+};
+
+// A queued record: the kind in bits 24..31, its payload below.
+enum MonitorRecordKind : uint32_t { kMonitorShortMessage = 1, kMonitorKey = 2, kMonitorWindowMessage = 3 };
+inline constexpr uint32_t kMonitorPayload = 0x00FFFFFF;
+
+// Any thread. A short message as it passes the watched point.
+void MonitorShortMessage(SystemState& s, ShortMessage m);
+
+// Any thread. A key event: virtual-key code and ModifierState.
+void MonitorKey(SystemState& s, uint16_t key, uint32_t flags);
+
+// Any thread. An event id seen by the main thread's message hook.
+void MonitorWindowMessage(SystemState& s, uint32_t messageId);
+
+}  // namespace cadenzo
