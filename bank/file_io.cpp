@@ -59,6 +59,30 @@ std::string DirectoryOf(const std::string& path) {
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
 }
 
+// The file a path finally names, following symbolic links (a dangling one
+// names the file it would create), so that a link is written through and
+// stays a link. A loop of links is left as it is; writing it then fails.
+std::string FollowLinks(std::string path) {
+    constexpr int kMaxLinks = 40;
+    for (int i = 0; i < kMaxLinks; ++i) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        std::string target(static_cast<size_t>(st.st_size > 0 ? st.st_size : 4096), '\0');
+        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n <= 0) return path;
+        target.resize(static_cast<size_t>(n));
+        path = target.front() == '/' || path.find('/') == std::string::npos ? target : DirectoryOf(path) + target;
+    }
+    return path;
+}
+
+// A file the user marked as not to be written: this process may not write
+// it, or no one may (its write bits are all clear, which a process with
+// every privilege would otherwise ignore).
+bool WriteProtected(const std::string& path, const struct stat& st) {
+    return ::access(path.c_str(), W_OK) != 0 || (st.st_mode & 0222) == 0;
+}
+
 }  // namespace
 
 size_t ReadFilePrefix(const std::string& path, uint8_t* dest, size_t size) {
@@ -77,15 +101,17 @@ size_t ReadFilePrefix(const std::string& path, uint8_t* dest, size_t size) {
 }
 
 bool ReplaceFileContent(const std::string& path, const uint8_t* data, size_t size) {
+    if (path.empty() || path.back() == '/') throw FileError::CannotCreate(path);
+    const std::string target = FollowLinks(path);
     struct stat st {};
-    if (path.empty() || path.back() == '/' || (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)))
-        throw FileError::CannotCreate(path);
-    std::string temp = DirectoryOf(path) + ".cadenzo-XXXXXX";
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (exists && (!S_ISREG(st.st_mode) || WriteProtected(target, st))) throw FileError::CannotCreate(path);
+    std::string temp = DirectoryOf(target) + ".cadenzo-XXXXXX";
     Fd fd(::mkstemp(temp.data()));
     if (fd.get() < 0) throw FileError::CannotCreate(path);
     // Keep the permissions of the file being replaced, or the usual ones of a new file.
     mode_t mode = 0666;
-    if (::stat(path.c_str(), &st) == 0) {
+    if (exists) {
         mode = st.st_mode & 07777;
     } else {
         mode_t mask = ::umask(0);
@@ -99,7 +125,7 @@ bool ReplaceFileContent(const std::string& path, const uint8_t* data, size_t siz
         ::unlink(temp.c_str());
         return false;
     }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
         ::unlink(temp.c_str());
         throw FileError::CannotCreate(path);
     }

@@ -27,9 +27,11 @@ size_t ReadFilePrefix(const std::string& path, uint8_t* dest, size_t size);
 
 // Writes `size` bytes as the whole new content of `path`. The bytes go to a
 // temporary file in the same folder that then replaces the target, so the
-// target is either the old file or the complete new one. Raises
-// FileError::CannotCreate when the file cannot be made; returns false when
-// fewer bytes could be written (the target is then left as it was).
+// target is either the old file or the complete new one; a symbolic link
+// is written through and stays a link. Raises FileError::CannotCreate, and
+// leaves the target alone, when the file cannot be made or is write-protected;
+// returns false when fewer bytes could be written (the target is then left
+// as it was).
 bool ReplaceFileContent(const std::string& path, const uint8_t* data, size_t size);
 
 }  // namespace cadenzo

@@ -172,6 +172,34 @@ TEST_F(BlendFile, SaveWhereNoFileCanBeCreatedRaises) {
     EXPECT_TRUE(Entries().empty());
 }
 
+TEST_F(BlendFile, AWriteProtectedFileIsLeftAloneAndTheSaveRaises) {
+    const std::vector<uint8_t> kept = Pattern(kImage);
+    WriteBytes("live.cdb", kept);
+    std::filesystem::permissions("live.cdb", std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    try {
+        SaveBlendFile(state, "live.cdb", dialogs);
+        FAIL() << "a write-protected file was replaced";
+    } catch (const FileError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot create file live.cdb");
+    }
+    EXPECT_EQ(ReadBytes("live.cdb"), kept);
+    EXPECT_EQ(Entries(), std::vector<std::string>{"live.cdb"});
+}
+
+TEST_F(BlendFile, ASaveThroughASymbolicLinkWritesItsTargetAndKeepsTheLink) {
+    std::filesystem::create_directory("sets");
+    WriteBytes("sets/live.cdb", {1, 2, 3});
+    std::filesystem::create_symlink("sets/live.cdb", "def.cdb");
+    std::filesystem::create_symlink("nowhere.cdb", "dangling.cdb");
+    SaveBlendFile(state, "def.cdb", dialogs);
+    SaveBlendFile(state, "dangling.cdb", dialogs);
+    EXPECT_TRUE(std::filesystem::is_symlink("def.cdb"));
+    EXPECT_TRUE(std::filesystem::is_symlink("dangling.cdb"));
+    EXPECT_EQ(std::filesystem::file_size("sets/live.cdb"), kImage);
+    EXPECT_EQ(std::filesystem::file_size("nowhere.cdb"), kImage);
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"dangling.cdb", "def.cdb", "nowhere.cdb", "sets"}));
+}
+
 TEST_F(BlendFile, ShutdownSaveGoesToTheDefaultFileOnlyWhenNoneIsThere) {
     EXPECT_EQ(BlendFileForShutdown("live.cdb"), "live.cdb");
     EXPECT_EQ(BlendFileForShutdown(""), "def.cdb");

@@ -132,5 +132,13 @@ TEST_F(OptionsFile, SaveWhereTheFileCannotBeCreatedRaisesAndKeepsTheRecord) {
     EXPECT_EQ(ReadU32(options.In1Device), 1u);
 }
 
+TEST_F(OptionsFile, AWriteProtectedFileIsLeftAlone) {
+    WriteBytes(kOptionsFile, std::vector<uint8_t>(sizeof(OptionsRecord), 9));
+    std::filesystem::permissions(kOptionsFile, std::filesystem::perms::owner_read);
+    ApplyOptionDefaults(options);
+    EXPECT_THROW(SaveOptions(options, {1, 0, 0, 0, 0, 0}, dialogs), FileError);
+    EXPECT_EQ(ReadBytes(kOptionsFile), std::vector<uint8_t>(sizeof(OptionsRecord), 9));
+}
+
 }  // namespace
 }  // namespace cadenzo
