@@ -1,7 +1,8 @@
 // One output port as the senders see it: the device number open on it and
 // its handle. Sends come from the main thread, the glide thread and the MIDI
 // input threads; opening and closing from the main thread. A send and a
-// close never overlap: a tiny spin lock covers each send, and a close first
+// close never overlap: a priority-inheriting lock covers each send (the
+// glide and MIDI threads may run at real-time priority), and a close first
 // detaches the handle under that lock, then closes it outside.
 #pragma once
 
@@ -10,6 +11,7 @@
 #include <memory>
 
 #include "midi/midi_backend.h"
+#include "midi/priority_mutex.h"
 
 namespace cadenzo {
 
@@ -28,11 +30,8 @@ public:
     std::unique_ptr<MidiOutputPort> Detach();
 
 private:
-    void Lock();
-    void Unlock() { busy_.clear(std::memory_order_release); }
-
     std::atomic<uint32_t> openNumber_{0};
-    std::atomic_flag busy_;
+    PriorityInheritingMutex lock_;
     std::unique_ptr<MidiOutputPort> handle_;
 };
 

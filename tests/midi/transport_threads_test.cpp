@@ -3,11 +3,17 @@
 // port while it is closed and reopened. Run under the thread sanitizer.
 #include <atomic>
 #include <chrono>
+#include <fstream>
+#include <pthread.h>
+#include <sched.h>
+#include <sstream>
+#include <string>
 #include <thread>
 
 #include <gtest/gtest.h>
 
 #include "midi/output.h"
+#include "midi/output_slot.h"
 #include "support/engine_rig.h"
 
 namespace cadenzo {
@@ -72,6 +78,66 @@ TEST(TransportThreads, SendsFromTwoThreadsSurviveThePortClosingAndReopening) {
         ASSERT_TRUE(status == 0xE1 || status == 0xE2) << std::hex << m;
         ASSERT_EQ(m & 0xFF000000u, 0u);
     }
+}
+
+// The priority the scheduler gives the calling thread now, boosts included
+// ("priority" in its stat line: 20 for a normal thread at nice 0, below 0
+// for a real-time one).
+long CurrentPriority() {
+    std::ifstream stat("/proc/thread-self/stat");
+    std::string line;
+    std::getline(stat, line);
+    std::istringstream fields(line.substr(line.rfind(')') + 2));
+    std::string field;
+    for (int i = 3; i <= 18 && fields >> field; ++i) {
+    }
+    return std::stol(field);
+}
+
+bool MakeRealTime() {
+    sched_param param{};
+    param.sched_priority = 10;
+    return pthread_setschedparam(pthread_self(), SCHED_FIFO, &param) == 0;
+}
+
+// An output whose first send stays inside the port until the sender's
+// priority has been raised, or a few seconds have passed.
+class HoldingOutput final : public MidiOutputPort {
+public:
+    void Send(ShortMessage m) override {
+        if (m != 1) return;
+        entered = true;
+        for (int i = 0; i < 3000 && !boosted; ++i) {
+            boosted = CurrentPriority() < 0;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+    std::atomic<bool> entered{false};
+    std::atomic<bool> boosted{false};
+};
+
+// The glide thread may run at real-time priority while the main thread sends
+// on the same port: the holder must run at the waiter's priority, or a busy
+// single processor would never let it finish its send.
+TEST(TransportThreads, ARealTimeSenderWaitingOnAPortLendsItsPriorityToTheHolder) {
+    bool realTimeAllowed = false;
+    std::thread probe([&] { realTimeAllowed = MakeRealTime(); });
+    probe.join();
+    if (!realTimeAllowed) GTEST_SKIP() << "this system refuses real-time priority";
+
+    OutputSlot slot;
+    auto output = std::make_unique<HoldingOutput>();
+    HoldingOutput& port = *output;
+    slot.Attach(std::move(output), 1);
+    std::thread holder([&] { slot.Send(1); });
+    while (!port.entered) std::this_thread::yield();
+    std::thread waiter([&] {
+        MakeRealTime();
+        slot.Send(2);
+    });
+    holder.join();
+    waiter.join();
+    EXPECT_TRUE(port.boosted);
 }
 
 }  // namespace
