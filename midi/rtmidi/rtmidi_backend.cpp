@@ -7,6 +7,8 @@
 #include <jack/jack.h>
 #include <unistd.h>
 
+#include "midi/short_message_split.h"
+
 namespace cadenzo {
 
 namespace {
@@ -83,17 +85,13 @@ public:
     RtMidiIn& Midi() { return *midi_; }
 
 private:
-    // On the service's thread: short messages only, as 32-bit words.
+    // On the service's thread: the short messages of the event, one by one,
+    // as 32-bit words.
     static void Deliver(double, std::vector<unsigned char>* bytes, void* user) {
         auto& self = *static_cast<RtInput*>(user);
-        if (!self.started_.load(std::memory_order_acquire) || bytes->empty() || bytes->size() > 3) return;
-        const uint8_t status = (*bytes)[0];
-        if (status < 0x80 || status == 0xF0 || ShortMessageDataBytes(status) + 1 != static_cast<int>(bytes->size()))
-            return;
-        ShortMessage m = status;
-        if (bytes->size() > 1) m |= ShortMessage{(*bytes)[1]} << 8;
-        if (bytes->size() > 2) m |= ShortMessage{(*bytes)[2]} << 16;
-        self.callback_(self.context_, kMimData, m);
+        if (!self.started_.load(std::memory_order_acquire)) return;
+        SplitShortMessages(bytes->data(), bytes->size(),
+                           [&self](ShortMessage m) { self.callback_(self.context_, kMimData, m); });
     }
 
     std::unique_ptr<RtMidiIn> midi_;

@@ -2,6 +2,7 @@
 
 #include <jack/midiport.h>
 
+#include <array>
 #include <thread>
 
 namespace cadenzo::test {
@@ -71,6 +72,15 @@ void JackTestClient::Send(size_t source, uint32_t message) {
     jack_ringbuffer_write(sources_.at(source).ring, reinterpret_cast<const char*>(&message), sizeof message);
 }
 
+// In the ring an event is a word whose low byte is 0 (never a status) and
+// whose next byte is its length, then its bytes padded to whole words.
+void JackTestClient::SendEvent(size_t source, const std::vector<uint8_t>& bytes) {
+    std::array<uint32_t, 4> words{static_cast<uint32_t>(bytes.size()) << 8};
+    for (size_t i = 0; i < bytes.size() && i < 12; ++i) words[1 + i / 4] |= uint32_t{bytes[i]} << (8 * (i % 4));
+    jack_ringbuffer_write(sources_.at(source).ring, reinterpret_cast<const char*>(words.data()),
+                          sizeof(uint32_t) * (1 + (bytes.size() + 3) / 4));
+}
+
 std::vector<uint32_t> JackTestClient::Receive(size_t sink, size_t count, std::chrono::milliseconds timeout) {
     Port& p = sinks_.at(sink);
     const auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -93,6 +103,15 @@ int JackTestClient::Process(jack_nframes_t frames, void* arg) {
         uint32_t word = 0;
         while (jack_ringbuffer_read_space(p.ring) >= sizeof word) {
             jack_ringbuffer_read(p.ring, reinterpret_cast<char*>(&word), sizeof word);
+            if ((word & 0xFF) == 0) {  // an event of several messages
+                const size_t length = (word >> 8) & 0xFF;
+                std::array<uint32_t, 3> payload{};
+                jack_ringbuffer_read(p.ring, reinterpret_cast<char*>(payload.data()), sizeof(uint32_t) * ((length + 3) / 4));
+                jack_midi_data_t* data = jack_midi_event_reserve(buffer, 0, length);
+                if (!data) break;
+                for (size_t i = 0; i < length; ++i) data[i] = static_cast<jack_midi_data_t>(payload[i / 4] >> (8 * (i % 4)));
+                continue;
+            }
             const int length = MessageLength(word & 0xFF);
             jack_midi_data_t* data = jack_midi_event_reserve(buffer, 0, static_cast<size_t>(length));
             if (!data) break;

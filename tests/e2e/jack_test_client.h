@@ -37,6 +37,9 @@ public:
 
     // Queues a short message (status in the low byte) on source i.
     void Send(size_t source, uint32_t message);
+    // Queues one event of up to 12 bytes, as some MIDI services deliver
+    // several messages at once.
+    void SendEvent(size_t source, const std::vector<uint8_t>& bytes);
     // Waits until sink i has received `count` messages in all, or the time is up.
     std::vector<uint32_t> Receive(size_t sink, size_t count,
                                   std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));

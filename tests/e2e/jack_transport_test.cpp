@@ -71,5 +71,22 @@ TEST_F(JackTransport, PlayingInputReachesTheQueueTaggedAndInOrder) {
     for (size_t i = 0; i < played.size(); ++i) EXPECT_EQ(taken[i], played[i] + kIn1Tag) << i;
 }
 
+TEST_F(JackTransport, AnEventOfSeveralMessagesArrivesAsEachOfThem) {
+    SelectIn1Port(s, test::DeviceNumber(s.Ports.InputDeviceNames, peer.SourceName(0)));
+    ASSERT_TRUE(peer.WaitSourceConnected(0));
+    // A 14-bit controller, then a registered parameter with a cut-off tail.
+    peer.SendEvent(0, {0xB0, 0x07, 0x64, 0xB0, 0x27, 0x10});
+    peer.SendEvent(0, {0xB1, 0x65, 0x00, 0xB1, 0x64, 0x00, 0xB1, 0x06, 0x02, 0xB1, 0x26});
+    const std::vector<uint32_t> expected = {0x6407B0, 0x1027B0, 0x0065B1, 0x0064B1, 0x0206B1};
+    std::vector<uint32_t> taken;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (taken.size() < expected.size() && std::chrono::steady_clock::now() < deadline) {
+        uint32_t entry = 0;
+        if (s.Input.Queue.Pop(entry)) taken.push_back(entry - kIn1Tag);
+        else std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_EQ(taken, expected);
+}
+
 }  // namespace
 }  // namespace cadenzo

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "midi/short_message.h"
+#include "midi/short_message_split.h"
 
 namespace cadenzo {
 namespace {
@@ -30,6 +31,38 @@ TEST(ShortMessage, TransposeNoteClampsToTheNoteRange) {
     EXPECT_EQ(TransposeNote(60, 66, -1), 61);
     EXPECT_EQ(TransposeNote(127, 127, 12), 127);
     EXPECT_EQ(TransposeNote(0, 0, -12), 0);
+}
+
+std::vector<ShortMessage> Split(const std::vector<uint8_t>& bytes) {
+    std::vector<ShortMessage> out;
+    SplitShortMessages(bytes.data(), bytes.size(), [&](ShortMessage m) { out.push_back(m); });
+    return out;
+}
+
+TEST(ShortMessageSplit, AnEventIsTakenApartIntoItsWholeMessages) {
+    using Bytes = std::vector<uint8_t>;
+    using Messages = std::vector<ShortMessage>;
+    const struct {
+        Bytes bytes;
+        Messages expected;
+    } rows[] = {
+        {{0x90, 0x3C, 0x64}, {0x643C90}},
+        {{0xB0, 0x07, 0x64, 0xB0, 0x27, 0x10}, {0x6407B0, 0x1027B0}},  // a 14-bit controller
+        {{0xB3, 0x63, 0x01, 0xB3, 0x62, 0x02, 0xB3, 0x06, 0x40, 0xB3, 0x26, 0x00},
+         {0x0163B3, 0x0262B3, 0x4006B3, 0x0026B3}},                     // an NRPN
+        {{0xB0, 0x65, 0x00, 0x64, 0x00, 0x06, 0x0C}, {0x0065B0, 0x0064B0, 0x0C06B0}},  // running status
+        {{0xC5, 0x05, 0xD5, 0x40}, {0x05C5, 0x40D5}},                   // one data byte each
+        {{0x90, 0x3C, 0xF8, 0x64}, {0xF8, 0x643C90}},                   // a clock inside a message
+        {{0x90, 0x3C, 0x64, 0xB0, 0x07}, {0x643C90}},                   // a cut-off tail is dropped
+        {{0x90, 0x3C, 0xB0, 0x07, 0x10}, {0x1007B0}},                   // so is a message cut by a status
+        {{0x3C, 0x64, 0x90, 0x3C, 0x64}, {0x643C90}},                   // data before any status
+        {{0xF0, 0x7E, 0x7F, 0xF7, 0x90, 0x3C, 0x64}, {0x643C90}},       // system exclusive skipped
+        {{0xF0, 0x7E, 0x7F}, {}},                                       // an open one too
+        {{0xF2, 0x10, 0x20, 0x30}, {0x2010F2}},                         // song position ends running status
+        {{0xF6, 0xF7, 0xFE}, {0xF6, 0xFE}},                             // a stray end of exclusive
+        {{}, {}},
+    };
+    for (const auto& row : rows) EXPECT_EQ(Split(row.bytes), row.expected) << ::testing::PrintToString(row.bytes);
 }
 
 }  // namespace
