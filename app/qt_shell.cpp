@@ -3,14 +3,21 @@
 #include <QApplication>
 #include <QScreen>
 
-#include "engine/copy_manager.h"
-#include "engine/transmission.h"
 #include "services/dialogs.h"
 
 namespace cadenzo {
 
 QtShell::QtShell(SystemState& state, MultimediaTimer& timer, Dialogs& dialogs)
-    : state_(state), timer_(timer), dialogs_(dialogs), startScreen_(dialogs) {}
+    : state_(state), timer_(timer), dialogs_(dialogs), startScreen_(dialogs),
+      termination_(std::make_unique<TerminationWatch>([this] { StopRequested(); })) {}
+
+// Nobody is at the screen: the boxes answer themselves, and the run ends as
+// soon as start-up is done, or now when the main loop runs.
+void QtShell::StopRequested() {
+    stopRequested_ = true;
+    dialogs_.Unattend();
+    if (mainForm_) mainForm_->close();
+}
 
 QtShell::~QtShell() {
     termination_.reset();
@@ -22,15 +29,12 @@ void QtShell::SetStartScreenText(const std::string& text) { startScreen_.SetStar
 void QtShell::CloseStartScreen() { startScreen_.CloseStartScreen(); }
 
 Display& QtShell::CreateMainWindow() {
-    const KeyActions actions{&ResetAllChannels, &ProgramCopy, &ChannelCopy,
-                             [](SystemState& s) { return &s.Transmission.MasterVolume; }};
-    mainForm_ = std::make_unique<TMainForm>(state_, timer_, dialogs_, actions);
+    mainForm_ = std::make_unique<TMainForm>(state_, timer_, dialogs_);
     mainForm_->move(QGuiApplication::primaryScreen()->availableGeometry().center() -
                     mainForm_->rect().center());
     mainForm_->show();
     mainForm_->activateWindow();
     mainForm_->repaint();
-    termination_ = std::make_unique<TerminationWatch>(*mainForm_);
     return *mainForm_;
 }
 
@@ -41,11 +45,11 @@ void QtShell::InstallMessageHook() {
 
 void QtShell::RunMessageLoop() {
     if (hook_) hook_->SetLoopRunning(true);
-    // A stop request during start-up may have closed the window already.
-    if (mainForm_ && mainForm_->isVisible()) QApplication::exec();
+    // A stop request during start-up may have come before or after the window.
+    if (mainForm_ && mainForm_->isVisible() && !stopRequested_) QApplication::exec();
     if (hook_) hook_->SetLoopRunning(false);
 }
 
-void QtShell::ShowException(const std::string& message) { dialogs_.MessageBox(message, "Cadenzo"); }
+void QtShell::ShowException(const std::string& message) { cadenzo::ShowException(dialogs_, message); }
 
 }  // namespace cadenzo

@@ -3,27 +3,17 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "engine/transmission.h"
-#include "services/display.h"
-#include "services/redraw_mask.h"
-
 namespace cadenzo {
 
 namespace {
 
 constexpr size_t kCopiedChannelBytes = offsetof(ChannelRecord, Trc);  // every parameter before "Trc"
 
-void TransmitAndRedraw(SystemState& s) {
-    TransmitMix(s);
-    s.Io.display->RefreshDisplay(RedrawAll);
-}
-
 }  // namespace
 
 void ProgramCopy(SystemState& s) {
     if (s.Bank.GmMode.load(std::memory_order_relaxed) || s.Bank.ProgramCopyTarget >= kPrograms) return;
     StoreMix(s.Bank, s.Bank.ProgramCopyTarget);
-    TransmitAndRedraw(s);
 }
 
 void ChannelCopy(SystemState& s) {
@@ -38,7 +28,6 @@ void ChannelCopy(SystemState& s) {
     src.RuntimeBytes.fill(0);
     dst.RuntimeBytes.fill(0);
     b.MixModified = true;
-    TransmitAndRedraw(s);
 }
 
 }  // namespace cadenzo

@@ -8,11 +8,12 @@
 namespace cadenzo {
 
 // Stores the working mix as program ProgramCopyTarget, which becomes the
-// current program; transmits and redraws.
+// current program. The key that runs it transmits and redraws once.
 void ProgramCopy(SystemState& s);
 
 // Copies every parameter but "Trc" of the grid cursor's channel onto
-// ChannelCopyTarget and marks the mix modified; transmits and redraws.
+// ChannelCopyTarget and marks the mix modified. The key that runs it
+// transmits and redraws once.
 void ChannelCopy(SystemState& s);
 
 }  // namespace cadenzo

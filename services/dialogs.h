@@ -27,6 +27,14 @@ public:
     // The chosen path, or nothing when the user cancels.
     virtual std::optional<std::string> OpenFileDialog(const FileDialogRequest&) { return std::nullopt; }
     virtual std::optional<std::string> SaveFileDialog(const FileDialogRequest&) { return std::nullopt; }
+    // Nobody is at the screen any more (the system asked the program to
+    // stop): every box and dialog that is open, and every one asked for
+    // from now on, is answered at once with its default (OK, Cancel).
+    virtual void Unattend() {}
 };
+
+// The application's display of a raised error: its message in a box with the
+// program's caption and no icon.
+inline void ShowException(Dialogs& dialogs, const std::string& message) { dialogs.MessageBox(message, "Cadenzo"); }
 
 }  // namespace cadenzo

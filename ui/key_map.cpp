@@ -4,6 +4,7 @@
 
 #include "bank/blend_file.h"
 #include "bank/file_io.h"
+#include "engine/copy_manager.h"
 #include "engine/system_state.h"
 #include "engine/terca.h"
 #include "engine/transmission.h"
@@ -127,9 +128,9 @@ Flags PortamentoOrBendKey(SystemState& s, bool up) {
     }
 }
 
-void StepMasterVolume(SystemState& s, const KeyActions& actions, bool up) {
-    uint8_t* volume = actions.MasterVolume ? actions.MasterVolume(s) : nullptr;
-    if (volume && (up ? StepUp(*volume, 127) : StepDown(*volume, 0))) SendMasterVolume(s);
+void StepMasterVolume(SystemState& s, bool up) {
+    uint8_t& volume = s.Transmission.MasterVolume;
+    if (up ? StepUp(volume, 127) : StepDown(volume, 0)) SendMasterVolume(s);
 }
 
 void StepTranspose(SystemState& s, int32_t step) {
@@ -140,21 +141,17 @@ void StepTranspose(SystemState& s, int32_t step) {
     ApplyMasterTranspose(s);
 }
 
-void Run(void (*operation)(SystemState&), SystemState& s) {
-    if (operation) operation(s);
-}
-
-Flags BackspaceKey(SystemState& s, const KeyActions& actions) {
+Flags BackspaceKey(SystemState& s) {
     if (GmMode(s)) return {};
     switch (s.ModifierState) {
     case 0:
         StoreMix(s.Bank, s.Bank.CurrentProgram);
         return {true, false, RedrawAll};
     case kShiftHeld:
-        Run(actions.CopyProgram, s);
+        ProgramCopy(s);
         return {true, false, RedrawAll};
     case kCtrlHeld:
-        Run(actions.CopyChannel, s);
+        ChannelCopy(s);
         return {true, true, RedrawAll};
     default:
         return {};
@@ -167,7 +164,8 @@ Flags CopyTargetStep(uint8_t& target, bool up, uint8_t max) {
 
 // F5 and F6: the blend file through a file dialog, then the current mix
 // again from the bank. A file that cannot be opened or created is reported
-// like every other file error; the mix is reloaded all the same.
+// like every other raised error, and the command ends there, so the
+// unstored edits of the working mix are kept.
 Flags BlendFileKey(SystemState& s, bool save) {
     if (GmMode(s)) return {};
     Dialogs& dialogs = *s.Io.dialogs;
@@ -181,17 +179,18 @@ Flags BlendFileKey(SystemState& s, bool save) {
         else
             LoadBlendFile(s.Bank, s.BlendFileName, *path, dialogs, *s.Io.display);
     } catch (const FileError& e) {
-        dialogs.MessageBox(e.what(), "Cadenzo");
+        ShowException(dialogs, e.what());
+        return {};
     }
     return LoadProgram(s, s.Bank.CurrentProgram);
 }
 
-Flags ResetChannels(SystemState& s, const KeyActions& actions) {
-    Run(actions.ResetAllChannels, s);
+Flags ResetChannels(SystemState& s) {
+    ResetAllChannels(s);
     return {true, false, RedrawAll};
 }
 
-Flags Command(SystemState& s, const KeyActions& actions, KeyWindow& window, uint16_t key) {
+Flags Command(SystemState& s, KeyWindow& window, uint16_t key) {
     if (const int k = RowPosition(kUpRow, key)) return TopRowKey(s, k, true);
     if (const int k = RowPosition(kDownRow, key)) return TopRowKey(s, k, false);
     for (const ScaleKey& scaleKey : kScaleKeys) {
@@ -220,7 +219,7 @@ Flags Command(SystemState& s, const KeyActions& actions, KeyWindow& window, uint
     case vk::Subtract:
     case 'L':
     case vk::Add:
-        StepMasterVolume(s, actions, key == 'L' || key == vk::Add);
+        StepMasterVolume(s, key == 'L' || key == vk::Add);
         return {};
     case vk::F7:
     case vk::F8:
@@ -228,7 +227,7 @@ Flags Command(SystemState& s, const KeyActions& actions, KeyWindow& window, uint
         StepTranspose(s, key == vk::F7 ? -1 : key == vk::F8 ? 1 : 0);
         return {};
     case vk::Back:
-        return BackspaceKey(s, actions);
+        return BackspaceKey(s);
     case vk::OemMinus:
     case vk::OemOpen:
         return CopyTargetStep(s.Bank.ProgramCopyTarget, key == vk::OemMinus, kPrograms - 1);
@@ -242,9 +241,9 @@ Flags Command(SystemState& s, const KeyActions& actions, KeyWindow& window, uint
         if (!GmMode(s) && s.Options.TerciPort != 0) TercScanKey(s);
         return {};
     case vk::Space:
-        return ResetChannels(s, actions);
+        return ResetChannels(s);
     case vk::F4: {
-        const Flags flags = ResetChannels(s, actions);
+        const Flags flags = ResetChannels(s);
         s.Bank.GmMode.store(!GmMode(s));
         return flags;
     }
@@ -268,8 +267,8 @@ void MonitorKeyEvent(SystemState& s, uint16_t key) {
 
 }  // namespace
 
-void KeyDown(SystemState& s, const KeyActions& actions, KeyWindow& window, uint16_t key) {
-    const Flags flags = Command(s, actions, window, key);
+void KeyDown(SystemState& s, KeyWindow& window, uint16_t key) {
+    const Flags flags = Command(s, window, key);
     if (flags.modified && !GmMode(s)) s.Bank.MixModified = true;
     if (flags.transmit) {
         TransmitMix(s);

@@ -9,16 +9,6 @@ namespace cadenzo {
 
 struct SystemState;
 
-// Engine operations the key map needs that live outside the user interface
-// and are bound by the application. A null entry makes its keys do nothing
-// beyond their flags.
-struct KeyActions {
-    void (*ResetAllChannels)(SystemState&) = nullptr;  // Space, F4
-    void (*CopyProgram)(SystemState&) = nullptr;       // Shift+Backspace
-    void (*CopyChannel)(SystemState&) = nullptr;       // Ctrl+Backspace
-    uint8_t* (*MasterVolume)(SystemState&) = nullptr;  // the master volume 0..127, for K, L and keypad -/+
-};
-
 // What the key map asks of the main window.
 class KeyWindow {
 public:
@@ -36,7 +26,7 @@ public:
 // A key pressed (every repeat is a new press): runs its command, marks the
 // mix modified, transmits and refreshes as the command asks, then adds the
 // key monitor's line.
-void KeyDown(SystemState& s, const KeyActions& actions, KeyWindow& window, uint16_t key);
+void KeyDown(SystemState& s, KeyWindow& window, uint16_t key);
 
 // A key released: clears the Shift or Ctrl bit, repaints the indicators and
 // adds the key monitor's line.

@@ -8,6 +8,9 @@
 #include "engine/copy_manager.h"
 #include "engine/messages.h"
 #include "support/engine_rig.h"
+#include "support/key_window.h"
+#include "ui/key_map.h"
+#include "ui/virtual_keys.h"
 #include "services/redraw_mask.h"
 
 namespace cadenzo {
@@ -36,23 +39,47 @@ TEST(RemoteControl, AProgramChangeLoadsTransmitsAndRedraws) {
 
 TEST(RemoteControl, WithShiftAndCtrlHeldAProgramChangeStores) {
     EngineRig rig;
+    CountingKeyWindow window;
     rig.s.Bank.WorkingMix.Channels[3].Vol = 17;
     rig.s.Bank.MixModified = true;
-    rig.s.ModifierState = 1;  // Shift alone loads
+    KeyDown(rig.s, window, vk::Shift);  // Shift alone loads
     rig.Play(1, Program(0, 4));
     EXPECT_EQ(rig.s.Bank.WorkingMix.Channels[3].Vol, 110);
 
     rig.s.Bank.WorkingMix.Channels[3].Vol = 17;
-    rig.s.ModifierState = 3;
+    KeyDown(rig.s, window, vk::Control);
     rig.Play(1, Program(0, 17));
     EXPECT_EQ(rig.s.Bank.Bank.Slots[17].Channels[3].Vol, 17);
     EXPECT_EQ(rig.s.Bank.CurrentProgram, 17u);
     EXPECT_FALSE(rig.s.Bank.MixModified);
+
+    KeyUp(rig.s, window, vk::Control);  // Shift alone again: a load
+    rig.s.Bank.WorkingMix.Channels[3].Vol = 18;
+    rig.Play(1, Program(0, 17));
+    EXPECT_EQ(rig.s.Bank.WorkingMix.Channels[3].Vol, 17);
+}
+
+// The program-select port filter: 0 none, 1 In1, 2 In2, 3 both.
+TEST(RemoteControl, TheProgramSelectPortFilterPassesItsInputsOnly) {
+    const struct {
+        uint8_t filter;
+        bool in1, in2;
+    } rows[] = {{0, false, false}, {1, true, false}, {2, false, true}, {3, true, true}};
+    for (const auto& row : rows) {
+        EngineRig rig;
+        rig.s.Options.ProgramSelectPort = row.filter;
+        rig.Play(1, Program(0, 6));
+        EXPECT_EQ(rig.s.Bank.CurrentProgram == 6, row.in1) << int(row.filter);
+        rig.Play(2, Program(0, 9));
+        EXPECT_EQ(rig.s.Bank.CurrentProgram == 9, row.in2) << int(row.filter);
+    }
 }
 
 TEST(RemoteControl, AProgramNumberBeyondTheProgramsNeverReachesTheGmSetUp) {
     EngineRig rig;
-    rig.s.ModifierState = 3;
+    CountingKeyWindow window;
+    KeyDown(rig.s, window, vk::Shift);
+    KeyDown(rig.s, window, vk::Control);
     rig.s.Bank.WorkingMix.Channels[0].Vol = 1;
     rig.Play(1, Program(0, 128));  // a data byte with its top bit set
     EXPECT_EQ(rig.s.Bank.Bank.Slots[kGmSlot].Channels[0].Vol, 110);
@@ -89,8 +116,6 @@ TEST(CopyManager, TheProgramCopyStoresUnderTheTargetWhichBecomesCurrent) {
     EXPECT_EQ(rig.s.Bank.Bank.Slots[0].Channels[2].Pan, 64);
     EXPECT_EQ(rig.s.Bank.CurrentProgram, 8u);
     EXPECT_FALSE(rig.s.Bank.MixModified);
-    EXPECT_EQ(rig.display.refreshes, std::vector<uint32_t>{RedrawAll});
-    EXPECT_FALSE(rig.Control().empty());
 
     rig.s.Bank.GmMode = true;
     rig.s.Bank.ProgramCopyTarget = 9;

@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "support/engine_rig.h"
@@ -21,20 +23,12 @@
 namespace cadenzo {
 namespace {
 
-uint8_t masterVolume = 110;
-
 class KeyEvents : public ::testing::Test {
 protected:
     KeyEvents() {
         rig.s.Bank.WorkingMix.Channels[0].In1Channel = 1;
         form.show();
         grid->setFocus();
-        masterVolume = 110;
-    }
-    static KeyActions Actions() {
-        KeyActions actions;
-        actions.MasterVolume = [](SystemState&) { return &masterVolume; };
-        return actions;
     }
     // QTest presses and releases the modifiers a key event names around it,
     // so a held modifier key is pressed and released on its own.
@@ -53,7 +47,7 @@ protected:
 
     test::EngineRig rig;
     test::FakeTimer timer;
-    TMainForm form{rig.s, timer, rig.dialogs, Actions()};
+    TMainForm form{rig.s, timer, rig.dialogs};
     QTableWidget* grid = form.findChild<QTableWidget*>("StringGrid1");
 };
 
@@ -93,7 +87,7 @@ TEST_F(KeyEvents, ShiftedSymbolsAndKeypadKeysReachTheirCommands) {
     QTest::keyClick(grid, Qt::Key_Plus, Qt::KeypadModifier);
     QTest::keyClick(grid, Qt::Key_Plus, Qt::KeypadModifier);
     QTest::keyClick(grid, Qt::Key_Minus, Qt::KeypadModifier);
-    EXPECT_EQ(masterVolume, 111);
+    EXPECT_EQ(rig.s.Transmission.MasterVolume, 111);
 }
 
 TEST_F(KeyEvents, RefusedKeysTransmitNothing) {
@@ -162,6 +156,60 @@ TEST_F(KeyEvents, F2OpensTheSetupDialogModallyAndTransmitsWhenItCloses) {
     EXPECT_EQ(title.toStdString(), "Program Setup Dialog");
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(rig.display.refreshes, std::vector<uint32_t>{RedrawAll});
+}
+
+TEST_F(KeyEvents, ShiftAndCtrlHeldMakeAProgramChangeStoreTheWorkingMix) {
+    rig.s.Bank.WorkingMix.Channels[2].Vol = 17;
+    Hold(Qt::Key_Shift);
+    Hold(Qt::Key_Control);
+    rig.Play(1, PackShortMessage(0xC0, 0, 12, 0));
+    Release(Qt::Key_Control);
+    Release(Qt::Key_Shift);
+    EXPECT_EQ(rig.s.Bank.Bank.Slots[12].Channels[2].Vol, 17) << "stored, not loaded over the edit";
+    EXPECT_EQ(rig.s.Bank.CurrentProgram, 12u);
+
+    rig.s.Bank.WorkingMix.Channels[2].Vol = 18;  // no modifier held any more: a load
+    rig.Play(1, PackShortMessage(0xC0, 0, 12, 0));
+    EXPECT_EQ(rig.s.Bank.WorkingMix.Channels[2].Vol, 17);
+}
+
+TEST_F(KeyEvents, KeysWithoutACommandOrAUsLayoutNameStillHaveTheirMonitorLines) {
+    rig.s.Options.MonitorSource = 8;
+    QTest::keyClick(grid, Qt::Key_F3);
+    form.ShowMonitorLines();
+    auto* memo = form.findChild<QPlainTextEdit*>("Memo");
+    memo->clear();
+    for (const auto& [key, modifiers] : {std::pair{Qt::Key_Menu, Qt::NoModifier},
+                                         std::pair{Qt::Key_Clear, Qt::KeypadModifier},  // keypad 5 without NumLock
+                                         std::pair{Qt::Key_unknown, Qt::NoModifier}}) {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(grid, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+        QApplication::sendEvent(grid, &release);
+    }
+    form.ShowMonitorLines();
+    EXPECT_EQ(memo->toPlainText().toStdString(),
+              "Key: 093,  Flags: 0x00\nKey: 093,  Flags: 0x00\nKey: 012,  Flags: 0x00\nKey: 012,  Flags: 0x00\n"
+              "Key: 000,  Flags: 0x00\nKey: 000,  Flags: 0x00");
+}
+
+TEST_F(KeyEvents, TheIndicatorsStartAsAfterAKeyRelease) {
+    TMainForm fresh(rig.s, timer, rig.dialogs);
+    for (const char* shape : {"Shape3", "Shape4", "Shape18", "Shape19", "Shape20", "Shape21", "Shape22"})
+        EXPECT_EQ(fresh.findChild<TShape*>(shape)->Brush(), kIndicatorGrey) << shape;
+    for (const char* label : {"Label18", "Label14", "Label15", "Label4", "Label1", "Label30"})
+        EXPECT_EQ(fresh.findChild<QLabel*>(label)->palette().color(QPalette::Window), QColor(Qt::black)) << label;
+}
+
+TEST_F(KeyEvents, PanicSilencesEveryChannelThenSendsTheMixWithoutARefresh) {
+    rig.s.Bank.WorkingMix.Channels[0].PG = 33;
+    form.PanicButtonClick();
+    const auto sent = rig.Synth();
+    EXPECT_EQ(std::count_if(sent.begin(), sent.end(), [](ShortMessage m) { return (m & 0xFFF0) == 0x78B0; }), 16);
+    const auto programChange = std::find(sent.begin(), sent.end(), PackShortMessage(0xC0, 0, 33, 0));
+    ASSERT_NE(programChange, sent.end());
+    EXPECT_GT(programChange - sent.begin(), 16 * 6 - 1) << "the mix follows the reset";
+    EXPECT_TRUE(rig.display.refreshes.empty());
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 // The key map over a whole program state: what each key changes, and when
 // it transmits, refreshes and marks the mix modified.
+#include <algorithm>
 #include <filesystem>
 
 #include <gtest/gtest.h>
 
 #include "support/engine_rig.h"
+#include "support/key_window.h"
 #include "support/temp_dir.h"
 #include "ui/key_map.h"
 #include "services/redraw_mask.h"
@@ -13,39 +15,19 @@
 namespace cadenzo {
 namespace {
 
-int resets = 0;
-int programCopies = 0;
-int channelCopies = 0;
-uint8_t masterVolume = 110;
-
-class FakeWindow final : public KeyWindow {
-public:
-    void ShowModifierIndicators() override { ++indicatorPaints; }
-    void OpenSetupDialog() override { ++setupDialogs; }
-    void ToggleMonitorPane() override { ++monitorToggles; }
-    void CloseMainWindow() override { ++closes; }
-    int indicatorPaints = 0, setupDialogs = 0, monitorToggles = 0, closes = 0;
-};
-
 class KeyMap : public test::InTempDir {
 protected:
     void SetUp() override {
         InTempDir::SetUp();
-        resets = programCopies = channelCopies = 0;
-        masterVolume = 110;
-        actions.ResetAllChannels = [](SystemState&) { ++resets; };
-        actions.CopyProgram = [](SystemState&) { ++programCopies; };
-        actions.CopyChannel = [](SystemState&) { ++channelCopies; };
-        actions.MasterVolume = [](SystemState&) { return &masterVolume; };
         // Channel 1 plays In1 channel 1, so the grid keys work on it.
         rig.s.Bank.WorkingMix.Channels[0].In1Channel = 1;
     }
 
     // Presses a key with Shift and/or Ctrl held (bit 0 Shift, bit 1 Ctrl).
     void Press(uint16_t key, uint32_t modifiers = 0) {
-        if (modifiers & kShiftHeld) KeyDown(rig.s, actions, window, vk::Shift);
-        if (modifiers & kCtrlHeld) KeyDown(rig.s, actions, window, vk::Control);
-        KeyDown(rig.s, actions, window, key);
+        if (modifiers & kShiftHeld) KeyDown(rig.s, window, vk::Shift);
+        if (modifiers & kCtrlHeld) KeyDown(rig.s, window, vk::Control);
+        KeyDown(rig.s, window, key);
         KeyUp(rig.s, window, key);
         if (modifiers & kShiftHeld) KeyUp(rig.s, window, vk::Shift);
         if (modifiers & kCtrlHeld) KeyUp(rig.s, window, vk::Control);
@@ -61,8 +43,18 @@ protected:
     Mix& Gm() { return rig.s.Bank.Bank.Slots[kGmSlot]; }
 
     test::EngineRig rig;
-    KeyActions actions;
-    FakeWindow window;
+    // How many channels the synthesiser was told to silence (all sounds off).
+    size_t SilencedChannels() const {
+        size_t n = 0;
+        for (ShortMessage m : rig.Synth()) n += (m & 0xFFF0) == 0x78B0;
+        return n;
+    }
+    // How often the synthesiser received m.
+    long SentToSynth(ShortMessage m) const {
+        const auto sent = rig.Synth();
+        return std::count(sent.begin(), sent.end(), m);
+    }
+    test::CountingKeyWindow window;
     const std::vector<uint32_t> none{};
 };
 
@@ -150,22 +142,34 @@ TEST_F(KeyMap, GmModeRefusesMixKeysAndEditsOnlyTheGmOutputLevels) {
     EXPECT_EQ(Working().EQ12[0], 64);
     EXPECT_FALSE(rig.s.Bank.MixModified);
 
+    rig.ClearSent();
     EXPECT_EQ(Refreshes(vk::F4), std::vector<uint32_t>{RedrawAll});
-    EXPECT_EQ(resets, 1);
+    EXPECT_EQ(SilencedChannels(), 16u);
     EXPECT_FALSE(rig.s.Bank.GmMode);
 }
 
-TEST_F(KeyMap, BackspaceStoresOrCopiesByModifierAndNothingWithBoth) {
+TEST_F(KeyMap, BackspaceStoresOrCopiesByModifierOnceAndNothingWithBoth) {
     rig.s.Bank.CurrentProgram = 3;
     Working().Channels[0].PG = 42;
     EXPECT_EQ(Refreshes(vk::Back, kShiftCtrl), none);
     EXPECT_NE(rig.s.Bank.Bank.Slots[3].Channels[0].PG, 42);
     Press(vk::Back);
     EXPECT_EQ(rig.s.Bank.Bank.Slots[3].Channels[0].PG, 42);
-    Press(vk::Back, kShiftHeld);
-    Press(vk::Back, kCtrlHeld);
-    EXPECT_EQ(programCopies, 1);
-    EXPECT_EQ(channelCopies, 1);
+
+    // Each copy is transmitted and redrawn once.
+    rig.s.Bank.ProgramCopyTarget = 9;
+    rig.ClearSent();
+    EXPECT_EQ(Refreshes(vk::Back, kShiftHeld), std::vector<uint32_t>{RedrawAll});
+    EXPECT_EQ(rig.s.Bank.Bank.Slots[9].Channels[0].PG, 42);
+    EXPECT_EQ(rig.s.Bank.CurrentProgram, 9u);
+    EXPECT_EQ(SentToSynth(PackShortMessage(0xC0, 0, 42, 0)), 1);
+
+    SelectCell(1, 1);
+    rig.s.Bank.ChannelCopyTarget = 4;
+    rig.ClearSent();
+    EXPECT_EQ(Refreshes(vk::Back, kCtrlHeld), std::vector<uint32_t>{RedrawAll});
+    EXPECT_EQ(Working().Channels[4].PG, 42);
+    EXPECT_EQ(SentToSynth(PackShortMessage(0xC0, 4, 42, 0)), 1);
     EXPECT_TRUE(rig.s.Bank.MixModified) << "the channel copy edits the working mix";
 }
 
@@ -184,6 +188,7 @@ TEST_F(KeyMap, RangesNeverWrap) {
     EXPECT_EQ(rig.s.Performance.MasterTranspose, 12);
     Press(vk::F9);
     EXPECT_EQ(rig.s.Performance.MasterTranspose, 0);
+    uint8_t& masterVolume = rig.s.Transmission.MasterVolume;
     masterVolume = 0;
     Press('K');
     Press(vk::Subtract);
@@ -222,20 +227,34 @@ TEST_F(KeyMap, SaveDialogThrowsAwayUnstoredEditsAndCancelDoesNothing) {
     EXPECT_EQ(rig.dialogs.fileDialogs, (std::vector<std::string>{"Open Cadenzo Blends File", "Save Cadenzo Blends File"}));
 }
 
-TEST_F(KeyMap, AFileThatCannotBeOpenedIsReportedAndTheMixStillReloads) {
+TEST_F(KeyMap, AFileThatCannotBeOpenedOrCreatedEndsTheCommandAndKeepsTheEdits) {
     std::filesystem::create_directory("folder.cdb");
     rig.dialogs.openAnswer = "folder.cdb";
+    rig.dialogs.saveAnswer = "folder.cdb";
+    Working().Channels[0].PG = 99;
+    rig.ClearSent();
+    EXPECT_EQ(Refreshes(vk::F5), none);
+    EXPECT_EQ(Refreshes(vk::F6), none);
+    ASSERT_EQ(rig.dialogs.boxes.size(), 2u);
+    EXPECT_EQ(rig.dialogs.boxes[0], (test::ShownBox{"Cannot open file folder.cdb", "Cadenzo", MessageIcon::None}));
+    EXPECT_EQ(rig.dialogs.boxes[1], (test::ShownBox{"Cannot create file folder.cdb", "Cadenzo", MessageIcon::None}));
+    EXPECT_EQ(Working().Channels[0].PG, 99);
+    EXPECT_TRUE(rig.Synth().empty());
+}
+
+TEST_F(KeyMap, AMissingBlendFileIsReportedAndTheMixReloads) {
+    rig.dialogs.openAnswer = "missing.cdb";
     Working().Channels[0].PG = 99;
     EXPECT_EQ(Refreshes(vk::F5), std::vector<uint32_t>{RedrawAll});
     ASSERT_EQ(rig.dialogs.boxes.size(), 1u);
-    EXPECT_NE(rig.dialogs.boxes[0].text.find("Cannot open file"), std::string::npos);
+    EXPECT_EQ(rig.dialogs.boxes[0].caption, "Errorr!");
     EXPECT_NE(Working().Channels[0].PG, 99);
 }
 
 TEST_F(KeyMap, ModifiersFollowTheirOwnKeysAndEveryReleaseRepaintsTheIndicators) {
-    KeyDown(rig.s, actions, window, vk::Shift);
-    KeyDown(rig.s, actions, window, vk::Shift);  // a held key repeats
-    KeyDown(rig.s, actions, window, vk::Control);
+    KeyDown(rig.s, window, vk::Shift);
+    KeyDown(rig.s, window, vk::Shift);  // a held key repeats
+    KeyDown(rig.s, window, vk::Control);
     EXPECT_EQ(rig.s.ModifierState, 3u);
     KeyUp(rig.s, window, vk::Shift);
     EXPECT_EQ(rig.s.ModifierState, 2u);
@@ -252,17 +271,18 @@ TEST_F(KeyMap, WindowKeysAndPanic) {
     EXPECT_EQ(window.setupDialogs, 1);
     EXPECT_EQ(window.monitorToggles, 1);
     EXPECT_EQ(window.closes, 1);
+    rig.ClearSent();
     EXPECT_EQ(Refreshes(vk::Space), std::vector<uint32_t>{RedrawAll});
-    EXPECT_EQ(resets, 1);
+    EXPECT_EQ(SilencedChannels(), 16u);
     for (uint16_t key : {vk::Left, vk::Tab, vk::Return, vk::Menu, vk::F1, uint16_t(121), uint16_t(186), uint16_t(222)})
         EXPECT_EQ(Refreshes(key), none) << key;
 }
 
 TEST_F(KeyMap, HeldKeysRepeatOneStepPerKeyDownUntilTheLimit) {
     Working().EQ12[0] = 120;
-    KeyDown(rig.s, actions, window, vk::Shift);
+    KeyDown(rig.s, window, vk::Shift);
     rig.display.refreshes.clear();
-    for (int i = 0; i < 10; ++i) KeyDown(rig.s, actions, window, '1');
+    for (int i = 0; i < 10; ++i) KeyDown(rig.s, window, '1');
     EXPECT_EQ(Working().EQ12[0], 127);
     EXPECT_EQ(rig.display.refreshes.size(), 7u);
 }

@@ -8,6 +8,7 @@
 #include "engine/dispatcher.h"
 #include "midi/output.h"
 #include "support/engine_rig.h"
+#include "support/key_window.h"
 #include "ui/key_map.h"
 #include "ui/monitor.h"
 #include "ui/monitor_lines.h"
@@ -79,16 +80,11 @@ TEST_F(Monitor, EachSourceShowsItsPointOnly) {
 }
 
 TEST_F(Monitor, KeyboardSourceShowsShiftPressAndRelease) {
-    struct : KeyWindow {
-        void ShowModifierIndicators() override {}
-        void OpenSetupDialog() override {}
-        void ToggleMonitorPane() override {}
-        void CloseMainWindow() override {}
-    } window;
+    test::CountingKeyWindow window;
     rig.s.Options.MonitorSource = 8;
-    KeyDown(rig.s, KeyActions{}, window, 16);
+    KeyDown(rig.s, window, 16);
     KeyUp(rig.s, window, 16);
-    KeyDown(rig.s, KeyActions{}, window, 'Y');  // a key without a command still has its line
+    KeyDown(rig.s, window, 'Y');  // a key without a command still has its line
     EXPECT_EQ(Take(), (Lines{"Key: 016,  Flags: 0x01", "Key: 016,  Flags: 0x00", "Key: 089,  Flags: 0x00"}));
 }
 

@@ -26,7 +26,12 @@ TEST(VirtualKey, UsLayoutCodesFromQtKeysAndModifiers) {
     EXPECT_EQ(VirtualKey(Qt::Key_Shift, Qt::ShiftModifier), 16);
     EXPECT_EQ(VirtualKey(Qt::Key_Control, Qt::ControlModifier), 17);
     EXPECT_EQ(VirtualKey(Qt::Key_Backspace, Qt::NoModifier), 8);
-    EXPECT_EQ(VirtualKey(Qt::Key_VolumeUp, Qt::NoModifier), 0);
+    // Keys the key map has no command for still have their codes for the monitor.
+    EXPECT_EQ(VirtualKey(Qt::Key_Menu, Qt::NoModifier), 93);
+    EXPECT_EQ(VirtualKey(Qt::Key_AltGr, Qt::NoModifier), 18);
+    EXPECT_EQ(VirtualKey(Qt::Key_Clear, Qt::KeypadModifier), 12) << "keypad 5 without NumLock";
+    EXPECT_EQ(VirtualKey(Qt::Key_VolumeUp, Qt::NoModifier), 175);
+    EXPECT_EQ(VirtualKey(Qt::Key_unknown, Qt::NoModifier), kUnknownKey);
 }
 
 }  // namespace

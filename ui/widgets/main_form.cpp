@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "engine/glide.h"
+#include "engine/transmission.h"
 #include "engine/gm_drum_paths.h"
 #include "ui/grid_selection.h"
 #include "ui/grid_text.h"
@@ -45,10 +46,10 @@ void SetHeaderBackground(QLabel* label, Rgb colour) {
 
 }  // namespace
 
-TMainForm::TMainForm(SystemState& state, MultimediaTimer& timer, Dialogs& dialogs, const KeyActions& actions)
+TMainForm::TMainForm(SystemState& state, MultimediaTimer& timer, Dialogs& dialogs)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                            Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint),
-      state_(state), actions_(actions) {
+      state_(state) {
     setObjectName("MainForm");
     setFixedSize(kClientWidth, kClientHeight);
     QFont narrow = font();
@@ -65,6 +66,7 @@ TMainForm::TMainForm(SystemState& state, MultimediaTimer& timer, Dialogs& dialog
     BuildPortLamps();
     BuildMasterVolumeBar();
     ResetEqBars();
+    ShowModifierIndicators();  // as after a key release: no modifier held
     setWindowTitle(QString::fromUtf8(kMainTitle));
 
     grid_->installEventFilter(this);
@@ -182,15 +184,13 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 void TMainForm::keyPressEvent(QKeyEvent* event) { FormKeyDown(event); }
 void TMainForm::keyReleaseEvent(QKeyEvent* event) { FormKeyUp(event); }
 
-void TMainForm::FormKeyDown(QKeyEvent* event) {
-    if (const uint16_t key = VirtualKey(event->key(), event->modifiers())) KeyDown(state_, actions_, *this, key);
-}
+void TMainForm::FormKeyDown(QKeyEvent* event) { KeyDown(state_, *this, VirtualKey(event->key(), event->modifiers())); }
 
 // A held key repeats key-downs only; the releases some platforms put
 // between the repeats are not key-ups.
 void TMainForm::FormKeyUp(QKeyEvent* event) {
     if (event->isAutoRepeat()) return;
-    if (const uint16_t key = VirtualKey(event->key(), event->modifiers())) KeyUp(state_, *this, key);
+    KeyUp(state_, *this, VirtualKey(event->key(), event->modifiers()));
 }
 
 void TMainForm::ShowModifierIndicators() {
@@ -231,5 +231,10 @@ void TMainForm::ShowMonitorLines() {
 }
 
 void TMainForm::CloseMainWindow() { close(); }
+
+void TMainForm::PanicButtonClick() {
+    ResetAllChannels(state_);
+    TransmitMix(state_);
+}
 
 }  // namespace cadenzo

@@ -28,7 +28,7 @@ class TShape;
 class TMainForm final : public QWidget, public Display, private KeyWindow {
     Q_OBJECT
 public:
-    TMainForm(SystemState& state, MultimediaTimer& timer, Dialogs& dialogs, const KeyActions& actions = {});
+    TMainForm(SystemState& state, MultimediaTimer& timer, Dialogs& dialogs);
     ~TMainForm() override;
 
     static constexpr int kClientWidth = 808;
@@ -55,6 +55,9 @@ public:
     void DrumOffTimerTimer();
     // Adds the monitor lines formed since the last call to the pane.
     void ShowMonitorLines();
+    // The published panic handler, bound to no control: every channel
+    // silenced, then the whole mix sent again, without a refresh.
+    void PanicButtonClick();
 
     uint32_t DrumTimerInterval() const;
     const GlideTimer& Glide() const { return *glideTimer_; }
@@ -93,7 +96,6 @@ private:
 
     SystemState& state_;
     QTimer* drumOffTimer_ = nullptr;
-    KeyActions actions_;
 
     ParameterGrid* grid_ = nullptr;
     TShape* programShape_ = nullptr;

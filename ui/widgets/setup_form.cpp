@@ -91,7 +91,7 @@ void TSetupForm::Button1Click() {
     try {
         SaveOptions(state_.Options, state_.Ports.OpenPortNumbers(), *state_.Io.dialogs);
     } catch (const FileError& e) {
-        state_.Io.dialogs->MessageBox(e.what(), "Cadenzo");
+        ShowException(*state_.Io.dialogs, e.what());
     }
 }
 

@@ -29,16 +29,27 @@ constexpr std::array<std::pair<int, uint16_t>, 32> kSymbols{{
     {Qt::Key_QuoteLeft, vk::OemGrave}, {Qt::Key_AsciiTilde, vk::OemGrave},
 }};
 
-constexpr std::array<std::pair<int, uint16_t>, 26> kNamedKeys{{
-    {Qt::Key_Backspace, vk::Back}, {Qt::Key_Tab, vk::Tab},         {Qt::Key_Backtab, vk::Tab},
-    {Qt::Key_Return, vk::Return},  {Qt::Key_Enter, vk::Return},    {Qt::Key_Shift, vk::Shift},
-    {Qt::Key_Control, vk::Control}, {Qt::Key_Alt, vk::Menu},       {Qt::Key_Pause, 19},
-    {Qt::Key_CapsLock, 20},        {Qt::Key_Escape, vk::Escape},   {Qt::Key_Space, vk::Space},
-    {Qt::Key_PageUp, 33},          {Qt::Key_PageDown, 34},         {Qt::Key_End, 35},
-    {Qt::Key_Home, 36},            {Qt::Key_Left, vk::Left},       {Qt::Key_Up, vk::Up},
-    {Qt::Key_Right, vk::Right},    {Qt::Key_Down, vk::Down},       {Qt::Key_Print, 44},
-    {Qt::Key_Insert, vk::Insert},  {Qt::Key_Delete, vk::Delete},   {Qt::Key_Meta, 91},
-    {Qt::Key_NumLock, 144},        {Qt::Key_ScrollLock, 145},
+// The other keys with a code of their own, the keypad's keys without
+// NumLock among them (keypad 5 is Clear).
+constexpr std::array<std::pair<int, uint16_t>, 52> kNamedKeys{{
+    {Qt::Key_Cancel, 3},            {Qt::Key_Backspace, vk::Back},   {Qt::Key_Tab, vk::Tab},
+    {Qt::Key_Backtab, vk::Tab},     {Qt::Key_Clear, 12},             {Qt::Key_Return, vk::Return},
+    {Qt::Key_Enter, vk::Return},    {Qt::Key_Shift, vk::Shift},      {Qt::Key_Control, vk::Control},
+    {Qt::Key_Alt, vk::Menu},        {Qt::Key_AltGr, vk::Menu},       {Qt::Key_Pause, 19},
+    {Qt::Key_CapsLock, 20},         {Qt::Key_Escape, vk::Escape},    {Qt::Key_Space, vk::Space},
+    {Qt::Key_PageUp, 33},           {Qt::Key_PageDown, 34},          {Qt::Key_End, 35},
+    {Qt::Key_Home, 36},             {Qt::Key_Left, vk::Left},        {Qt::Key_Up, vk::Up},
+    {Qt::Key_Right, vk::Right},     {Qt::Key_Down, vk::Down},        {Qt::Key_Select, 41},
+    {Qt::Key_Printer, 42},          {Qt::Key_Execute, 43},           {Qt::Key_Print, 44},
+    {Qt::Key_SysReq, 44},           {Qt::Key_Insert, vk::Insert},    {Qt::Key_Delete, vk::Delete},
+    {Qt::Key_Help, 47},             {Qt::Key_Meta, 91},              {Qt::Key_Super_L, 91},
+    {Qt::Key_Super_R, 92},          {Qt::Key_Menu, 93},              {Qt::Key_Sleep, 95},
+    {Qt::Key_NumLock, 144},         {Qt::Key_ScrollLock, 145},       {Qt::Key_Back, 166},
+    {Qt::Key_Forward, 167},         {Qt::Key_Refresh, 168},          {Qt::Key_Stop, 169},
+    {Qt::Key_Search, 170},          {Qt::Key_Favorites, 171},        {Qt::Key_HomePage, 172},
+    {Qt::Key_VolumeMute, 173},      {Qt::Key_VolumeDown, 174},       {Qt::Key_VolumeUp, 175},
+    {Qt::Key_MediaNext, 176},       {Qt::Key_MediaPrevious, 177},    {Qt::Key_MediaStop, 178},
+    {Qt::Key_MediaTogglePlayPause, 179},
 }};
 
 uint16_t Lookup(const auto& table, int qtKey) {

@@ -10,7 +10,10 @@
 
 namespace cadenzo {
 
-// The code of the key, or 0 for a key the US layout does not have.
+inline constexpr uint16_t kUnknownKey = 0;
+
+// The code of the key, or kUnknownKey for a key the US layout does not have
+// (its key events still reach the key map, which only monitors them).
 uint16_t VirtualKey(int qtKey, Qt::KeyboardModifiers modifiers);
 
 }  // namespace cadenzo
