@@ -36,6 +36,12 @@ void TercScanKey(SystemState& s) {
     ShowTerca(s);
 }
 
+void TerciPortChanged(SystemState& s) {
+    if (s.Options.TerciPort != 0 || !TercNoteOffBlocked(s)) return;
+    s.Terca.TercScanCount = kTercScanIdle;
+    ShowTerca(s);
+}
+
 bool TercScanNote(SystemState& s, uint8_t port, uint8_t ch, uint8_t note) {
     TercaState& t = s.Terca;
     if (t.TercScanCount >= kTercScanIdle) return false;

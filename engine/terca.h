@@ -22,6 +22,10 @@ int TercaNote(const SystemState& s, int i, int note);
 // running one. Does nothing in GM mode or while the terci port is disabled.
 void TercScanKey(SystemState& s);
 
+// The terci port option was changed: a disabled port ends the running scan
+// (root and type stay), since the '\' key can no longer cancel it.
+void TerciPortChanged(SystemState& s);
+
 // Offered every note-on (velocity above 0) before routing; true when the
 // running scan took the note, which is then not played.
 bool TercScanNote(SystemState& s, uint8_t port, uint8_t ch, uint8_t note);

@@ -88,9 +88,13 @@ void ResetChangedChannel(SystemState& s, int c) {
     auto& shadow = s.Transmission.SentShadow[c];
     const auto now = ShadowOf(layer);
 
+    // A mono layer forgets its held keys with its notes: a key released
+    // outside the new zone would otherwise stay held and be struck again.
     if (UpdateShadow(shadow, now,
-                     {ShadowIn1Channel, ShadowIn2Channel, ShadowKL, ShadowKH, ShadowVL, ShadowVH, ShadowTrs}))
+                     {ShadowIn1Channel, ShadowIn2Channel, ShadowKL, ShadowKH, ShadowVL, ShadowVH, ShadowTrs})) {
         SynthCc(s, ch, kAllNotesOff, 0);
+        if (layer.MD != 0) p.HeldNoteCount = 0;
+    }
     if (UpdateShadow(shadow, now, {ShadowAT, ShadowScl})) {
         SendCentredBend(s, ch);
         SendToSynth(s, PackShortMessage(0xD0, ch, 0, 0));
@@ -196,6 +200,7 @@ void ApplyMasterTranspose(SystemState& s) {
 
 void ResetAllChannels(SystemState& s) {
     for (uint8_t c = 0; c < kChannels; ++c) {
+        if (s.Bank.WorkingMix.Channels[c].MD != 0) s.Performance.Channels[c].HeldNoteCount = 0;
         // All notes off, then all sounds off, then the rest of the silencing set.
         const auto silencing = SilencingMessages(c);
         SendToSynth(s, silencing[0]);

@@ -20,7 +20,8 @@ void SendMasterVolume(SystemState& s);
 // Shows MasterTranspose and ends the notes of every channel.
 void ApplyMasterTranspose(SystemState& s);
 
-// Silences every synthesiser channel and centres its controllers and bend.
+// Silences every synthesiser channel and centres its controllers and bend;
+// every mono layer forgets the keys it held.
 void ResetAllChannels(SystemState& s);
 
 }  // namespace cadenzo

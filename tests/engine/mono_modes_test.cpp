@@ -3,6 +3,9 @@
 #include "engine/messages.h"
 #include "engine/sounding_notes.h"
 #include "support/engine_rig.h"
+#include "support/key_window.h"
+#include "ui/key_map.h"
+#include "ui/virtual_keys.h"
 
 namespace cadenzo {
 namespace {
@@ -137,6 +140,45 @@ TEST_F(MonoModes, MoreKeysThanTheStackHoldsLeaveNoNoteHanging) {
         notes.Apply(rig.Synth());
         EXPECT_EQ(notes.Held(), std::vector<std::string>{}) << "MD " << int(md);
         EXPECT_EQ(rig.s.Performance.Channels[0].HeldNoteCount, 0);
+    }
+}
+
+// A mono layer whose notes are cut by a new zone, input or a reset forgets
+// the keys it held: a key released outside the new zone is never struck again.
+TEST_F(MonoModes, KeysHeldAcrossAZoneChangeOrAResetAreNeverStruckAgain) {
+    constexpr int D4 = 62;
+    const auto programChange = [](int p) { return PackShortMessage(0xC0, 0, static_cast<uint32_t>(p), 0); };
+    for (uint8_t md = 1; md <= 3; ++md) {
+        EngineRig fresh;
+        ChannelRecord& layer = Listen(fresh.s.Bank.Bank.Slots[0].Channels[0], 17);
+        layer.MD = md;
+        fresh.s.Bank.Bank.Slots[1].Channels[0] = layer;
+        fresh.s.Bank.Bank.Slots[1].Channels[0].KL = 61;  // C4 is below the new zone
+        LoadMix(fresh.s.Bank, 0);
+        fresh.Play(1, On(0, C4, 80));
+        fresh.Play(1, programChange(1));
+        fresh.Play(1, Off(0, C4));
+        fresh.Play(1, On(0, D4, 80));
+        fresh.Play(1, Off(0, D4));
+        SoundingNotes notes;
+        notes.Apply(fresh.Synth());
+        EXPECT_EQ(notes.Held(), std::vector<std::string>{}) << "zone change, MD " << int(md);
+
+        // F4 resets every channel and enters GM mode with a key held; the
+        // key is released in GM mode, where the layer does not hear it.
+        fresh.Play(1, programChange(0));
+        fresh.ClearSent();
+        CountingKeyWindow window;
+        fresh.Play(1, On(0, C4, 80));
+        KeyDown(fresh.s, window, vk::F4);
+        fresh.Play(1, Off(0, C4));
+        KeyDown(fresh.s, window, vk::F4);
+        fresh.ClearSent();
+        fresh.Play(1, On(0, D4, 80));
+        fresh.Play(1, Off(0, D4));
+        SoundingNotes afterReset;
+        afterReset.Apply(fresh.Synth());
+        EXPECT_EQ(afterReset.Held(), std::vector<std::string>{}) << "reset, MD " << int(md);
     }
 }
 

@@ -13,7 +13,10 @@
 #include <gtest/gtest.h>
 
 #include "support/engine_rig.h"
+#include "support/key_window.h"
 #include "support/temp_dir.h"
+#include "ui/key_map.h"
+#include "ui/virtual_keys.h"
 #include "ui/widgets/setup_form.h"
 
 namespace cadenzo {
@@ -154,6 +157,23 @@ TEST_F(SetupDialog, BytesBeyondTheListsSelectNothingAndBreakNothing) {
     EXPECT_EQ(Find(form, "MasterVolumeCcComboBox")->currentIndex(), -1);
     EXPECT_EQ(Find(form, "PGLabelComboBox")->currentIndex(), -1);
     EXPECT_EQ(rig.s.Options.NoteOffDelay, 60);
+}
+
+TEST_F(SetupDialog, DisablingTheTerciPortEndsARunningScanSoNoteOffsPassAgain) {
+    rig.s.Options.TerciPort = 1;
+    rig.s.Bank.WorkingMix.Channels[0].In1Channel = 17;
+    test::CountingKeyWindow window;
+    KeyDown(rig.s, window, vk::OemBackslash);  // the scan starts
+    rig.Play(1, PackShortMessage(0x90, 0, 60, 100));  // taken by the scan
+    {
+        TSetupForm form(rig.s, nullptr);
+        Find(form, "TerciPortComboBox")->setCurrentIndex(0);  // "Disabled"
+    }
+    EXPECT_EQ(rig.display.tercas.back().colour, kSilver);
+    rig.ClearSent();
+    rig.Play(1, PackShortMessage(0x90, 0, 64, 100));
+    rig.Play(1, PackShortMessage(0x80, 0, 64, 0));
+    EXPECT_EQ(rig.Synth(), (std::vector<ShortMessage>{PackShortMessage(0x90, 0, 64, 100), PackShortMessage(0x80, 0, 64, 0)}));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QSlider>
 
 #include "bank/options_file.h"
+#include "engine/terca.h"
 #include "engine/transmission.h"
 #include "services/display.h"
 #include "ui/setup_texts.h"
@@ -173,7 +174,8 @@ QWidget* TSetupForm::BuildRemotePage() {
     grid->addWidget(volume, 0, 1);
 
     QGroupBox* terci = MakeGroup(page, "Terci Select Options", rows);
-    BindList(AddList(rows, 0, "Terci Select MIDI Port", "TerciPortComboBox", ports), o.TerciPort);
+    BindList(AddList(rows, 0, "Terci Select MIDI Port", "TerciPortComboBox", ports), o.TerciPort,
+             [this] { TerciPortChanged(state_); });
     BindList(AddList(rows, 1, "Terci Select MIDI Chnnel", "TerciChannelComboBox", channels), o.TerciChannel);
     grid->addWidget(terci, 1, 0);
     grid->setRowStretch(2, 1);
