@@ -29,6 +29,8 @@ public:
     TStartScreen* StartScreen() const { return startScreen_.StartScreen(); }
 
 private:
+    void StopRequested();
+
     SystemState& state_;
     MultimediaTimer& timer_;
     Dialogs& dialogs_;
@@ -36,6 +38,7 @@ private:
     std::unique_ptr<MessageHook> hook_;
     std::unique_ptr<TMainForm> mainForm_;
     std::unique_ptr<TerminationWatch> termination_;
+    bool stopRequested_ = false;
 };
 
 }  // namespace cadenzo

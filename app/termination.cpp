@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <QSocketNotifier>
-#include <QWidget>
 
 namespace cadenzo {
 
@@ -21,14 +20,14 @@ extern "C" void OnTerminationSignal(int) {
 
 }  // namespace
 
-TerminationWatch::TerminationWatch(QWidget& mainWindow) {
+TerminationWatch::TerminationWatch(std::function<void()> onStop) {
     if (signalPipe[0] < 0 && ::pipe2(signalPipe, O_NONBLOCK | O_CLOEXEC) != 0) return;
     notifier_ = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, &mainWindow, [&mainWindow] {
+    connect(notifier_, &QSocketNotifier::activated, this, [onStop = std::move(onStop)] {
         char buffer[16];
         while (::read(signalPipe[0], buffer, sizeof buffer) > 0) {
         }
-        mainWindow.close();
+        onStop();
     });
     struct sigaction action {};
     action.sa_handler = &OnTerminationSignal;

@@ -1,18 +1,21 @@
-// Ends the run in order when the system asks the program to stop (SIGTERM,
-// SIGINT, SIGHUP): the main window is closed as if by the user, so the
-// shutdown closes the ports and writes the bank back.
+// Hears the system ask the program to stop (SIGTERM, SIGINT, SIGHUP) and
+// runs the given reaction on the main thread, from whatever event loop runs
+// then (the main loop, a message box's, the start screen's). The reaction
+// ends the run in order: the shutdown still closes the ports and writes the
+// bank back.
 #pragma once
 
 #include <QObject>
 
-class QWidget;
+#include <functional>
+
 class QSocketNotifier;
 
 namespace cadenzo {
 
 class TerminationWatch final : public QObject {
 public:
-    explicit TerminationWatch(QWidget& mainWindow);
+    explicit TerminationWatch(std::function<void()> onStop);
     ~TerminationWatch() override;
 
 private:

@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include <cstdio>
+
 namespace cadenzo {
 
 namespace {
@@ -16,34 +18,54 @@ QString QtFilter(const std::string& filter) {
     return QString("%1 (%2 %3)").arg(name, pattern.toLower(), pattern.toUpper());
 }
 
-std::optional<std::string> RunFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(request.title));
-    dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setNameFilter(QtFilter(request.filter));
-    dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
-    dialog.setOption(QFileDialog::ReadOnly, false);
-    dialog.setSizeGripEnabled(true);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().front().toStdString();
+void Report(const std::string& text, const std::string& caption) {
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
 }
 
 }  // namespace
 
 void QtDialogs::MessageBox(const std::string& text, const std::string& caption, MessageIcon icon) {
+    if (unattended_) {
+        Report(text, caption);
+        return;
+    }
     QMessageBox box(icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::NoIcon,
                     QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();
+    if (unattended_) Report(text, caption);  // closed by the stop request
 }
 
 std::optional<std::string> QtDialogs::OpenFileDialog(const FileDialogRequest& request) {
-    return RunFileDialog(request, QFileDialog::AcceptOpen);
+    return RunFileDialog(request, false);
 }
 
 // The save dialog asks before it replaces a file (Qt's default).
 std::optional<std::string> QtDialogs::SaveFileDialog(const FileDialogRequest& request) {
-    return RunFileDialog(request, QFileDialog::AcceptSave);
+    return RunFileDialog(request, true);
+}
+
+std::optional<std::string> QtDialogs::RunFileDialog(const FileDialogRequest& request, bool save) {
+    if (unattended_) return std::nullopt;
+    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(request.title));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // Both dialogs take a name that does not exist: the blend file's load
+    // reports a missing file itself.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QtFilter(request.filter));
+    dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    dialog.setSizeGripEnabled(true);
+    if (dialog.exec() != QDialog::Accepted || unattended_ || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
+void QtDialogs::Unattend() {
+    unattended_ = true;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(window);
+        if (dialog && dialog->isVisible() && dialog->isModal()) dialog->done(QDialog::Rejected);
+    }
 }
 
 }  // namespace cadenzo
