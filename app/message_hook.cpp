@@ -4,17 +4,30 @@
 #include <QEvent>
 #include <QMessageBox>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include "engine/dispatcher.h"
 
 namespace cadenzo {
 
-MessageHook::MessageHook(SystemState& state)
-    : state_(state), wakeNotifier_(new QSocketNotifier(state.Input.Wake.Fd(), QSocketNotifier::Read, this)) {
-    connect(wakeNotifier_, &QSocketNotifier::activated, this, [this] {
-        state_.Input.Wake.Acknowledge();
-        PostHandOff();
-    });
+namespace {
+constexpr int kInputPollMs = 1;  // without a wake descriptor, the queue is looked at this often
+}  // namespace
+
+MessageHook::MessageHook(SystemState& state) : state_(state) {
+    if (state.Input.Wake.Fd() >= 0) {
+        auto* notifier = new QSocketNotifier(state.Input.Wake.Fd(), QSocketNotifier::Read, this);
+        connect(notifier, &QSocketNotifier::activated, this, [this] {
+            state_.Input.Wake.Acknowledge();
+            PostHandOff();
+        });
+    } else {
+        auto* poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, this, [this] {
+            if (!state_.Input.Queue.Empty()) PostHandOff();
+        });
+        poll->start(kInputPollMs);
+    }
 }
 
 MessageHook::~MessageHook() = default;

@@ -1,6 +1,7 @@
 // The hook of the message loop. Every event the application delivers on the
 // main thread passes the input dispatcher first; the input wake becomes the
-// hand-off event (0x400) that makes the dispatcher drain the input queue.
+// hand-off event (0x400) that makes the dispatcher drain the input queue
+// (where no wake descriptor could be made, a 1 ms poll of the queue does).
 // While the loop is not yet running, and while a message box is open, the
 // dispatcher is not called: queued input waits and is taken, in order, as
 // soon as the loop runs free again.
@@ -9,8 +10,6 @@
 #include <QObject>
 
 #include "engine/system_state.h"
-
-class QSocketNotifier;
 
 namespace cadenzo {
 
@@ -30,7 +29,6 @@ private:
     void PostHandOff();
 
     SystemState& state_;
-    QSocketNotifier* wakeNotifier_;
     bool loopRunning_ = false;
     bool handOffWaiting_ = false;  // a hand-off was held back and must be posted again
 };

@@ -1,18 +1,29 @@
 #include "app/startup.h"
 
+#include <cstring>
 #include <exception>
+#include <string>
 
 #include "bank/blend_file.h"
 #include "bank/options_file.h"
 #include "engine/terca.h"
 #include "engine/transmission.h"
 #include "midi/port_manager.h"
+#include "services/dialogs.h"
 #include "services/display.h"
 #include "services/redraw_mask.h"
 
 namespace cadenzo {
 
 namespace {
+
+void ReportMissingInputWake(SystemState& s) {
+    const int error = s.Input.Wake.CreateError();
+    if (error == 0) return;
+    s.Io.dialogs->MessageBox(std::string("Cannot create the MIDI input wake-up (") + std::strerror(error) +
+                                 ").\nMIDI input is looked for every millisecond instead.",
+                             "Cadenzo", MessageIcon::Error);
+}
 
 void StartUp(SystemState& s, Shell& shell) {
     shell.ShowStartScreen("Loading...");
@@ -22,6 +33,7 @@ void StartUp(SystemState& s, Shell& shell) {
     shell.SetStartScreenText("Initializing MIDI Devices...");
     EnumerateMidiDevices(s);
     shell.InstallMessageHook();
+    ReportMissingInputWake(s);
     shell.SetStartScreenText("Load Options...");
     LoadOptions(s.Options, s.Bank.GmMode, *s.Io.dialogs, *s.Io.display);
     shell.SetStartScreenText("Load Blends...");

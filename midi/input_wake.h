@@ -14,16 +14,20 @@ public:
     InputWake(const InputWake&) = delete;
     InputWake& operator=(const InputWake&) = delete;
 
-    // Any thread: asks for a wake unless one is already pending.
+    // Any thread: asks for a wake unless one is already pending. A wake that
+    // could not be written leaves the next call free to try again.
     void Signal();
     // Main thread, on wake: clears the signal. Call before draining the
     // queue, so that entries pushed during the drain wake it again.
     void Acknowledge();
     // The descriptor that becomes readable on a wake (-1 if none could be made).
     int Fd() const { return fd_; }
+    // Why no descriptor could be made (an errno value), 0 when it was.
+    int CreateError() const { return createError_; }
 
 private:
     int fd_;
+    int createError_;
     std::atomic<bool> pending_{false};
 };
 

@@ -1,6 +1,7 @@
 // Input from the playing inputs reaching the dispatcher through the wake and
 // the hook of the real Qt event loop.
 #include <chrono>
+#include <memory>
 #include <thread>
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "app/message_hook.h"
+#include "support/descriptor_limit.h"
 #include "support/engine_rig.h"
 
 namespace cadenzo {
@@ -73,6 +75,31 @@ TEST_F(HandOff, InputWaitsUntilTheLoopRunsAndWhileAMessageBoxIsOpen) {
     std::vector<ShortMessage> expected = Expected(50);
     for (ShortMessage m : Expected(100)) expected.push_back(m);
     EXPECT_EQ(rig.Synth(), expected);
+}
+
+// Where no wake descriptor could be made, the hook looks at the queue itself.
+TEST(HandOffWithoutAWake, InputStillReachesTheSynthesiserInOrder) {
+    std::unique_ptr<test::EngineRig> rig;
+    {
+        test::NoNewDescriptors outOfDescriptors;
+        rig = std::make_unique<test::EngineRig>();
+    }
+    ASSERT_LT(rig->s.Input.Wake.Fd(), 0);
+    rig->s.Bank.WorkingMix.Channels[0].In1Channel = 17;
+    MessageHook hook{rig->s};
+    qApp->installEventFilter(&hook);
+    hook.SetLoopRunning(true);
+    std::thread keys([&] {
+        for (uint32_t i = 0; i < 20; ++i) rig->midi.Feed(0, PackShortMessage(0xB0, 0, 64, i));
+    });
+    keys.join();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (rig->Synth().size() < 20 && std::chrono::steady_clock::now() < deadline)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    qApp->removeEventFilter(&hook);
+    std::vector<ShortMessage> expected;
+    for (uint32_t i = 0; i < 20; ++i) expected.push_back(PackShortMessage(0xB0, 0, 64, i));
+    EXPECT_EQ(rig->Synth(), expected);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -8,6 +10,7 @@
 #include "bank/blend_file.h"
 #include "bank/options_file.h"
 #include "midi/virtual/virtual_backend.h"
+#include "support/descriptor_limit.h"
 #include "support/recorders.h"
 #include "support/temp_dir.h"
 #include "services/redraw_mask.h"
@@ -155,6 +158,22 @@ TEST_F(StartUpOrder, GmStartModeFromTheOptionsIsInForceAfterStartUp) {
     WriteBytes(kOptionsFile, options);
     Run();
     EXPECT_TRUE(state.Bank.GmMode.load());
+}
+
+TEST_F(StartUpOrder, AnInputWakeThatCouldNotBeMadeIsReportedAfterTheHook) {
+    std::unique_ptr<SystemState> starved;
+    {
+        test::NoNewDescriptors outOfDescriptors;
+        starved = std::make_unique<SystemState>();
+    }
+    starved->Io.dialogs = &shell;
+    starved->Io.midi = &midi;
+    EXPECT_EQ(RunProgram(*starved, shell), 0);
+    const auto hook = std::find(shell.trace.begin(), shell.trace.end(), "hook");
+    ASSERT_NE(hook, shell.trace.end());
+    EXPECT_EQ(hook[1],
+              "box Cadenzo: Cannot create the MIDI input wake-up (Too many open files).\n"
+              "MIDI input is looked for every millisecond instead.");
 }
 
 }  // namespace

@@ -1,6 +1,13 @@
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "midi/input_queue.h"
+#include "midi/input_wake.h"
+#include "support/descriptor_limit.h"
 
 namespace cadenzo {
 namespace {
@@ -32,6 +39,29 @@ TEST(InputQueue, AFullQueueRefusesNewEntriesAndKeepsThePendingOnes) {
     EXPECT_TRUE(q.Push(7));  // room again
     EXPECT_TRUE(q.Pop(e));
     EXPECT_EQ(e, 7u);
+}
+
+TEST(InputWake, AWakeThatCouldNotBeWrittenLeavesTheNextOneFreeToTry) {
+    InputWake wake;
+    const int fd = wake.Fd();
+    ASSERT_GE(fd, 0);
+    const int eventFd = ::dup(fd);
+    const int readOnly = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    ::dup2(readOnly, fd);  // every write to the wake now fails
+    wake.Signal();
+    ::dup2(eventFd, fd);   // and succeeds again
+    wake.Signal();
+    pollfd ready{fd, POLLIN, 0};
+    EXPECT_EQ(::poll(&ready, 1, 0), 1) << "the second signal never reached the main thread";
+    ::close(eventFd);
+    ::close(readOnly);
+}
+
+TEST(InputWake, ADescriptorThatCannotBeMadeIsKnownWithItsReason) {
+    test::NoNewDescriptors outOfDescriptors;
+    InputWake wake;
+    EXPECT_LT(wake.Fd(), 0);
+    EXPECT_EQ(wake.CreateError(), EMFILE);
 }
 
 }  // namespace
