@@ -89,6 +89,7 @@ TEST(HandOffWithoutAWake, InputStillReachesTheSynthesiserInOrder) {
     MessageHook hook{rig->s};
     qApp->installEventFilter(&hook);
     hook.SetLoopRunning(true);
+    QCoreApplication::processEvents();  // the hand-off for input queued during start-up
     std::thread keys([&] {
         for (uint32_t i = 0; i < 20; ++i) rig->midi.Feed(0, PackShortMessage(0xB0, 0, 64, i));
     });

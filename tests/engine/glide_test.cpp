@@ -106,5 +106,17 @@ TEST_F(Glide, WheelChangesAreSentOnceByTheNextTickTogetherWithTheSlide) {
     EXPECT_EQ(TickBends(rig, 1), std::vector<std::optional<int>>{8192 + 4 * 58 + 2047 - 1024});
 }
 
+// The last channel gets its slide and its wheel like the first.
+TEST_F(Glide, ThePortamentoAndTheWheelOnChannelSixteen) {
+    Listen(rig.s.Bank.WorkingMix.Channels[15], 17).MD = 3;
+    rig.s.Bank.WorkingMix.PortaSpeed = 35;
+    rig.Play(1, On(0, 60, 100));
+    rig.Play(1, On(0, 64, 100));
+    const auto bends = TickBends(rig, 2, 15);
+    EXPECT_EQ(bends, (std::vector<std::optional<int>>{8192 + 58, 8192 + 2 * 58}));
+    rig.Play(1, Bend(0, 0));
+    EXPECT_EQ(TickBends(rig, 1, 15), std::vector<std::optional<int>>{8192 + 3 * 58 - 1024});
+}
+
 }  // namespace
 }  // namespace cadenzo

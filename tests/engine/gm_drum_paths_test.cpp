@@ -4,6 +4,7 @@
 #include "engine/gm_drum_paths.h"
 #include "engine/messages.h"
 #include "support/engine_rig.h"
+#include "support/temp_dir.h"
 
 namespace cadenzo {
 namespace {
@@ -71,14 +72,32 @@ TEST_F(DrumPaths, AFullRingRefusesTheNewNoteAndKeepsThePendingOnes) {
     EXPECT_TRUE(ring.Empty());
 }
 
-TEST_F(DrumPaths, ADrumChannelThatIsNoChannelSendsNothing) {
-    rig.s.Options.DrumOutChannel = 200;  // from an options file written elsewhere
-    rig.s.Options.DrumAutoNoteOff = 1;
-    rig.Play(2, On(9, 36, 100));
-    rig.Play(2, Off(9, 36));
-    DrumOffTimerTimer(rig.s);
-    DrumOffTimerTimer(rig.s);
-    EXPECT_EQ(rig.Synth(), Messages{});
+// The drum output channel as an options file written elsewhere may hold it:
+// 0..15 are channels 1..16, anything above is no channel.
+class DrumOutput : public InTempDir {};
+
+TEST_F(DrumOutput, AChannelFromTheOptionsFileUpToSixteenAndNothingBeyond) {
+    const struct {
+        uint8_t stored;
+        Messages expected;
+    } rows[] = {{15, {On(15, 36, 100), Off(15, 36)}}, {16, {}}, {200, {}}};
+    for (const auto& row : rows) {
+        EngineRig rig;
+        OptionsRecord stored = rig.s.Options;
+        stored.UseDrumMode = 1;
+        stored.DrumInPort = 1;  // In2
+        stored.DrumInChannel = 9;
+        stored.DrumOutChannel = row.stored;
+        stored.DrumAutoNoteOff = 1;
+        const auto* bytes = reinterpret_cast<const uint8_t*>(&stored);
+        WriteBytes(kOptionsFile, std::vector<uint8_t>(bytes, bytes + sizeof stored));
+        LoadOptions(rig.s.Options, rig.s.Bank.GmMode, rig.dialogs, rig.display);
+        rig.Play(2, On(9, 36, 100));
+        rig.Play(2, Off(9, 36));
+        DrumOffTimerTimer(rig.s);
+        DrumOffTimerTimer(rig.s);
+        EXPECT_EQ(rig.Synth(), row.expected) << int(row.stored);
+    }
 }
 
 class GmMode : public ::testing::Test {

@@ -154,7 +154,7 @@ TEST_F(MonoModes, KeysHeldAcrossAZoneChangeOrAResetAreNeverStruckAgain) {
         layer.MD = md;
         fresh.s.Bank.Bank.Slots[1].Channels[0] = layer;
         fresh.s.Bank.Bank.Slots[1].Channels[0].KL = 61;  // C4 is below the new zone
-        LoadMix(fresh.s.Bank, 0);
+        fresh.Play(1, programChange(0));
         fresh.Play(1, On(0, C4, 80));
         fresh.Play(1, programChange(1));
         fresh.Play(1, Off(0, C4));

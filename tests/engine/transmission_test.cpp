@@ -152,6 +152,11 @@ TEST_F(Transmission, DrumChannelUserControllersAndBankSelect) {
     rig.s.Options.UseDrumMode = 1;
     rig.s.Options.DrumOutChannel = 9;
     rig.s.Options.DrumReverb = 40;
+    rig.s.Options.DrumChorus = 41;
+    rig.s.Options.DrumDelay = 42;
+    rig.s.Options.DrumOut12 = 11;
+    rig.s.Options.DrumOut34 = 12;
+    rig.s.Options.DrumOut56 = 13;
     Listen(Layer(9), 1).KH = 10;  // the drum channel's own record is ignored
     Listen(Layer(0), 1).Us2 = 33;
     Layer(0).Lsb = 4;
@@ -162,7 +167,7 @@ TEST_F(Transmission, DrumChannelUserControllersAndBankSelect) {
     Transmit();
 
     const Messages control = rig.Control();
-    const Messages drum{Cc(9, 91, 40), Cc(9, 93, 0), Cc(9, 92, 0), Cc(9, 100, 127), Cc(9, 101, 0), Cc(9, 102, 0)};
+    const Messages drum{Cc(9, 91, 40), Cc(9, 93, 41), Cc(9, 92, 42), Cc(9, 100, 11), Cc(9, 101, 12), Cc(9, 102, 13)};
     EXPECT_TRUE(std::search(control.begin(), control.end(), drum.begin(), drum.end()) != control.end());
     const Messages synth = rig.Synth();
     EXPECT_EQ(std::count_if(synth.begin(), synth.end(), [](ShortMessage m) { return (m & 0x0F) == 9; }), 0);
@@ -170,6 +175,43 @@ TEST_F(Transmission, DrumChannelUserControllersAndBankSelect) {
               (Messages{Cc(0, 0, 4), Cc(0, 32, 5), PackShortMessage(0xC0, 0, 0, 0), Cc(0, 7, 110), Cc(0, 10, 64),
                         Cc(0, 7, 33)}));
     EXPECT_EQ(synth[7], Cc(0, 100, 1));
+}
+
+// User controller numbers 1..128 carry the value on controller number - 1.
+TEST_F(Transmission, UserControllerNumbersFromOneTo128) {
+    const struct {
+        uint8_t number;
+        int controller;  // -1: nothing sent
+    } rows[] = {{0, -1}, {1, 0}, {128, 127}, {129, -1}};
+    Listen(Layer(5), 1).Us1 = 99;
+    for (const auto& row : rows) {
+        rig.s.Options.UserCC1 = row.number;
+        Transmit();
+        const Messages synth = rig.Synth();
+        const auto carried = std::count_if(synth.begin(), synth.end(),
+                                           [](ShortMessage m) { return (m & 0xFF00FF) == 0x6300B5; });
+        EXPECT_EQ(carried, row.controller < 0 ? 0 : 1) << int(row.number);
+        if (row.controller >= 0) {
+            EXPECT_NE(std::find(synth.begin(), synth.end(), Cc(5, row.controller, 99)), synth.end()) << int(row.number);
+        }
+    }
+}
+
+// A voice-mode change cuts the notes; the bend is centred exactly when the
+// new mode is poly or mono, where the tick no longer or never bends.
+TEST_F(Transmission, EveryVoiceModeChangeCentresTheBendOnlyForPolyAndMono) {
+    for (uint8_t from = 0; from <= 3; ++from) {
+        for (uint8_t to = 0; to <= 3; ++to) {
+            Listen(Layer(7), 1).MD = from;
+            Transmit();
+            Layer(7).MD = to;
+            Transmit();
+            const Messages synth = rig.Synth();
+            const bool centred = std::find(synth.begin(), synth.end(), Bend(7, 8192)) != synth.end();
+            EXPECT_EQ(centred, from != to && to <= 1) << int(from) << " to " << int(to);
+            EXPECT_EQ(AllNotesOffCount(synth, 7), from != to ? 1u : 0u) << int(from) << " to " << int(to);
+        }
+    }
 }
 
 TEST_F(Transmission, MasterControlsOutputMixAndReset) {

@@ -112,6 +112,9 @@ TEST_F(KeyMap, InsertAndDeleteKeepEachColumnsRange) {
 
     SelectCell(5, 2);  // channel 2 listens to nothing: only In1/In2 react
     EXPECT_EQ(Refreshes(vk::Insert), none);
+    SelectCell(2, 3);  // "In2" of another unassigned channel reacts as well
+    EXPECT_EQ(Refreshes(vk::Insert), std::vector<uint32_t>{4u});
+    EXPECT_EQ(Working().Channels[2].In2Channel, 1);
     SelectCell(1, 2);
     EXPECT_EQ(Refreshes(vk::Insert), std::vector<uint32_t>{2u});
 
