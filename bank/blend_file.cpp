@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "bank/file_io.h"
+#include "bank/window_title.h"
 #include "services/dialogs.h"
 #include "services/display.h"
-#include "bank/window_title.h"
 
 namespace cadenzo {
 

@@ -3,9 +3,9 @@
 #include <initializer_list>
 
 #include "engine/bend.h"
+#include "engine/grid_cursor.h"
 #include "midi/output.h"
 #include "services/display.h"
-#include "engine/grid_cursor.h"
 
 namespace cadenzo {
 

@@ -10,10 +10,10 @@
 #include "engine/transmission.h"
 #include "services/dialogs.h"
 #include "services/display.h"
+#include "services/redraw_mask.h"
 #include "ui/grid_keys.h"
 #include "ui/key_steps.h"
 #include "ui/monitor.h"
-#include "services/redraw_mask.h"
 #include "ui/virtual_keys.h"
 
 namespace cadenzo {

@@ -5,8 +5,8 @@
 #include <array>
 #include <cstdint>
 
-#include "services/colours.h"
 #include "engine/system_state.h"
+#include "services/colours.h"
 
 namespace cadenzo {
 

@@ -9,12 +9,12 @@
 #include "app/startup.h"
 #include "bank/blend_file.h"
 #include "bank/options_file.h"
+#include "bank/window_title.h"
 #include "midi/virtual/virtual_backend.h"
+#include "services/redraw_mask.h"
 #include "support/descriptor_limit.h"
 #include "support/recorders.h"
 #include "support/temp_dir.h"
-#include "services/redraw_mask.h"
-#include "bank/window_title.h"
 
 namespace cadenzo {
 namespace {

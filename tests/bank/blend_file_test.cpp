@@ -6,9 +6,9 @@
 
 #include "bank/blend_file.h"
 #include "bank/file_io.h"
+#include "bank/window_title.h"
 #include "support/recorders.h"
 #include "support/temp_dir.h"
-#include "bank/window_title.h"
 
 namespace cadenzo {
 namespace {

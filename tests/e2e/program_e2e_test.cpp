@@ -4,6 +4,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <thread>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -75,6 +76,7 @@ protected:
         pid = ::fork();
         if (pid == 0) {
             if (::chdir(dir.c_str()) != 0) ::_exit(127);
+            if (!::freopen("stderr.txt", "w", stderr)) ::_exit(127);
             ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
             ::execl(CADENZO_BINARY, CADENZO_BINARY, static_cast<char*>(nullptr));
             ::_exit(127);
@@ -93,6 +95,20 @@ protected:
         ::waitpid(pid, &status, 0);
         pid = -1;
         return status;
+    }
+    // The exit status once the program has ended, or nothing when it is
+    // still running after `limit`.
+    std::optional<int> WaitExit(std::chrono::seconds limit) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < deadline) {
+            int status = 0;
+            if (::waitpid(pid, &status, WNOHANG) == pid) {
+                pid = -1;
+                return status;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return std::nullopt;
     }
 
     test::JackTestClient peer{"player", {"keys", "thru_in"}, {"synth", "thru_sink"}};
@@ -127,6 +143,22 @@ TEST_F(Program, PlaysThroughTheMixAndTheThruPortAndSavesTheBankWhenStopped) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(fs::file_size(dir / "def.cdb"), bankBefore);
     EXPECT_FALSE(peer.PortExists("Cadenzo In1:In1"));
+}
+
+// In an empty folder the program waits at its first box ("options file not
+// exist") for a person; a stop request answers it and every later box.
+TEST_F(Program, AStopRequestWhileAStartUpBoxWaitsEndsTheRunAndSavesTheBank) {
+    Start();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    ::kill(pid, SIGTERM);
+    const std::optional<int> status = WaitExit(std::chrono::seconds(20));
+    ASSERT_TRUE(status.has_value()) << "the program still waits for someone to answer its box";
+    ASSERT_TRUE(WIFEXITED(*status)) << *status;
+    EXPECT_EQ(WEXITSTATUS(*status), 0);
+    EXPECT_EQ(fs::file_size(dir / "def.cdb"), sizeof(MixBank));
+    std::ifstream said(dir / "stderr.txt");
+    const std::string text{std::istreambuf_iterator<char>(said), std::istreambuf_iterator<char>()};
+    EXPECT_NE(text.find("Errorr!: Options file not exist!"), std::string::npos) << text;
 }
 
 }  // namespace

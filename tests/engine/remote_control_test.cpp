@@ -7,11 +7,11 @@
 
 #include "engine/copy_manager.h"
 #include "engine/messages.h"
+#include "services/redraw_mask.h"
 #include "support/engine_rig.h"
 #include "support/key_window.h"
 #include "ui/key_map.h"
 #include "ui/virtual_keys.h"
-#include "services/redraw_mask.h"
 
 namespace cadenzo {
 namespace {

@@ -12,10 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include "services/redraw_mask.h"
 #include "support/engine_rig.h"
 #include "support/fake_timer.h"
 #include "ui/modifier_indicators.h"
-#include "services/redraw_mask.h"
 #include "ui/widgets/main_form.h"
 #include "ui/widgets/setup_form.h"
 #include "ui/widgets/shape.h"

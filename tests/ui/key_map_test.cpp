@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include "services/redraw_mask.h"
 #include "support/engine_rig.h"
 #include "support/key_window.h"
 #include "support/temp_dir.h"
 #include "ui/key_map.h"
-#include "services/redraw_mask.h"
 #include "ui/virtual_keys.h"
 
 namespace cadenzo {

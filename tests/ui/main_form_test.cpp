@@ -10,12 +10,12 @@
 
 #include <gtest/gtest.h>
 
+#include "bank/window_title.h"
+#include "services/redraw_mask.h"
 #include "support/fake_timer.h"
 #include "support/recorders.h"
-#include "services/redraw_mask.h"
 #include "ui/widgets/main_form.h"
 #include "ui/widgets/shape.h"
-#include "bank/window_title.h"
 
 namespace cadenzo {
 namespace {

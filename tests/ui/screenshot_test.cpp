@@ -9,10 +9,10 @@
 #include <QTest>
 
 #include "midi/output.h"
+#include "services/redraw_mask.h"
 #include "support/engine_rig.h"
 #include "support/fake_timer.h"
 #include "support/recorders.h"
-#include "services/redraw_mask.h"
 #include "ui/widgets/main_form.h"
 #include "ui/widgets/setup_form.h"
 #include "ui/widgets/start_screen.h"

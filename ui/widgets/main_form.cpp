@@ -9,20 +9,20 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include "bank/window_title.h"
 #include "engine/glide.h"
-#include "engine/transmission.h"
 #include "engine/gm_drum_paths.h"
+#include "engine/transmission.h"
+#include "services/redraw_mask.h"
 #include "ui/grid_selection.h"
 #include "ui/grid_text.h"
 #include "ui/modifier_indicators.h"
 #include "ui/monitor.h"
-#include "services/redraw_mask.h"
 #include "ui/widgets/form_parts.h"
 #include "ui/widgets/parameter_grid.h"
 #include "ui/widgets/setup_form.h"
 #include "ui/widgets/shape.h"
 #include "ui/widgets/virtual_key.h"
-#include "bank/window_title.h"
 
 namespace cadenzo {
 
