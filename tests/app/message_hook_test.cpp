@@ -79,28 +79,42 @@ TEST_F(HandOff, InputWaitsUntilTheLoopRunsAndWhileAMessageBoxIsOpen) {
 
 // Where no wake descriptor could be made, the hook looks at the queue itself.
 TEST(HandOffWithoutAWake, InputStillReachesTheSynthesiserInOrder) {
-    std::unique_ptr<test::EngineRig> rig;
+    std::unique_ptr<SystemState> s;
     {
         test::NoNewDescriptors outOfDescriptors;
-        rig = std::make_unique<test::EngineRig>();
+        s = std::make_unique<SystemState>();
     }
-    ASSERT_LT(rig->s.Input.Wake.Fd(), 0);
-    rig->s.Bank.WorkingMix.Channels[0].In1Channel = 17;
-    MessageHook hook{rig->s};
+    ASSERT_LT(s->Input.Wake.Fd(), 0);
+    VirtualMidiBackend midi{{"Keys"}, {"Synth"}};
+    test::RecordingDisplay display;
+    test::RecordingDialogs dialogs;
+    s->Io.dialogs = &dialogs;
+    s->Io.midi = &midi;
+    s->Io.display = &display;
+    InitBankDefaults(s->Bank);
+    ApplyOptionDefaults(s->Options);
+    EnumerateMidiDevices(*s);
+    SelectIn1Port(*s, 1);
+    SelectSynthOutPort(*s, 1);
+    LoadMix(s->Bank, 0);
+    s->Bank.WorkingMix.Channels[0].In1Channel = 17;
+
+    MessageHook hook{*s};
     qApp->installEventFilter(&hook);
     hook.SetLoopRunning(true);
     QCoreApplication::processEvents();  // the hand-off for input queued during start-up
     std::thread keys([&] {
-        for (uint32_t i = 0; i < 20; ++i) rig->midi.Feed(0, PackShortMessage(0xB0, 0, 64, i));
+        for (uint32_t i = 0; i < 20; ++i) midi.Feed(0, PackShortMessage(0xB0, 0, 64, i));
     });
     keys.join();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (rig->Synth().size() < 20 && std::chrono::steady_clock::now() < deadline)
+    while (midi.Sent(0).size() < 20 && std::chrono::steady_clock::now() < deadline)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     qApp->removeEventFilter(&hook);
+    CloseAllPorts(*s);
     std::vector<ShortMessage> expected;
     for (uint32_t i = 0; i < 20; ++i) expected.push_back(PackShortMessage(0xB0, 0, 64, i));
-    EXPECT_EQ(rig->Synth(), expected);
+    EXPECT_EQ(midi.Sent(0), expected);
 }
 
 }  // namespace
