@@ -1,0 +1,104 @@
+// The playing path allocates nothing: a counting operator new for this whole
+// test program, and the routed messages, the glide ticks and the mix
+// transmissions counted between two readings of it.
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include <gtest/gtest.h>
+
+#include "engine/glide.h"
+#include "engine/messages.h"
+#include "engine/transmission.h"
+#include "support/engine_rig.h"
+#include "ui/monitor.h"
+
+namespace {
+std::atomic<long> allocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return ::operator new(size); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+namespace cadenzo {
+namespace {
+
+using namespace test;
+
+// A main window that draws nothing and keeps nothing.
+class QuietDisplay final : public Display {
+public:
+    void SetTitle(const std::string&) override {}
+    void SetDrumTimerInterval(uint32_t) override {}
+    void RefreshDisplay(uint32_t) override {}
+    void SetMasterVolume(uint8_t) override {}
+    void SetMasterTranspose(int32_t) override {}
+    void ShowTerca(std::string_view, Rgb) override {}
+};
+
+class NoAllocation : public ::testing::Test {
+protected:
+    NoAllocation() {
+        rig.s.Io.display = &quiet;
+        rig.midi.SetRecording(false);
+        for (int c = 0; c < 16; ++c) {
+            ChannelRecord& layer = Listen(rig.s.Bank.WorkingMix.Channels[c], 17);
+            layer.MD = static_cast<uint8_t>(c % 4);  // every voice mode
+            layer.Scl = static_cast<uint8_t>(c % 2);
+            layer.Trc = static_cast<uint8_t>(c % 3 == 0);
+            layer.AT = static_cast<uint8_t>(c % 5 == 0);
+        }
+        ToggleMonitor(rig.s);  // the monitor pane shows and watches the input
+        rig.s.Options.MonitorSource = 1;
+    }
+    // Plays a phrase with every kind of message the playing inputs route.
+    void PlayPhrase(int k) {
+        const int note = 36 + k % 60;
+        rig.Play(1, On(k % 16, note, 1 + k % 127));
+        rig.Play(2, PackShortMessage(0xB0, static_cast<uint32_t>(k % 16), 1, static_cast<uint32_t>(k % 128)));
+        rig.Play(1, Bend(k % 16, (k * 97) % 16384));
+        rig.Play(1, PackShortMessage(0xD0, static_cast<uint32_t>(k % 16), static_cast<uint32_t>(k % 128), 0));
+        rig.Play(1, PackShortMessage(0xA0, static_cast<uint32_t>(k % 16), static_cast<uint32_t>(note), 9));
+        rig.Play(2, Off(k % 16, note));
+    }
+    long AllocationsDuring(auto work) {
+        const long before = allocations.load();
+        work();
+        return allocations.load() - before;
+    }
+    QuietDisplay quiet;
+    EngineRig rig;
+};
+
+TEST_F(NoAllocation, RoutedMessagesGlideTicksAndTransmissions) {
+    PlayPhrase(0);  // anything made once, on first use, is made here
+    GlideTick(&rig.s);
+    TransmitMix(rig.s);
+    EXPECT_EQ(AllocationsDuring([&] {
+                  for (int k = 0; k < 2000; ++k) PlayPhrase(k);
+              }),
+              0)
+        << "per routed message";
+    EXPECT_EQ(AllocationsDuring([&] {
+                  for (int k = 0; k < 2000; ++k) GlideTick(&rig.s);
+              }),
+              0)
+        << "per glide tick";
+    EXPECT_EQ(AllocationsDuring([&] {
+                  for (int p = 0; p < 128; ++p) rig.Play(1, PackShortMessage(0xC0, 0, static_cast<uint32_t>(p), 0));
+                  for (int k = 0; k < 100; ++k) TransmitMix(rig.s);
+              }),
+              0)
+        << "per mix change and transmission";
+}
+
+}  // namespace
+}  // namespace cadenzo
