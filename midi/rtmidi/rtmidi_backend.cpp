@@ -42,6 +42,13 @@ bool JackServerAnswers() {
     return true;
 }
 
+RtMidi::Api ChooseApi(MidiService wanted) {
+    const bool alsa = wanted != MidiService::Jack && AlsaSequencerOpens();
+    if (alsa) return RtMidi::LINUX_ALSA;
+    const bool jack = wanted != MidiService::Alsa && JackServerAnswers();
+    return jack ? RtMidi::UNIX_JACK : RtMidi::RTMIDI_DUMMY;
+}
+
 template <typename Midi>
 std::vector<std::string> PortNames(Midi& midi) {
     std::vector<std::string> names;
@@ -121,10 +128,7 @@ private:
 
 }  // namespace
 
-RtMidiBackend::RtMidiBackend()
-    : api_(AlsaSequencerOpens()   ? RtMidi::LINUX_ALSA
-           : JackServerAnswers() ? RtMidi::UNIX_JACK
-                                 : RtMidi::RTMIDI_DUMMY) {}
+RtMidiBackend::RtMidiBackend(MidiService wanted) : api_(ChooseApi(wanted)) {}
 
 std::string RtMidiBackend::ServiceName() const {
     return api_ == RtMidi::LINUX_ALSA ? "ALSA" : api_ == RtMidi::UNIX_JACK ? "JACK" : "none";
