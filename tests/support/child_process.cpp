@@ -22,7 +22,6 @@ std::vector<std::string> ChildEnvironment(const ChildSpec& spec) {
         const std::string name = entry.substr(0, entry.find('='));
         bool replaced = false;
         for (const std::string& s : spec.setEnv) replaced |= s.substr(0, s.find('=')) == name;
-        for (const std::string& u : spec.unsetEnv) replaced |= u == name;
         if (!replaced) env.push_back(entry);
     }
     env.insert(env.end(), spec.setEnv.begin(), spec.setEnv.end());
@@ -88,7 +87,7 @@ bool ChildProcess::Start(const ChildSpec& spec) {
     return pid_ > 0;
 }
 
-bool ChildProcess::Running() { return !WaitExit(std::chrono::milliseconds(0)); }
+bool ChildProcess::Running() { return pid_ > 0 && !WaitExit(std::chrono::milliseconds(0)); }
 
 std::optional<int> ChildProcess::WaitExit(std::chrono::milliseconds timeout) {
     if (pid_ <= 0) return std::nullopt;

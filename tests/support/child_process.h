@@ -19,12 +19,11 @@ std::optional<std::filesystem::path> FindProgram(const std::string& name);
 std::string ReadText(const std::filesystem::path& path);
 
 struct ChildSpec {
-    std::vector<std::string> argv;       // the program's path first
-    std::filesystem::path workDir;       // empty: the test's own
-    std::vector<std::string> setEnv;     // NAME=VALUE, over the test's environment
-    std::vector<std::string> unsetEnv;   // names taken out of it
-    std::filesystem::path out;           // standard output goes here; empty: the test's
-    std::filesystem::path err;           // standard error goes here; empty: the test's
+    std::vector<std::string> argv = {};    // the program's path first
+    std::filesystem::path workDir = {};    // empty: the test's own
+    std::vector<std::string> setEnv = {};  // NAME=VALUE, over the test's environment
+    std::filesystem::path out = {};        // standard output goes here; empty: the test's
+    std::filesystem::path err = {};        // standard error goes here; empty: the test's
 };
 
 class ChildProcess {
@@ -38,7 +37,7 @@ public:
     // stopped (a program reading commands there would end on its close).
     bool Start(const ChildSpec& spec);
     pid_t Pid() const { return pid_; }
-    bool Running();
+    bool Running();  // started and not ended yet
     // The wait status once the child has ended by itself, or nothing when
     // it still runs after `timeout`.
     std::optional<int> WaitExit(std::chrono::milliseconds timeout);
