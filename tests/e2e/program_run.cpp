@@ -6,6 +6,7 @@
 #include "bank/blend_file.h"
 #include "bank/mix_bank.h"
 #include "bank/options_file.h"
+#include "midi/listed_device.h"
 #include "midi/rtmidi/rtmidi_backend.h"
 
 namespace cadenzo::test {
@@ -17,13 +18,6 @@ void WriteImage(const std::filesystem::path& path, const T& record) {
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(&record), sizeof record);
 }
 
-// The device number of `name` (1 for the first device), or 0 for none.
-uint32_t Numbered(const std::vector<std::string>& names, const std::string& name) {
-    for (size_t i = 0; i < names.size(); ++i)
-        if (!name.empty() && names[i] == name) return static_cast<uint32_t>(i + 1);
-    return 0;
-}
-
 }  // namespace
 
 void ProgramRun::WriteOptions(const PortDevices& devices) {
@@ -32,10 +26,10 @@ void ProgramRun::WriteOptions(const PortDevices& devices) {
     const std::vector<std::string> outputs = midi.OutputNames();
     OptionsRecord options{};
     ApplyOptionDefaults(options);
-    WriteU32(options.In1Device, Numbered(inputs, devices.In1));
-    WriteU32(options.In3Device, Numbered(inputs, devices.In3));
-    WriteU32(options.SynthOutDevice, Numbered(outputs, devices.SynthOut));
-    WriteU32(options.ThruOutDevice, Numbered(outputs, devices.ThruOut));
+    WriteU32(options.In1Device, ListedDeviceNumber(inputs, devices.In1));
+    WriteU32(options.In3Device, ListedDeviceNumber(inputs, devices.In3));
+    WriteU32(options.SynthOutDevice, ListedDeviceNumber(outputs, devices.SynthOut));
+    WriteU32(options.ThruOutDevice, ListedDeviceNumber(outputs, devices.ThruOut));
     WriteImage(Dir() / kOptionsFile, options);
 }
 
