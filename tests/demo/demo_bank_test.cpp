@@ -33,11 +33,5 @@ TEST_F(DemoMixes, TheSplitMixPlaysTheBassAnOctaveDownBelowMiddleCAndThePianoFrom
     EXPECT_EQ(rig.Synth(), (Messages{On(0, 47, 100), On(1, 60, 100)}));
 }
 
-TEST_F(DemoMixes, MixesPastTheFifthAreLeftAsTheyWere) {
-    MakeDemoMixes(rig.s.Bank.Bank);
-    EXPECT_EQ(rig.s.Bank.Bank.Slots[5].Channels[0].In1Channel, 0);
-    EXPECT_EQ(rig.s.Bank.Bank.Slots[kGmSlot].Channels[0].In1Channel, 0);
-}
-
 }  // namespace
 }  // namespace cadenzo
