@@ -67,10 +67,10 @@ bool ChildProcess::Start(const ChildSpec& spec) {
     std::vector<std::string> env = ChildEnvironment(spec);
     const std::vector<char*> argv = Pointers(args);
     const std::vector<char*> envp = Pointers(env);
-    const int out = OpenOutput(spec.out);
-    const int err = OpenOutput(spec.err);
     int input[2] = {-1, -1};
     if (args.empty() || ::pipe2(input, O_CLOEXEC) != 0) return false;
+    const int out = OpenOutput(spec.out);
+    const int err = OpenOutput(spec.err);
     pid_ = ::fork();
     if (pid_ == 0) {
         ::dup2(input[0], STDIN_FILENO);
