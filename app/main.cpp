@@ -1,20 +1,57 @@
 // The program's entry point.
+#include <iostream>
+
 #include <QApplication>
 
+#include "app/command_line.h"
+#include "app/program_folder.h"
 #include "app/qt_shell.h"
 #include "app/startup.h"
 #include "app/thread_timer.h"
+#include "bank/window_title.h"
 #include "midi/port_manager.h"
 #include "midi/rtmidi/rtmidi_backend.h"
 #include "ui/widgets/qt_dialogs.h"
 
+namespace {
+
+QStringList Arguments(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+int BadCommandLine(const std::string& message) {
+    std::cerr << "cadenzo: " << message << "\nTry 'cadenzo --help' for more information.\n";
+    return cadenzo::kBadCommandLineStatus;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    using Outcome = cadenzo::CommandLine::Outcome;
+    const cadenzo::CommandLine commandLine = cadenzo::ParseCommandLine(Arguments(argc, argv));
+    if (commandLine.outcome == Outcome::Error) return BadCommandLine(commandLine.text);
+    if (commandLine.outcome != Outcome::Run) {
+        std::cout << commandLine.text;
+        return 0;
+    }
+    const cadenzo::StartOptions& options = commandLine.options;
+    std::string folderError;
+    if (options.dir && !cadenzo::EnterProgramFolder(*options.dir, folderError)) return BadCommandLine(folderError);
+
+    // Qt sees none of the arguments: they were all the program's own.
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    QApplication::setApplicationName("cadenzo");
+    QApplication::setApplicationVersion(QString::fromLatin1(cadenzo::ProgramVersion()));
+    QGuiApplication::setDesktopFileName("cadenzo");
     // The state lives longer than the main window, whose glide timer reads it.
     static cadenzo::SystemState state;
     cadenzo::QtDialogs dialogs;
     cadenzo::ThreadTimer timer;
-    cadenzo::RtMidiBackend midi;
+    cadenzo::RtMidiBackend midi(options.midi);
+    if (midi.ServiceName() == "none") std::cerr << cadenzo::NoMidiServiceNote(options.midi) << '\n';
     state.Io.dialogs = &dialogs;
     state.Io.midi = &midi;
     int result = 0;

@@ -15,9 +15,12 @@ namespace {
 
 constexpr const char* kClientPrefix = "Cadenzo ";
 
-// Under JACK an output's process callback may still be reading its buffers
-// for the rest of the current cycle after the port is closed; destroying
-// the output before that cycle has passed has been seen to crash.
+// Under JACK a change of the graph takes effect from a later cycle on. An
+// output's process callback may still be reading its buffers for the rest
+// of the current cycle after the port is closed: destroying the output
+// before that cycle has passed has been seen to crash. And a new output's
+// connection is not yet in force for the rest of the current cycle: what is
+// sent in it goes nowhere (on a loaded machine, the whole start-up mix).
 constexpr auto kJackCycleGrace = std::chrono::milliseconds(50);
 
 void Silent(const char*) {}
@@ -42,6 +45,13 @@ bool JackServerAnswers() {
     if (client == nullptr) return false;
     jack_client_close(client);
     return true;
+}
+
+RtMidi::Api ChooseApi(MidiService wanted) {
+    const bool alsa = wanted != MidiService::Jack && AlsaSequencerOpens();
+    if (alsa) return RtMidi::LINUX_ALSA;
+    const bool jack = wanted != MidiService::Alsa && JackServerAnswers();
+    return jack ? RtMidi::UNIX_JACK : RtMidi::RTMIDI_DUMMY;
 }
 
 template <typename Midi>
@@ -119,10 +129,7 @@ private:
 
 }  // namespace
 
-RtMidiBackend::RtMidiBackend()
-    : api_(AlsaSequencerOpens()   ? RtMidi::LINUX_ALSA
-           : JackServerAnswers() ? RtMidi::UNIX_JACK
-                                 : RtMidi::RTMIDI_DUMMY) {}
+RtMidiBackend::RtMidiBackend(MidiService wanted) : api_(ChooseApi(wanted)) {}
 
 std::string RtMidiBackend::ServiceName() const {
     return api_ == RtMidi::LINUX_ALSA ? "ALSA" : api_ == RtMidi::UNIX_JACK ? "JACK" : "none";
@@ -181,6 +188,7 @@ uint32_t RtMidiBackend::OpenOutput(uint32_t device, const std::string& portName,
         if (index < 0) return kMidiBadDeviceId;
         midi->openPort(static_cast<unsigned>(index), portName);
         if (!midi->isPortOpen()) return kMidiAllocated;
+        if (api_ == RtMidi::UNIX_JACK) std::this_thread::sleep_for(kJackCycleGrace);
         handle = std::make_unique<RtOutput>(std::move(midi));
         return kMidiOk;
     } catch (const RtMidiError&) {

@@ -1,5 +1,6 @@
 // The real MIDI back end on RtMidi: the ALSA sequencer where it can be
-// opened, else a running JACK server, else no devices at all. Every open
+// opened, else a running JACK server, else no devices at all; or only the
+// service asked for, and no devices when that one does not answer. Every open
 // port is its own client ("Cadenzo <port>") with one port named after the
 // program's port ("In1", "SynthOut", ...). Main thread only, except the
 // handles' Send (serialised by the caller) and the input callbacks.
@@ -11,12 +12,13 @@
 #include <RtMidi.h>
 
 #include "midi/midi_backend.h"
+#include "midi/midi_service.h"
 
 namespace cadenzo {
 
 class RtMidiBackend final : public MidiBackend {
 public:
-    RtMidiBackend();
+    explicit RtMidiBackend(MidiService wanted = MidiService::Automatic);
 
     // Which MIDI service was found: "ALSA", "JACK" or "none".
     std::string ServiceName() const;

@@ -19,5 +19,9 @@ TEST(WindowTitle, PathWithoutNameOrExtensionLeavesTheTitle) {
     EXPECT_FALSE(LoadedBlendTitle(""));
 }
 
+TEST(WindowTitle, VersionIsTheOneTheTitleStates) {
+    static_assert(ProgramVersion() == "5.01");
+}
+
 }  // namespace
 }  // namespace cadenzo

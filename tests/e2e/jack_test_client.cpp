@@ -68,6 +68,15 @@ bool JackTestClient::PortExists(const std::string& fullName) const {
     return jack_port_by_name(client_, fullName.c_str()) != nullptr;
 }
 
+bool JackTestClient::WaitForPort(const std::string& fullName, std::chrono::milliseconds timeout) const {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!PortExists(fullName)) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
 void JackTestClient::Send(size_t source, uint32_t message) {
     jack_ringbuffer_write(sources_.at(source).ring, reinterpret_cast<const char*>(&message), sizeof message);
 }

@@ -34,6 +34,9 @@ public:
 
     // Whether a port of that full name exists on the server.
     bool PortExists(const std::string& fullName) const;
+    // Waits until it does, or the time is up.
+    bool WaitForPort(const std::string& fullName,
+                     std::chrono::milliseconds timeout = std::chrono::milliseconds(15000)) const;
 
     // Queues a short message (status in the low byte) on source i.
     void Send(size_t source, uint32_t message);

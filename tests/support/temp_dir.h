@@ -1,29 +1,48 @@
-// Runs a test inside a fresh empty directory, since the program's files live
-// in the current directory.
+// Fresh empty folders for tests, since the program's files live in the
+// current directory.
 #pragma once
 
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 namespace cadenzo::test {
 
+// A new empty folder under the system's temporary folder, removed with all
+// it holds when the object goes.
+class TempFolder {
+public:
+    TempFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "cadenzo-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a folder " + pattern);
+        path_ = pattern;
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Runs a test inside a fresh empty folder.
 class InTempDir : public ::testing::Test {
 protected:
     void SetUp() override {
         previous_ = std::filesystem::current_path();
-        std::string pattern = (std::filesystem::temp_directory_path() / "cadenzo-test-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
         std::filesystem::current_path(dir_);
     }
-    void TearDown() override {
-        std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(dir_);
-    }
+    void TearDown() override { std::filesystem::current_path(previous_); }
 
     static void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
         std::ofstream f(path, std::ios::binary);
@@ -41,10 +60,12 @@ protected:
         return names;
     }
 
-    std::filesystem::path dir_;
-
 private:
+    TempFolder folder_;
     std::filesystem::path previous_;
+
+protected:
+    const std::filesystem::path& dir_ = folder_.Path();  // the test's folder
 };
 
 }  // namespace cadenzo::test

@@ -1,0 +1,106 @@
+// Sound end to end: the program's SynthOut into FluidSynth on the private
+// JACK server, and FluidSynth's audio into a recorder that tells how loud
+// it is. Skipped where FluidSynth or its General MIDI sound font is missing.
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "e2e/jack_audio_recorder.h"
+#include "e2e/jack_test_client.h"
+#include "e2e/program_run.h"
+
+namespace cadenzo {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* kSoundFont = "/usr/share/sounds/sf2/FluidR3_GM.sf2";
+constexpr const char* kSynthMidiIn = "e2e-synth:midi_00";
+
+class ThroughFluidSynth : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto fluidsynth = test::FindProgram("fluidsynth");
+        if (!fluidsynth) GTEST_SKIP() << "FluidSynth is not installed (Debian package fluidsynth)";
+        if (!std::filesystem::exists(kSoundFont))
+            GTEST_SKIP() << "no sound font at " << kSoundFont << " (Debian package fluid-soundfont-gm)";
+        ASSERT_TRUE(player.Ok() && ears.Ok()) << "no JACK server (run under with_jack.sh)";
+        // MIDI in and audio out through JACK, nothing connected by itself;
+        // no reverb or chorus, so that a released note ends in silence.
+        ASSERT_TRUE(synth.Start({.argv = {fluidsynth->string(), "-a", "jack", "-m", "jack", "-R", "0", "-C", "0",
+                                          "-g", "0.5", "-o", "audio.jack.id=e2e-synth", "-o",
+                                          "midi.jack.id=e2e-synth", "-o", "audio.jack.autoconnect=0", "-o",
+                                          "midi.autoconnect=0", "-o", "synth.sample-rate=48000", kSoundFont},
+                                 .out = logs.Path() / "out",
+                                 .err = logs.Path() / "err"}));
+        // It reads the whole sound font before it takes part.
+        for (const char* port : {kSynthMidiIn, "e2e-synth:left", "e2e-synth:right"})
+            ASSERT_TRUE(player.WaitForPort(port, 60s)) << port << ": " << test::ReadText(logs.Path() / "err");
+        ASSERT_TRUE(ears.Connect("e2e-synth:left", 0));
+        ASSERT_TRUE(ears.Connect("e2e-synth:right", 1));
+
+        program.WriteOptions({.In1 = player.SourceName(0), .SynthOut = kSynthMidiIn});
+        program.WriteBank([](MixBank& bank) {
+            Mix& mix = bank.Slots[0];
+            mix.Channels[0].In1Channel = 1;  // layer 1: channel 1, a piano at volume 110
+            mix.Channels[1].In1Channel = 2;  // layer 2: channel 2, the same piano at volume 0
+            mix.Channels[1].Vol = 0;
+        });
+        program.Start();
+        ASSERT_TRUE(player.WaitForPort("Cadenzo SynthOut:SynthOut")) << program.Errors();
+        ASSERT_TRUE(player.WaitSourceConnected(0));
+        std::this_thread::sleep_for(300ms);  // let the start-up transmission pass
+    }
+    void TearDown() override {
+        if (program.Running()) program.Stop();
+        if (synth.Running()) synth.Stop();
+    }
+
+    double Level(std::chrono::milliseconds duration) {
+        const auto level = ears.Level(duration);
+        if (!level) ADD_FAILURE() << "no sound arrives from FluidSynth";
+        return level.value_or(std::nan(""));
+    }
+
+    test::TempFolder logs;
+    test::ChildProcess synth;
+    test::JackTestClient player{"player", {"keys"}, {}};
+    test::JackAudioRecorder ears{"ears"};
+    test::ProgramRun program;
+};
+
+TEST_F(ThroughFluidSynth, ANoteSoundsAndDiesAwayAndALayerAtVolumeZeroStaysSilent) {
+    const double before = Level(300ms);
+
+    player.Send(0, 0x643C90);  // middle C on channel 1
+    const double held = Level(400ms);
+    player.Send(0, 0x003C80);
+    // The release fades out: listen in short stretches until the synthesiser
+    // has let the voice go (nothing but zeros) or the time is up.
+    double released = 0;
+    const auto releaseStart = std::chrono::steady_clock::now();
+    do released = Level(100ms);
+    while (released > test::kDigitalSilenceDb && std::chrono::steady_clock::now() - releaseStart < 5s);
+    const std::chrono::duration<double> releaseTime = std::chrono::steady_clock::now() - releaseStart;
+
+    player.Send(0, 0x643C91);  // middle C on channel 2
+    const double muted = Level(400ms);
+    player.Send(0, 0x003C81);
+
+    std::printf("FluidSynth levels (dB of full scale): before playing %.1f, note held %.1f, %.1f s after the "
+                "note-off %.1f, layer at volume 0 %.1f\n",
+                before, held, releaseTime.count(), released, muted);
+    EXPECT_LT(before, test::kSilenceDb);
+    EXPECT_GT(held, -40.0);
+    EXPECT_LT(released, test::kSilenceDb);
+    EXPECT_LT(muted, test::kSilenceDb);
+    // FluidSynth takes volume 0 as 96 dB down rather than off: what is left
+    // shows that the note did reach it.
+    EXPECT_GT(muted, test::kDigitalSilenceDb);
+}
+
+}  // namespace
+}  // namespace cadenzo

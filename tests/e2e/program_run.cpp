@@ -1,0 +1,56 @@
+#include "e2e/program_run.h"
+
+#include <fstream>
+#include <memory>
+
+#include "bank/blend_file.h"
+#include "bank/mix_bank.h"
+#include "bank/options_file.h"
+#include "midi/listed_device.h"
+#include "midi/rtmidi/rtmidi_backend.h"
+
+namespace cadenzo::test {
+
+namespace {
+
+template <typename T>
+void WriteImage(const std::filesystem::path& path, const T& record) {
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(&record), sizeof record);
+}
+
+}  // namespace
+
+void ProgramRun::WriteOptions(const PortDevices& devices) {
+    RtMidiBackend midi;
+    const std::vector<std::string> inputs = midi.InputNames();
+    const std::vector<std::string> outputs = midi.OutputNames();
+    OptionsRecord options{};
+    ApplyOptionDefaults(options);
+    WriteU32(options.In1Device, ListedDeviceNumber(inputs, devices.In1));
+    WriteU32(options.In3Device, ListedDeviceNumber(inputs, devices.In3));
+    WriteU32(options.SynthOutDevice, ListedDeviceNumber(outputs, devices.SynthOut));
+    WriteU32(options.ThruOutDevice, ListedDeviceNumber(outputs, devices.ThruOut));
+    WriteImage(Dir() / kOptionsFile, options);
+}
+
+void ProgramRun::WriteBank(const std::function<void(MixBank&)>& edit) {
+    const auto bank = std::make_unique<BankState>();
+    InitBankDefaults(*bank);
+    if (edit) edit(bank->Bank);
+    WriteImage(Dir() / kDefaultBlendFile, bank->Bank);
+}
+
+void ProgramRun::Start(const std::vector<std::string>& arguments, const std::vector<std::string>& setEnv,
+                       const std::filesystem::path& workDir) {
+    ChildSpec spec;
+    spec.argv = {CADENZO_BINARY};
+    spec.argv.insert(spec.argv.end(), arguments.begin(), arguments.end());
+    spec.workDir = workDir.empty() ? Dir() : workDir;
+    spec.setEnv = {"QT_QPA_PLATFORM=offscreen"};
+    spec.setEnv.insert(spec.setEnv.end(), setEnv.begin(), setEnv.end());
+    spec.out = logs_.Path() / "out";
+    spec.err = logs_.Path() / "err";
+    process_.Start(spec);
+}
+
+}  // namespace cadenzo::test
