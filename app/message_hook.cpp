@@ -9,6 +9,8 @@
 
 namespace cadenzo {
 
+bool MessageBoxShowing() { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; }
+
 MessageHook::MessageHook(SystemState& state)
     : state_(state), wakeNotifier_(new QSocketNotifier(state.Input.Wake.Fd(), QSocketNotifier::Read, this)) {
     connect(wakeNotifier_, &QSocketNotifier::activated, this, [this] {
@@ -29,7 +31,7 @@ void MessageHook::PostHandOff() {
 }
 
 bool MessageHook::MayDispatch() const {
-    return loopRunning_ && qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) == nullptr;
+    return loopRunning_ && !MessageBoxShowing();
 }
 
 bool MessageHook::eventFilter(QObject* watched, QEvent* event) {

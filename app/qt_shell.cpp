@@ -41,8 +41,10 @@ void QtShell::InstallMessageHook() {
 
 void QtShell::RunMessageLoop() {
     if (hook_) hook_->SetLoopRunning(true);
+    deviceWatch_ = std::make_unique<DeviceWatch>(state_);
     // A stop request during start-up may have closed the window already.
     if (mainForm_ && mainForm_->isVisible()) QApplication::exec();
+    deviceWatch_.reset();
     if (hook_) hook_->SetLoopRunning(false);
 }
 
