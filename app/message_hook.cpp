@@ -10,6 +10,8 @@
 
 namespace cadenzo {
 
+bool MessageBoxShowing() { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; }
+
 namespace {
 constexpr int kInputPollMs = 1;  // without a wake descriptor, the queue is looked at this often
 }  // namespace
@@ -42,7 +44,7 @@ void MessageHook::PostHandOff() {
 }
 
 bool MessageHook::MayDispatch() const {
-    return loopRunning_ && qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) == nullptr;
+    return loopRunning_ && !MessageBoxShowing();
 }
 
 bool MessageHook::eventFilter(QObject* watched, QEvent* event) {

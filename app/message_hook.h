@@ -13,6 +13,10 @@
 
 namespace cadenzo {
 
+// Main thread: a message box is open, so the main thread waits on the user
+// and nothing of MIDI's may run there but what a callback does itself.
+bool MessageBoxShowing();
+
 class MessageHook final : public QObject {
 public:
     explicit MessageHook(SystemState& state);

@@ -45,8 +45,10 @@ void QtShell::InstallMessageHook() {
 
 void QtShell::RunMessageLoop() {
     if (hook_) hook_->SetLoopRunning(true);
+    deviceWatch_ = std::make_unique<DeviceWatch>(state_);
     // A stop request during start-up may have come before or after the window.
     if (mainForm_ && mainForm_->isVisible() && !stopRequested_) QApplication::exec();
+    deviceWatch_.reset();
     if (hook_) hook_->SetLoopRunning(false);
 }
 

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "app/device_watch.h"
 #include "app/message_hook.h"
 #include "app/startup.h"
 #include "app/termination.h"
@@ -39,6 +40,7 @@ private:
     std::unique_ptr<TMainForm> mainForm_;
     std::unique_ptr<TerminationWatch> termination_;
     bool stopRequested_ = false;
+    std::unique_ptr<DeviceWatch> deviceWatch_;  // while the message loop runs
 };
 
 }  // namespace cadenzo

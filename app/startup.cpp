@@ -6,6 +6,7 @@
 
 #include "bank/blend_file.h"
 #include "bank/options_file.h"
+#include "bank/ports_file.h"
 #include "engine/terca.h"
 #include "engine/transmission.h"
 #include "midi/port_manager.h"
@@ -39,12 +40,9 @@ void StartUp(SystemState& s, Shell& shell) {
     shell.SetStartScreenText("Load Blends...");
     LoadBlendFile(s.Bank, s.BlendFileName, kDefaultBlendFile, *s.Io.dialogs, *s.Io.display);
     shell.SetStartScreenText("Open MIDI Devices...");
-    OpenAllPorts(s);
+    OpenAllPorts(s, ReadPortsFile());
     LoadMix(s.Bank, 0);
-    SendOutputMix(s);
-    TransmitMix(s);
-    SendMasterVolume(s);
-    ApplyMasterTranspose(s);
+    SendStartUpSet(s);
     ShowTerca(s);
     s.Io.display->RefreshDisplay(RedrawAll);
     shell.CloseStartScreen();

@@ -59,6 +59,7 @@ public:
     void SetMasterVolume(uint8_t) override {}
     void SetMasterTranspose(int32_t) override {}
     void ShowTerca(std::string_view, Rgb) override {}
+    void DevicesChanged() override {}
 };
 
 // Note-ons whose note and velocity number the message, so each arrival can

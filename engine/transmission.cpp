@@ -198,6 +198,18 @@ void ApplyMasterTranspose(SystemState& s) {
     for (uint32_t c = 0; c < kChannels; ++c) SynthCc(s, c, kAllNotesOff, 0);
 }
 
+void SendStartUpSet(SystemState& s) {
+    SendOutputMix(s);
+    TransmitMix(s);
+    SendMasterVolume(s);
+    ApplyMasterTranspose(s);
+}
+
+void ResendStartUpSet(SystemState& s) {
+    s.Transmission.SentShadow = {};
+    SendStartUpSet(s);
+}
+
 void ResetAllChannels(SystemState& s) {
     for (uint8_t c = 0; c < kChannels; ++c) {
         if (s.Bank.WorkingMix.Channels[c].MD != 0) s.Performance.Channels[c].HeldNoteCount = 0;

@@ -20,6 +20,15 @@ void SendMasterVolume(SystemState& s);
 // Shows MasterTranspose and ends the notes of every channel.
 void ApplyMasterTranspose(SystemState& s);
 
+// What start-up sends once the ports are open: the output mixing, the whole
+// working mix, the master volume and the master transposition.
+void SendStartUpSet(SystemState& s);
+
+// The same set for a synthesiser or DSP that may have lost all it was sent
+// (its device was unplugged, or switched off): the whole mix goes out as if
+// it had never been sent.
+void ResendStartUpSet(SystemState& s);
+
 // Silences every synthesiser channel and centres its controllers and bend;
 // every mono layer forgets the keys it held.
 void ResetAllChannels(SystemState& s);

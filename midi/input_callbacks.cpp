@@ -26,6 +26,7 @@ void SendThru(SystemState& s, ShortMessage m) {
 void In1Callback(void* context, uint16_t kind, ShortMessage m) {
     if (!IsData(kind)) return;
     auto& s = *static_cast<SystemState*>(context);
+    s.Ports.Inputs[0].Held.Track(m);
     Enqueue(s, m + kIn1Tag);
     if (MonitorSource(s) == 1) MonitorShortMessage(s, m + kIn1Tag);
     if (s.Bank.GmMode.load(std::memory_order_relaxed) && ReadShared(s.Options.GmMidiThru) != 0) {
@@ -37,6 +38,7 @@ void In1Callback(void* context, uint16_t kind, ShortMessage m) {
 void In2Callback(void* context, uint16_t kind, ShortMessage m) {
     if (!IsData(kind)) return;
     auto& s = *static_cast<SystemState*>(context);
+    s.Ports.Inputs[1].Held.Track(m);
     Enqueue(s, m + kIn2Tag);
     if (MonitorSource(s) == 2) MonitorShortMessage(s, m + kIn2Tag);
 }
@@ -44,6 +46,7 @@ void In2Callback(void* context, uint16_t kind, ShortMessage m) {
 void In3Callback(void* context, uint16_t kind, ShortMessage m) {
     if (!IsData(kind)) return;
     auto& s = *static_cast<SystemState*>(context);
+    s.Ports.Inputs[2].Held.Track(m);
     if (IsChannelMessage(m)) LightLamp(s.Lamps, ShapeIn3);
     const uint8_t source = MonitorSource(s);
     if (source == 4 || source == 7) MonitorShortMessage(s, m);

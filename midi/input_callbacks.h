@@ -3,6 +3,8 @@
 // SystemState.
 //   In1, In2: tag the message with its port, queue it, wake the main thread.
 //   In3 (and In1 in GM mode with "In 1 to THRU Out"): copy straight to ThruOut.
+// Each also notes what its device holds down (PortState, HeldKeys). When a
+// device is lost the main thread calls its callback with the releases.
 #pragma once
 
 #include <cstdint>

@@ -5,9 +5,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "midi/input_wake.h"
 #include "midi/short_message.h"
 
 namespace cadenzo {
@@ -54,7 +56,8 @@ public:
 class MidiBackend {
 public:
     virtual ~MidiBackend() = default;
-    // Names of the devices, in the service's order.
+    // Names of the devices, in the service's order: the names a device keeps
+    // when it is plugged in again. Empty while the service is gone.
     virtual std::vector<std::string> InputNames() = 0;
     virtual std::vector<std::string> OutputNames() = 0;
     // Opens input device `device` as the program's port `portName`; the
@@ -68,6 +71,20 @@ public:
                                 std::unique_ptr<MidiOutputPort>& handle) = 0;
     // On success the handle is released. No send may be in progress.
     virtual uint32_t CloseOutput(std::unique_ptr<MidiOutputPort>& handle) = 0;
+
+    // Main thread, after the lists were read: where the device that the
+    // port the program opened as `portName` is joined to sits in them now.
+    // Nothing once that device went away, even if a device of the same name
+    // is listed again, nor after the service itself went away.
+    virtual std::optional<uint32_t> ListedPlace(const std::string& portName) = 0;
+
+    // Signalled on any thread (never the real-time one) whenever the devices
+    // or the service itself may have changed; the main thread acknowledges it
+    // and reads the lists again.
+    InputWake& DeviceChanges() { return deviceChanges_; }
+
+protected:
+    InputWake deviceChanges_;
 };
 
 // Number of data bytes that follow a status byte in a short message.

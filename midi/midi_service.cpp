@@ -15,7 +15,9 @@ std::string NoMidiServiceNote(MidiService wanted) {
         missing = "Neither the ALSA sequencer (/dev/snd/seq) opens nor a JACK server runs";
         break;
     }
-    return "cadenzo: " + missing + ": starting with no MIDI devices.";
+    const bool waits = wanted != MidiService::Alsa;
+    return "cadenzo: " + missing + ": starting with no MIDI devices" +
+           (waits ? " until a JACK server starts." : ".");
 }
 
 }  // namespace cadenzo

@@ -25,6 +25,8 @@ public:
 
     // Main thread: the port is open on device number `n` (n != 0).
     void Attach(std::unique_ptr<MidiOutputPort> handle, uint32_t n);
+    // Main thread: the device open on the port is listed as number `n` now.
+    void Renumber(uint32_t n) { openNumber_.store(n, std::memory_order_release); }
     // Main thread: marks the port closed and hands its handle out once no
     // send is using it any more.
     std::unique_ptr<MidiOutputPort> Detach();

@@ -1,6 +1,9 @@
 #include "midi/port_manager.h"
 
+#include <algorithm>
+
 #include "midi/input_callbacks.h"
+#include "midi/port_names.h"
 #include "services/dialogs.h"
 
 namespace cadenzo {
@@ -42,61 +45,90 @@ constexpr const char* kCaption = "Errorr...";
 constexpr const char* kIn1Caption = "Errorr... in MIDI in 1";
 
 struct InputPortInfo {
-    const char* name;           // the program's port name at the MIDI service
     MidiInputCallback callback;
-    const char* caption;        // caption of every message but the "no port" one
+    const char* caption;  // caption of every message but the "no port" one
 };
 
 const InputPortInfo kInputPorts[] = {
-    {"In1", &In1Callback, kIn1Caption},
-    {"In2", &In2Callback, kCaption},
-    {"In3", &In3Callback, kCaption},
+    {&In1Callback, kIn1Caption},
+    {&In2Callback, kCaption},
+    {&In3Callback, kCaption},
 };
 
-void SelectInputPort(SystemState& s, int index, uint32_t n) {
-    InputSlot& slot = s.Ports.Inputs[index];
-    const InputPortInfo& info = kInputPorts[index];
-    Dialogs& dialogs = *s.Io.dialogs;
-    if (slot.OpenNumber.load() != 0) {
+const char* Name(PortId port) { return kPortNames[PortIndex(port)]; }
+
+// Where the messages of a port go: nowhere while the device watch works.
+void Report(Dialogs* dialogs, const std::string& text, const char* caption) {
+    if (dialogs) dialogs->MessageBox(text, caption);
+}
+
+// Closes the port's device; a failure is reported and leaves it open.
+void ClosePort(SystemState& s, PortId port, Dialogs* dialogs) {
+    if (IsInput(port)) {
+        InputSlot& slot = s.Ports.Inputs[PortIndex(port)];
+        if (slot.OpenNumber.load() == 0) return;
         const uint32_t result = s.Io.midi->CloseInput(slot.Handle);
         if (result == kMidiOk) {
             slot.OpenNumber.store(0);
         } else if (const char* text = CloseFailureText(result)) {
-            dialogs.MessageBox(text, info.caption);
+            Report(dialogs, text, kInputPorts[PortIndex(port)].caption);
         }
+        return;
     }
-    if (n == 0) return;
-    std::unique_ptr<MidiInputPort> handle;
-    const uint32_t result = s.Io.midi->OpenInput(n - 1, info.name, info.callback, &s, handle);
-    if (result == kMidiOk) {
-        slot.Handle = std::move(handle);  // replaces a handle whose close failed
-        slot.OpenNumber.store(n);
-        s.Io.midi->StartInput(*slot.Handle);
-    } else if (const char* text = OpenFailureText(result)) {
-        dialogs.MessageBox(text, result == kMidiNoDevice ? kCaption : info.caption);
+    OutputSlot& slot = s.Ports.Output(port);
+    const uint32_t number = slot.OpenNumber();
+    if (number == 0) return;
+    std::unique_ptr<MidiOutputPort> handle = slot.Detach();
+    const uint32_t result = s.Io.midi->CloseOutput(handle);
+    if (result != kMidiOk) {
+        slot.Attach(std::move(handle), number);  // still open on the old device
+        if (const char* text = CloseFailureText(result)) Report(dialogs, std::string("Errorr: ") + text, kCaption);
     }
 }
 
-void SelectOutputPort(SystemState& s, OutputSlot& slot, const char* name, uint32_t n) {
-    Dialogs& dialogs = *s.Io.dialogs;
-    if (slot.OpenNumber() != 0) {
-        const uint32_t number = slot.OpenNumber();
-        std::unique_ptr<MidiOutputPort> handle = slot.Detach();
-        const uint32_t result = s.Io.midi->CloseOutput(handle);
-        if (result != kMidiOk) {
-            slot.Attach(std::move(handle), number);  // still open on the old device
-            if (const char* text = CloseFailureText(result))
-                dialogs.MessageBox(std::string("Errorr: ") + text, kCaption);
+// Opens device n - 1 on the port; a failure is reported.
+bool OpenPort(SystemState& s, PortId port, uint32_t n, Dialogs* dialogs) {
+    uint32_t result = kMidiOk;
+    if (IsInput(port)) {
+        InputSlot& slot = s.Ports.Inputs[PortIndex(port)];
+        const InputPortInfo& info = kInputPorts[PortIndex(port)];
+        std::unique_ptr<MidiInputPort> handle;
+        result = s.Io.midi->OpenInput(n - 1, Name(port), info.callback, &s, handle);
+        if (result == kMidiOk) {
+            slot.Handle = std::move(handle);  // replaces a handle whose close failed
+            slot.Held.Clear();
+            slot.OpenNumber.store(n);
+            s.Io.midi->StartInput(*slot.Handle);
+            return true;
         }
+        if (const char* text = OpenFailureText(result))
+            Report(dialogs, text, result == kMidiNoDevice ? kCaption : info.caption);
+        return false;
     }
-    if (n == 0) return;
     std::unique_ptr<MidiOutputPort> handle;
-    const uint32_t result = s.Io.midi->OpenOutput(n - 1, name, handle);
+    result = s.Io.midi->OpenOutput(n - 1, Name(port), handle);
     if (result == kMidiOk) {
-        slot.Attach(std::move(handle), n);
-    } else if (const char* text = OpenFailureText(result)) {
-        dialogs.MessageBox(text, kCaption);
+        s.Ports.Output(port).Attach(std::move(handle), n);
+        return true;
     }
+    if (const char* text = OpenFailureText(result)) Report(dialogs, text, kCaption);
+    return false;
+}
+
+// The device numbers open on the other ports of the port's direction.
+std::vector<uint32_t> TakenBesides(const SystemState& s, PortId port) {
+    std::vector<uint32_t> taken;
+    for (PortId other : kAllPorts)
+        if (other != port && IsInput(other) == IsInput(port)) taken.push_back(s.Ports.OpenNumber(other));
+    return taken;
+}
+
+void SelectPort(SystemState& s, PortId port, uint32_t n) {
+    ClosePort(s, port, s.Io.dialogs);
+    if (n != 0) OpenPort(s, port, n, s.Io.dialogs);
+    const uint32_t open = s.Ports.OpenNumber(port);
+    const std::vector<std::string>& list = s.Ports.DeviceNames(port);
+    s.Ports.RememberedDevices[PortIndex(port)] = open != 0 && open < list.size() ? list[open] : "";
 }
 
 }  // namespace
@@ -113,32 +145,52 @@ void FreeDeviceLists(SystemState& s) {
     s.Ports.OutputDeviceNames.clear();
 }
 
-void SelectIn1Port(SystemState& s, uint32_t n) { SelectInputPort(s, 0, n); }
-void SelectIn2Port(SystemState& s, uint32_t n) { SelectInputPort(s, 1, n); }
-void SelectIn3Port(SystemState& s, uint32_t n) { SelectInputPort(s, 2, n); }
-void SelectSynthOutPort(SystemState& s, uint32_t n) { SelectOutputPort(s, s.Ports.SynthOut, "SynthOut", n); }
-void SelectThruOutPort(SystemState& s, uint32_t n) { SelectOutputPort(s, s.Ports.ThruOut, "ThruOut", n); }
-void SelectControlOutPort(SystemState& s, uint32_t n) {
-    SelectOutputPort(s, s.Ports.ControlOut, "ControlOut", n);
-}
+void SelectIn1Port(SystemState& s, uint32_t n) { SelectPort(s, PortId::In1, n); }
+void SelectIn2Port(SystemState& s, uint32_t n) { SelectPort(s, PortId::In2, n); }
+void SelectIn3Port(SystemState& s, uint32_t n) { SelectPort(s, PortId::In3, n); }
+void SelectSynthOutPort(SystemState& s, uint32_t n) { SelectPort(s, PortId::SynthOut, n); }
+void SelectThruOutPort(SystemState& s, uint32_t n) { SelectPort(s, PortId::ThruOut, n); }
+void SelectControlOutPort(SystemState& s, uint32_t n) { SelectPort(s, PortId::ControlOut, n); }
 
-void OpenAllPorts(SystemState& s) {
+void OpenAllPorts(SystemState& s, const PortNames& names) {
     const OptionsRecord& o = s.Options;
-    SelectIn1Port(s, ReadU32(o.In1Device));
-    SelectIn2Port(s, ReadU32(o.In2Device));
-    SelectIn3Port(s, ReadU32(o.In3Device));
-    SelectSynthOutPort(s, ReadU32(o.SynthOutDevice));
-    SelectThruOutPort(s, ReadU32(o.ThruOutDevice));
-    SelectControlOutPort(s, ReadU32(o.ControlOutDevice));
+    const std::array<uint32_t, 6> numbers{ReadU32(o.In1Device),      ReadU32(o.In2Device),
+                                          ReadU32(o.In3Device),      ReadU32(o.SynthOutDevice),
+                                          ReadU32(o.ThruOutDevice),  ReadU32(o.ControlOutDevice)};
+    for (PortId port : kAllPorts) {
+        const std::optional<std::string>& name = names[PortIndex(port)];
+        if (!name) {
+            SelectPort(s, port, numbers[PortIndex(port)]);
+            continue;
+        }
+        // Never the number instead: it may point at another device by now.
+        s.Ports.RememberedDevices[PortIndex(port)] = *name;
+        if (const uint32_t n = FindDevice(s, port, *name))
+            OpenPort(s, port, n, s.Io.dialogs);
+    }
 }
 
 void CloseAllPorts(SystemState& s) {
-    SelectIn1Port(s, 0);
-    SelectIn2Port(s, 0);
-    SelectIn3Port(s, 0);
-    SelectSynthOutPort(s, 0);
-    SelectThruOutPort(s, 0);
-    SelectControlOutPort(s, 0);
+    for (PortId port : kAllPorts) ClosePort(s, port, s.Io.dialogs);
 }
+
+uint32_t FindDevice(const SystemState& s, PortId port, const std::string& name) {
+    if (name.empty()) return 0;
+    const std::vector<std::string>& list = s.Ports.DeviceNames(port);
+    const std::vector<uint32_t> taken = TakenBesides(s, port);
+    for (uint32_t n = 1; n < list.size(); ++n)
+        if (list[n] == name && std::find(taken.begin(), taken.end(), n) == taken.end()) return n;
+    return 0;
+}
+
+void DropLostPort(SystemState& s, PortId port) {
+    ClosePort(s, port, nullptr);
+    if (!IsInput(port) || s.Ports.OpenNumber(port) != 0) return;
+    // No callback runs for the input any more: what its device held is final.
+    const MidiInputCallback callback = kInputPorts[PortIndex(port)].callback;
+    for (ShortMessage release : s.Ports.Inputs[PortIndex(port)].Held.TakeReleases()) callback(&s, kMimData, release);
+}
+
+bool ReopenPort(SystemState& s, PortId port, uint32_t n) { return OpenPort(s, port, n, nullptr); }
 
 }  // namespace cadenzo

@@ -1,9 +1,16 @@
 // MIDI device lists and the six ports. Main thread only. Every failure of
 // the MIDI service is reported in a message box; none stops the program.
+//
+// Each port follows a device by name (PortState::RememberedDevices): the
+// device a player chose, or the one the ports file names. The device watch
+// (midi/port_follow.h) keeps the ports on those devices as they come and go.
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
+#include "bank/ports_file.h"
 #include "engine/system_state.h"
 
 namespace cadenzo {
@@ -15,7 +22,8 @@ void EnumerateMidiDevices(SystemState& s);
 void FreeDeviceLists(SystemState& s);
 
 // Each closes the port's device, if one is open, then opens device n - 1
-// when n is not 0. The outcome shows in the port's open number.
+// when n is not 0. The outcome shows in the port's open number, and the
+// port then follows the device open on it (none when nothing is).
 void SelectIn1Port(SystemState& s, uint32_t n);
 void SelectIn2Port(SystemState& s, uint32_t n);
 void SelectIn3Port(SystemState& s, uint32_t n);
@@ -23,9 +31,26 @@ void SelectSynthOutPort(SystemState& s, uint32_t n);
 void SelectThruOutPort(SystemState& s, uint32_t n);
 void SelectControlOutPort(SystemState& s, uint32_t n);
 
-// Opens the six ports from the options, in the order In1, In2, In3,
-// SynthOut, ThruOut, ControlOut; closes them in the same order.
-void OpenAllPorts(SystemState& s);
+// Opens the six ports in the order In1, In2, In3, SynthOut, ThruOut,
+// ControlOut: a port that `names` names a device for follows that device
+// and opens it wherever it is listed (or waits for it, closed, while it is
+// not); every other port opens the device number the options hold, as
+// SelectPort does. CloseAllPorts closes them in the same order.
+void OpenAllPorts(SystemState& s, const PortNames& names = {});
 void CloseAllPorts(SystemState& s);
+
+// The number of the first device called `name` in the port's list that is
+// not open on another port of the same direction; 0 when there is none.
+// Devices of one name are told apart only by their order.
+uint32_t FindDevice(const SystemState& s, PortId port, const std::string& name);
+
+// For the device watch, without message boxes and leaving the device the
+// port follows as it is:
+// - the port's device has gone: closes the port; an input then lets go of
+//   every key and pedal its device held, through its own callback, as if the
+//   device had let go of them itself;
+// - opens device n on the port, returning whether it opened.
+void DropLostPort(SystemState& s, PortId port);
+bool ReopenPort(SystemState& s, PortId port, uint32_t n);
 
 }  // namespace cadenzo

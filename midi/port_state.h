@@ -1,13 +1,16 @@
-// The device lists and the six ports: which device is open on each.
+// The device lists and the six ports: which device is open on each, and
+// which device each one follows by name.
 #pragma once
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "midi/held_keys.h"
 #include "midi/midi_backend.h"
 #include "midi/output_slot.h"
 
@@ -15,20 +18,43 @@ namespace cadenzo {
 
 enum class PortId { In1, In2, In3, SynthOut, ThruOut, ControlOut };
 
+constexpr size_t PortIndex(PortId port) { return static_cast<size_t>(port); }
+constexpr bool IsInput(PortId port) { return port <= PortId::In3; }
+inline constexpr std::array<PortId, 6> kAllPorts{PortId::In1,      PortId::In2,     PortId::In3,
+                                                 PortId::SynthOut, PortId::ThruOut, PortId::ControlOut};
+
 struct InputSlot {
     std::atomic<uint32_t> OpenNumber{0};     // 0 = closed, k = input device k - 1
     std::unique_ptr<MidiInputPort> Handle;   // main thread only
+    HeldKeys Held;                           // what the open device holds down
 };
 
 struct PortState {
-    // Entry 0 is "no device"; entry k names device k - 1. Built once at
-    // start-up; main thread only.
+    // Entry 0 is "no device"; entry k names device k - 1. Main thread only;
+    // read afresh whenever the devices change.
     std::vector<std::string> InputDeviceNames;
     std::vector<std::string> OutputDeviceNames;
     std::array<InputSlot, 3> Inputs;  // In1, In2, In3
     OutputSlot SynthOut;
     OutputSlot ThruOut;
     OutputSlot ControlOut;
+    // The device each port follows, by name, in the order In1 .. ControlOut;
+    // "" = none. An open port follows the device open on it; a closed port
+    // with a name waits for that device to be listed. Main thread only.
+    std::array<std::string, 6> RememberedDevices;
+    // Per port whose device is listed but would not open: when to try again.
+    // Main thread only.
+    std::array<std::chrono::steady_clock::time_point, 6> RetryAt{};
+
+    // The list a port's device numbers refer to.
+    const std::vector<std::string>& DeviceNames(PortId port) const {
+        return IsInput(port) ? InputDeviceNames : OutputDeviceNames;
+    }
+    OutputSlot& Output(PortId port) {
+        return port == PortId::SynthOut ? SynthOut : port == PortId::ThruOut ? ThruOut : ControlOut;
+    }
+    // The device number open on a port, 0 = closed.
+    uint32_t OpenNumber(PortId port) const { return OpenPortNumbers()[PortIndex(port)]; }
 
     // The device numbers open on In1, In2, In3, SynthOut, ThruOut, ControlOut.
     std::array<uint32_t, 6> OpenPortNumbers() const {

@@ -24,6 +24,9 @@ public:
     virtual void SetMasterTranspose(int32_t semitones) = 0;
     // The terca root and scale under "Terca Mode", and the colour behind it.
     virtual void ShowTerca(std::string_view text, Rgb colour) = 0;
+    // A device came or went: the device lists, or what is open on a port,
+    // changed.
+    virtual void DevicesChanged() = 0;
 };
 
 }  // namespace cadenzo

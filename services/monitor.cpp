@@ -19,4 +19,8 @@ void MonitorKey(SystemState& s, uint16_t key, uint32_t flags) { Queue(s, kMonito
 
 void MonitorWindowMessage(SystemState& s, uint32_t messageId) { Queue(s, kMonitorWindowMessage, messageId); }
 
+void MonitorDeviceEvent(SystemState& s, uint8_t port, bool back) {
+    Queue(s, kMonitorDevice, port | (back ? 0x100u : 0u));
+}
+
 }  // namespace cadenzo

@@ -22,7 +22,12 @@ struct MonitorState {
 };
 
 // A queued record: the kind in bits 24..31, its payload below.
-enum MonitorRecordKind : uint32_t { kMonitorShortMessage = 1, kMonitorKey = 2, kMonitorWindowMessage = 3 };
+enum MonitorRecordKind : uint32_t {
+    kMonitorShortMessage = 1,
+    kMonitorKey = 2,
+    kMonitorWindowMessage = 3,
+    kMonitorDevice = 4,
+};
 inline constexpr uint32_t kMonitorPayload = 0x00FFFFFF;
 
 // Any thread. A short message as it passes the watched point.
@@ -33,5 +38,9 @@ void MonitorKey(SystemState& s, uint16_t key, uint32_t flags);
 
 // Any thread. An event id seen by the main thread's message hook.
 void MonitorWindowMessage(SystemState& s, uint32_t messageId);
+
+// Main thread. The device of port `port` (0..5, In1 .. ControlOut) has gone,
+// or is back; shown whatever the monitor's source.
+void MonitorDeviceEvent(SystemState& s, uint8_t port, bool back);
 
 }  // namespace cadenzo

@@ -1,5 +1,6 @@
 #include "ui/monitor_lines.h"
 
+#include "midi/port_names.h"
 #include "ui/text_format.h"
 
 namespace cadenzo {
@@ -34,5 +35,9 @@ bool IsChannelVoiceLine(const std::string& line) { return line.empty() || line[0
 std::string KeyLine(uint16_t key, uint32_t flags) { return Printf("Key: %03d,  Flags: 0x%02X", key, flags); }
 
 std::string WindowMessageLine(uint32_t id) { return Printf("Message num: %05u - 0x%04X", id, id); }
+
+std::string DeviceLine(uint8_t port, bool back) {
+    return Printf(back ? "Device back: %s" : "Device lost: %s", port < kPortNames.size() ? kPortNames[port] : "?");
+}
 
 }  // namespace cadenzo

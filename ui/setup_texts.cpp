@@ -50,6 +50,8 @@ std::vector<std::string> ChannelItems(bool withAll) {
     return items;
 }
 
+std::string AbsentDeviceItem(const std::string& name) { return name + " (absent)"; }
+
 std::optional<uint8_t> ApplyMasterVolumeRule(OptionsRecord& o) {
     if (o.MasterVolumePort == 0 || o.MasterVolumeCC >= o.CCBlocked.size()) return std::nullopt;
     o.CCBlocked[o.MasterVolumeCC] = 1;

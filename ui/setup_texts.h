@@ -35,6 +35,9 @@ inline constexpr std::array<const char*, 10> kMonitorSourceItems{
 inline constexpr std::array<const char*, 4> kDisplayModeItems{"Program 0 - 127", "Program 1 - 128", "Kawai K1, K1-II",
                                                               "Roland A11 - B88"};
 
+// The item a port list shows for the device the port waits for.
+std::string AbsentDeviceItem(const std::string& name);
+
 // The item a stored byte selects; -1 (nothing selected) for a byte beyond
 // the list, as a file written elsewhere may hold.
 inline int ItemIndex(uint32_t value, size_t count) { return value < count ? static_cast<int>(value) : -1; }

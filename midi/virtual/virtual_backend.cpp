@@ -1,48 +1,68 @@
 #include "midi/virtual/virtual_backend.h"
 
+#include <numeric>
+
 namespace cadenzo {
 
-struct VirtualMidiBackend::InputDevice {
+// What inputs and outputs share. `generation` moves on whenever the port
+// open on the device goes dead, so a handle of an older one is dead.
+struct VirtualMidiBackend::Device {
     std::string name;
     mutable std::mutex mutex;  // held while a callback runs, so a close waits it out
+    bool present = true;       // plugged in
     bool open = false;
-    bool started = false;
     std::string portName;
+    std::atomic<uint64_t> generation{0};
+
+    // Under the mutex: the open port, if any, goes dead.
+    void Kill() {
+        if (!open) return;
+        open = false;
+        generation.fetch_add(1, std::memory_order_release);
+    }
+};
+
+struct VirtualMidiBackend::InputDevice : Device {
+    bool started = false;
     MidiInputCallback callback = nullptr;
     void* context = nullptr;
 };
 
-struct VirtualMidiBackend::OutputDevice {
-    std::string name;
+struct VirtualMidiBackend::OutputDevice : Device {
     const std::atomic<bool>* recording = nullptr;  // the back end's switch
     VirtualMidiBackend::OutputTap tap = nullptr;
     void* tapUser = nullptr;
     std::atomic<uint64_t> count{0};  // sends on a port are serialised by the caller
-    mutable std::mutex mutex;
-    bool open = false;
-    std::string portName;
     std::vector<ShortMessage> sent;
 };
 
 namespace {
 
-class VirtualInput final : public MidiInputPort {
-public:
-    explicit VirtualInput(VirtualMidiBackend::InputDevice& d) : device(d) {}
-    VirtualMidiBackend::InputDevice& device;
+// A handle is live while its device's generation is the one it was opened in.
+template <class D>
+struct Opened {
+    explicit Opened(D& d) : device(d), generation(d.generation.load(std::memory_order_acquire)) {}
+    bool Live() const { return device.generation.load(std::memory_order_acquire) == generation; }
+    D& device;
+    const uint64_t generation;
 };
 
-class VirtualOutput final : public MidiOutputPort {
+class VirtualInput final : public MidiInputPort, public Opened<VirtualMidiBackend::InputDevice> {
 public:
-    explicit VirtualOutput(VirtualMidiBackend::OutputDevice& d) : device(d) {}
+    using Opened::Opened;
+};
+
+class VirtualOutput final : public MidiOutputPort, public Opened<VirtualMidiBackend::OutputDevice> {
+public:
+    using Opened::Opened;
     void Send(ShortMessage m) override {
+        if (!Live()) return;  // a dead port swallows what it is sent
         device.count.store(device.count.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
         if (device.tap) device.tap(device.tapUser, m);
         if (!device.recording->load(std::memory_order_relaxed)) return;
         std::lock_guard lock(device.mutex);
         device.sent.push_back(m);
     }
-    VirtualMidiBackend::OutputDevice& device;
 };
 
 }  // namespace
@@ -58,6 +78,10 @@ VirtualMidiBackend::VirtualMidiBackend(std::vector<std::string> inputs, std::vec
         outputs_.back()->recording = &recording_;
         outputs_.back()->sent.reserve(1 << 16);
     }
+    listedInputs_.resize(inputs_.size());
+    std::iota(listedInputs_.begin(), listedInputs_.end(), size_t{0});
+    listedOutputs_.resize(outputs_.size());
+    std::iota(listedOutputs_.begin(), listedOutputs_.end(), size_t{0});
 }
 
 VirtualMidiBackend::~VirtualMidiBackend() = default;
@@ -126,49 +150,101 @@ std::string VirtualMidiBackend::OutputPortName(uint32_t device) const {
     return d.open ? d.portName : "";
 }
 
-std::vector<std::string> VirtualMidiBackend::InputNames() {
+template <class D>
+void VirtualMidiBackend::SetPresent(std::vector<std::unique_ptr<D>>& devices, uint32_t device, bool present) {
+    D& d = *devices.at(device);
+    {
+        std::lock_guard lock(d.mutex);
+        d.present = present;
+        if (!present) d.Kill();
+    }
+    deviceChanges_.Signal();
+}
+
+void VirtualMidiBackend::UnplugInput(uint32_t device) { SetPresent(inputs_, device, false); }
+void VirtualMidiBackend::PlugInput(uint32_t device) { SetPresent(inputs_, device, true); }
+void VirtualMidiBackend::UnplugOutput(uint32_t device) { SetPresent(outputs_, device, false); }
+void VirtualMidiBackend::PlugOutput(uint32_t device) { SetPresent(outputs_, device, true); }
+
+void VirtualMidiBackend::StopService() {
+    serviceUp_.store(false);
+    for (auto& d : inputs_) {
+        std::lock_guard lock(d->mutex);
+        d->Kill();
+    }
+    for (auto& d : outputs_) {
+        std::lock_guard lock(d->mutex);
+        d->Kill();
+    }
+    deviceChanges_.Signal();
+}
+
+void VirtualMidiBackend::StartService() {
+    serviceUp_.store(true);
+    deviceChanges_.Signal();
+}
+
+template <class D>
+std::vector<std::string> VirtualMidiBackend::List(const std::vector<std::unique_ptr<D>>& devices,
+                                                  std::vector<size_t>& listed) {
+    listed.clear();
     std::vector<std::string> names;
-    for (const auto& d : inputs_) names.push_back(d->name);
+    if (!serviceUp_.load()) return names;
+    for (size_t i = 0; i < devices.size(); ++i) {
+        std::lock_guard lock(devices[i]->mutex);
+        if (!devices[i]->present) continue;
+        listed.push_back(i);
+        names.push_back(devices[i]->name);
+    }
     return names;
 }
 
-std::vector<std::string> VirtualMidiBackend::OutputNames() {
-    std::vector<std::string> names;
-    for (const auto& d : outputs_) names.push_back(d->name);
-    return names;
+std::vector<std::string> VirtualMidiBackend::InputNames() { return List(inputs_, listedInputs_); }
+std::vector<std::string> VirtualMidiBackend::OutputNames() { return List(outputs_, listedOutputs_); }
+
+// The device listed at `device` last time, or nullptr when there is no such
+// place in the list.
+template <class D>
+D* VirtualMidiBackend::Listed(const std::vector<std::unique_ptr<D>>& devices, const std::vector<size_t>& listed,
+                              uint32_t device) {
+    return device < listed.size() ? devices[listed[device]].get() : nullptr;
 }
 
 uint32_t VirtualMidiBackend::OpenInput(uint32_t device, const std::string& portName, MidiInputCallback callback,
                                        void* context, std::unique_ptr<MidiInputPort>& handle) {
     if (const uint32_t failure = TakeFailure(openFailures_)) return failure;
-    if (device >= inputs_.size()) return kMidiBadDeviceId;
-    InputDevice& d = *inputs_[device];
-    std::lock_guard lock(d.mutex);
-    if (d.open) return kMidiAllocated;
-    d.open = true;
-    d.started = false;
-    d.portName = portName;
-    d.callback = callback;
-    d.context = context;
-    handle = std::make_unique<VirtualInput>(d);
+    if (!serviceUp_.load()) return kMidiNoDevice;
+    InputDevice* d = Listed(inputs_, listedInputs_, device);
+    if (d == nullptr) return kMidiBadDeviceId;
+    std::lock_guard lock(d->mutex);
+    if (!d->present) return kMidiBadDeviceId;
+    if (d->open) return kMidiAllocated;
+    d->open = true;
+    d->started = false;
+    d->portName = portName;
+    d->callback = callback;
+    d->context = context;
+    handle = std::make_unique<VirtualInput>(*d);
     return kMidiOk;
 }
 
 uint32_t VirtualMidiBackend::StartInput(MidiInputPort& port) {
-    InputDevice& d = static_cast<VirtualInput&>(port).device;
-    std::lock_guard lock(d.mutex);
-    d.started = true;
+    auto& input = static_cast<VirtualInput&>(port);
+    std::lock_guard lock(input.device.mutex);
+    if (input.Live()) input.device.started = true;
     return kMidiOk;
 }
 
 uint32_t VirtualMidiBackend::CloseInput(std::unique_ptr<MidiInputPort>& handle) {
     if (const uint32_t failure = TakeFailure(closeFailures_)) return failure;
     if (!handle) return kMidiInvalidHandle;
-    InputDevice& d = static_cast<VirtualInput&>(*handle).device;
+    auto& input = static_cast<VirtualInput&>(*handle);
     {
-        std::lock_guard lock(d.mutex);
-        d.open = false;
-        d.started = false;
+        std::lock_guard lock(input.device.mutex);
+        if (input.Live()) {
+            input.device.open = false;
+            input.device.started = false;
+        }
     }
     handle.reset();
     return kMidiOk;
@@ -177,26 +253,41 @@ uint32_t VirtualMidiBackend::CloseInput(std::unique_ptr<MidiInputPort>& handle) 
 uint32_t VirtualMidiBackend::OpenOutput(uint32_t device, const std::string& portName,
                                         std::unique_ptr<MidiOutputPort>& handle) {
     if (const uint32_t failure = TakeFailure(openFailures_)) return failure;
-    if (device >= outputs_.size()) return kMidiBadDeviceId;
-    OutputDevice& d = *outputs_[device];
-    std::lock_guard lock(d.mutex);
-    if (d.open) return kMidiAllocated;
-    d.open = true;
-    d.portName = portName;
-    handle = std::make_unique<VirtualOutput>(d);
+    if (!serviceUp_.load()) return kMidiNoDevice;
+    OutputDevice* d = Listed(outputs_, listedOutputs_, device);
+    if (d == nullptr) return kMidiBadDeviceId;
+    std::lock_guard lock(d->mutex);
+    if (!d->present) return kMidiBadDeviceId;
+    if (d->open) return kMidiAllocated;
+    d->open = true;
+    d->portName = portName;
+    handle = std::make_unique<VirtualOutput>(*d);
     return kMidiOk;
 }
 
 uint32_t VirtualMidiBackend::CloseOutput(std::unique_ptr<MidiOutputPort>& handle) {
     if (const uint32_t failure = TakeFailure(closeFailures_)) return failure;
     if (!handle) return kMidiInvalidHandle;
-    OutputDevice& d = static_cast<VirtualOutput&>(*handle).device;
+    auto& output = static_cast<VirtualOutput&>(*handle);
     {
-        std::lock_guard lock(d.mutex);
-        d.open = false;
+        std::lock_guard lock(output.device.mutex);
+        if (output.Live()) output.device.open = false;
     }
     handle.reset();
     return kMidiOk;
+}
+
+std::optional<uint32_t> VirtualMidiBackend::ListedPlace(const std::string& portName) {
+    auto place = [&](const auto& devices, const std::vector<size_t>& listed) -> std::optional<uint32_t> {
+        for (size_t i = 0; i < listed.size(); ++i) {
+            const Device& d = *devices[listed[i]];
+            std::lock_guard lock(d.mutex);
+            if (d.open && d.portName == portName) return static_cast<uint32_t>(i);
+        }
+        return std::nullopt;
+    };
+    if (const auto input = place(inputs_, listedInputs_)) return input;
+    return place(outputs_, listedOutputs_);
 }
 
 }  // namespace cadenzo

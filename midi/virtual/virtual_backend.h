@@ -1,6 +1,12 @@
 // In-process MIDI devices for tests and benchmarks: inputs that can be fed
-// from any thread, outputs that record what they receive, and failure
-// injection for every result code the port manager knows.
+// from any thread, outputs that record what they receive, failure injection
+// for every result code the port manager knows, and devices (or the whole
+// service) that can be unplugged and plugged in again.
+//
+// Device numbers in the test calls below (Feed, Sent, Unplug...) name the
+// devices in the order they were built, whether listed or not; the back end's
+// own interface numbers them by their place in the last listing, as a real
+// MIDI service does.
 #pragma once
 
 #include <atomic>
@@ -46,6 +52,18 @@ public:
     std::string InputPortName(uint32_t device) const;
     std::string OutputPortName(uint32_t device) const;
 
+    // A device leaves the lists, and a port open on it goes dead: it receives
+    // and delivers nothing until the program closes it. Plugging it in again
+    // lists it under the same name. Each signals DeviceChanges().
+    void UnplugInput(uint32_t device);
+    void PlugInput(uint32_t device);
+    void UnplugOutput(uint32_t device);
+    void PlugOutput(uint32_t device);
+    // The whole service goes away (every list empty, every open port dead,
+    // every open refused) and comes back with the devices it had.
+    void StopService();
+    void StartService();
+
     std::vector<std::string> InputNames() override;
     std::vector<std::string> OutputNames() override;
     uint32_t OpenInput(uint32_t device, const std::string& portName, MidiInputCallback callback, void* context,
@@ -55,15 +73,27 @@ public:
     uint32_t OpenOutput(uint32_t device, const std::string& portName,
                         std::unique_ptr<MidiOutputPort>& handle) override;
     uint32_t CloseOutput(std::unique_ptr<MidiOutputPort>& handle) override;
+    std::optional<uint32_t> ListedPlace(const std::string& portName) override;
 
+    struct Device;
     struct InputDevice;
     struct OutputDevice;
 
 private:
     uint32_t TakeFailure(std::deque<uint32_t>& failures);
+    template <class D>
+    void SetPresent(std::vector<std::unique_ptr<D>>& devices, uint32_t device, bool present);
+    template <class D>
+    std::vector<std::string> List(const std::vector<std::unique_ptr<D>>& devices, std::vector<size_t>& listed);
+    template <class D>
+    D* Listed(const std::vector<std::unique_ptr<D>>& devices, const std::vector<size_t>& listed, uint32_t device);
 
     std::vector<std::unique_ptr<InputDevice>> inputs_;
     std::vector<std::unique_ptr<OutputDevice>> outputs_;
+    // Which devices the last listing showed, by place: main thread only.
+    std::vector<size_t> listedInputs_;
+    std::vector<size_t> listedOutputs_;
+    std::atomic<bool> serviceUp_{true};
     std::atomic<bool> recording_{true};
     mutable std::mutex failuresMutex_;
     std::deque<uint32_t> openFailures_;

@@ -152,6 +152,24 @@ TEST_F(StartUpOrder, PortsOpenFromTheOptionsAfterTheFilesAndCloseBeforeTheSave) 
     EXPECT_TRUE(state.Ports.InputDeviceNames.empty());
 }
 
+TEST_F(StartUpOrder, ThePortsFileNamesTheDevicesOverTheOptionsNumbers) {
+    std::vector<uint8_t> options(200, 0);
+    options[0] = 1;   // In1: "Keys A", as listed when saved
+    options[4] = 2;   // In2: "Keys B"
+    options[12] = 1;  // SynthOut: "Synth"
+    WriteBytes(kOptionsFile, options);
+    const std::string ports = "In1=Keys B\nIn2=\nSynthOut=Gone Synth\n";
+    WriteBytes("Ostinata.ports", {ports.begin(), ports.end()});
+    shell.duringLoop = [&] {
+        EXPECT_EQ(state.Ports.OpenPortNumbers(), (std::array<uint32_t, 6>{2, 0, 0, 0, 0, 0}));
+        EXPECT_EQ(state.Ports.RememberedDevices[3], "Gone Synth") << "waited for";
+    };
+    Run();
+    EXPECT_EQ(std::count_if(shell.trace.begin(), shell.trace.end(),
+                            [](const std::string& line) { return line.starts_with("box Errorr..."); }),
+              0);
+}
+
 TEST_F(StartUpOrder, GmStartModeFromTheOptionsIsInForceAfterStartUp) {
     std::vector<uint8_t> options(200, 0);
     options[52] = 1;

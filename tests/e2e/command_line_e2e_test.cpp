@@ -67,7 +67,7 @@ TEST(CommandLineRun, JackAskedForWithoutAServerStartsWithNoDevicesAndSaysSo) {
     program.WriteOptions({});
     program.WriteBank();
     program.Start({"--midi", "jack"}, {"JACK_DEFAULT_SERVER=cadenzo-no-such-server"});
-    const std::string note = "cadenzo: No JACK server is running: starting with no MIDI devices.\n";
+    const std::string note = "cadenzo: No JACK server is running: starting with no MIDI devices until a JACK server starts.\n";
     const auto deadline = std::chrono::steady_clock::now() + 30s;
     while (program.Errors().find(note) == std::string::npos && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(10ms);

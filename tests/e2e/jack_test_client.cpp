@@ -52,8 +52,9 @@ JackTestClient::~JackTestClient() {
 std::string JackTestClient::SourceName(size_t i) const { return jack_port_name(sources_.at(i).port); }
 std::string JackTestClient::SinkName(size_t i) const { return jack_port_name(sinks_.at(i).port); }
 
-bool JackTestClient::WaitConnected(const Port& p) const {
-    for (int i = 0; i < 1000; ++i) {
+bool JackTestClient::WaitConnected(const Port& p, std::chrono::milliseconds timeout) const {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < deadline) {
         if (jack_port_connected(p.port) > 0) {
             // Let one more cycle pass so the new graph is in force on both sides.
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -75,6 +76,14 @@ bool JackTestClient::WaitForPort(const std::string& fullName, std::chrono::milli
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return true;
+}
+
+std::vector<std::string> JackTestClient::MidiSources() const {
+    std::vector<std::string> names;
+    const char** ports = jack_get_ports(client_, nullptr, JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput);
+    for (const char** p = ports; p && *p; ++p) names.emplace_back(*p);
+    jack_free(ports);
+    return names;
 }
 
 void JackTestClient::Send(size_t source, uint32_t message) {
@@ -139,6 +148,13 @@ int JackTestClient::Process(jack_nframes_t frames, void* arg) {
         }
     }
     return 0;
+}
+
+std::vector<uint32_t> NotesOnly(const std::vector<uint32_t>& messages) {
+    std::vector<uint32_t> notes;
+    for (uint32_t m : messages)
+        if ((m & 0xE0) == 0x80) notes.push_back(m);
+    return notes;
 }
 
 uint32_t DeviceNumber(const std::vector<std::string>& names, const std::string& name) {

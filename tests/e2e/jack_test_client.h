@@ -29,14 +29,20 @@ public:
 
     // Waits until source or sink i is connected to some port (a message
     // queued before the connection takes effect goes nowhere).
-    bool WaitSourceConnected(size_t i) const { return WaitConnected(sources_.at(i)); }
-    bool WaitSinkConnected(size_t i) const { return WaitConnected(sinks_.at(i)); }
+    bool WaitSourceConnected(size_t i, std::chrono::milliseconds timeout = std::chrono::seconds(5)) const {
+        return WaitConnected(sources_.at(i), timeout);
+    }
+    bool WaitSinkConnected(size_t i, std::chrono::milliseconds timeout = std::chrono::seconds(5)) const {
+        return WaitConnected(sinks_.at(i), timeout);
+    }
 
     // Whether a port of that full name exists on the server.
     bool PortExists(const std::string& fullName) const;
     // Waits until it does, or the time is up.
     bool WaitForPort(const std::string& fullName,
                      std::chrono::milliseconds timeout = std::chrono::milliseconds(15000)) const;
+    // The full names of the server's MIDI sources, in its order.
+    std::vector<std::string> MidiSources() const;
 
     // Queues a short message (status in the low byte) on source i.
     void Send(size_t source, uint32_t message);
@@ -49,7 +55,7 @@ public:
 
 private:
     struct Port;
-    bool WaitConnected(const Port& port) const;
+    bool WaitConnected(const Port& port, std::chrono::milliseconds timeout) const;
     static int Process(jack_nframes_t frames, void* self);
 
     struct Port {
@@ -62,6 +68,9 @@ private:
     std::vector<Port> sources_;
     std::vector<Port> sinks_;
 };
+
+// The note-ons and note-offs among `messages`.
+std::vector<uint32_t> NotesOnly(const std::vector<uint32_t>& messages);
 
 // The position of `name` in a device list whose entry 0 is "no device"
 // (so the result is the device number to select), or 0.

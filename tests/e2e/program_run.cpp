@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <memory>
+#include <thread>
 
 #include "bank/blend_file.h"
 #include "bank/mix_bank.h"
@@ -33,6 +34,10 @@ void ProgramRun::WriteOptions(const PortDevices& devices) {
     WriteImage(Dir() / kOptionsFile, options);
 }
 
+void ProgramRun::WriteOptions(const OptionsRecord& options) { WriteImage(Dir() / kOptionsFile, options); }
+
+void ProgramRun::WriteText(const std::string& file, const std::string& text) { std::ofstream(Dir() / file) << text; }
+
 void ProgramRun::WriteBank(const std::function<void(MixBank&)>& edit) {
     const auto bank = std::make_unique<BankState>();
     InitBankDefaults(*bank);
@@ -51,6 +56,21 @@ void ProgramRun::Start(const std::vector<std::string>& arguments, const std::vec
     spec.out = logs_.Path() / "out";
     spec.err = logs_.Path() / "err";
     process_.Start(spec);
+}
+
+OptionsRecord DefaultOptions() {
+    OptionsRecord options{};
+    ApplyOptionDefaults(options);
+    return options;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
 }
 
 }  // namespace cadenzo::test

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bank/mix_records.h"
+#include "bank/options_record.h"
 #include "support/child_process.h"
 #include "support/temp_dir.h"
 
@@ -34,8 +35,12 @@ public:
     // "Ostinata.opt" at its defaults, each named device chosen by its
     // number in the device list as the MIDI service gives it now.
     void WriteOptions(const PortDevices& devices);
+    // "Ostinata.opt" as given.
+    void WriteOptions(const OptionsRecord& options);
     // "def.cdb": the default bank as `edit` leaves it.
     void WriteBank(const std::function<void(MixBank&)>& edit = {});
+    // Another file of the folder, as text.
+    void WriteText(const std::string& file, const std::string& text);
 
     // Starts the program with `arguments`, in `workDir` (by default its
     // folder) and with `setEnv` (NAME=VALUE) over the test's environment.
@@ -55,5 +60,12 @@ private:
     TempFolder logs_;
     ChildProcess process_;
 };
+
+// Options at their defaults: nothing opens by number.
+OptionsRecord DefaultOptions();
+
+// Polls `condition` until it holds or the time is up.
+bool WaitUntil(const std::function<bool()>& condition,
+               std::chrono::milliseconds timeout = std::chrono::milliseconds(15000));
 
 }  // namespace cadenzo::test

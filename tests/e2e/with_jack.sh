@@ -1,19 +1,35 @@
 #!/usr/bin/env bash
 # Runs a command against a private JACK server on the dummy driver, started
 # here and stopped again however the command ends: with_jack.sh CMD [ARGS...]
+# A test may stop the server and start it again under the same name: the
+# command line is in CADENZO_JACKD, and the server that runs writes its
+# process id to the file CADENZO_JACKD_PIDFILE names; that one is stopped at
+# the end.
 set -uo pipefail
 
 name="cadenzo-test-$$-$RANDOM"
 export JACK_DEFAULT_SERVER="$name"
 export JACK_NO_AUDIO_RESERVATION=1
+export CADENZO_JACKD="jackd --no-realtime -S -n $name -d dummy -r 48000 -p 64"
+CADENZO_JACKD_PIDFILE="$(mktemp)"
+export CADENZO_JACKD_PIDFILE
 
-jackd --no-realtime -S -n "$name" -d dummy -r 48000 -p 64 >/dev/null 2>&1 &
-jack_pid=$!
+$CADENZO_JACKD >/dev/null 2>&1 &
+echo $! >"$CADENZO_JACKD_PIDFILE"
+
+running() {
+  # A process that has ended but not been reaped yet counts as gone.
+  [ -r "/proc/$1/stat" ] && ! grep -q '^[0-9]* (.*) Z' "/proc/$1/stat"
+}
 
 stop_jack() {
   # SIGTERM and wait: a server killed outright keeps its name slot.
-  kill -TERM "$jack_pid" 2>/dev/null
-  wait "$jack_pid" 2>/dev/null
+  local pid
+  pid=$(cat "$CADENZO_JACKD_PIDFILE")
+  kill -TERM "$pid" 2>/dev/null
+  for _ in $(seq 200); do running "$pid" || break; sleep 0.05; done
+  wait 2>/dev/null
+  rm -f "$CADENZO_JACKD_PIDFILE"
 }
 trap stop_jack EXIT
 

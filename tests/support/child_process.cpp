@@ -56,8 +56,10 @@ std::string ReadText(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
+// Killed outright, a child with JACK clients would hold up a synchronous
+// server for seconds: it is asked to stop first.
 ChildProcess::~ChildProcess() {
-    if (pid_ > 0) Kill();
+    if (pid_ > 0) Stop(std::chrono::seconds(10));
 }
 
 bool ChildProcess::Start(const ChildSpec& spec) {

@@ -29,7 +29,7 @@ struct ChildSpec {
 class ChildProcess {
 public:
     ChildProcess() = default;
-    ~ChildProcess();  // kills a child still running
+    ~ChildProcess();  // stops a child still running
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 

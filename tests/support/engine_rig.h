@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
+
 #include "bank/options_file.h"
+#include "engine/device_changes.h"
 #include "engine/dispatcher.h"
 #include "midi/input_callbacks.h"
 #include "midi/port_manager.h"
@@ -46,6 +49,19 @@ public:
     void Dispatch() {
         s.Input.Wake.Acknowledge();
         DispatchInput(s, kHandOffMessage);
+    }
+
+    // What the program does when the back end signals that devices changed:
+    // the ports follow their devices, then the main thread takes what that
+    // queued. Returns whether the back end had signalled.
+    // `now` is the time the program looks.
+    bool FollowDevices(std::chrono::steady_clock::time_point now = {}) {
+        pollfd fd{midi.DeviceChanges().Fd(), POLLIN, 0};
+        const bool signalled = ::poll(&fd, 1, 0) == 1;
+        midi.DeviceChanges().Acknowledge();
+        FollowDeviceChanges(s, now);
+        Dispatch();
+        return signalled;
     }
 
     std::vector<ShortMessage> Synth() const { return midi.Sent(0); }

@@ -47,6 +47,7 @@ public:
     void SetMasterVolume(uint8_t volume) override { masterVolumes.push_back(volume); }
     void SetMasterTranspose(int32_t semitones) override { masterTransposes.push_back(semitones); }
     void ShowTerca(std::string_view text, Rgb colour) override { tercas.push_back({std::string(text), colour}); }
+    void DevicesChanged() override { ++deviceChanges; }
     struct Terca {
         std::string text;
         Rgb colour;
@@ -58,6 +59,7 @@ public:
     std::vector<uint8_t> masterVolumes;
     std::vector<int32_t> masterTransposes;
     std::vector<Terca> tercas;
+    int deviceChanges = 0;
 };
 
 }  // namespace cadenzo::test

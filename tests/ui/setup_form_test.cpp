@@ -143,6 +143,41 @@ TEST_F(SetupDialog, ControlsActAtOnceAndOnlyTheButtonSaves) {
     EXPECT_EQ(bytes[12], 1) << "the synthesiser output's open device";
 }
 
+TEST_F(SetupDialog, TheButtonAlsoSavesWhichDeviceEachPortFollowsAbsentOnesIncluded) {
+    rig.midi.UnplugOutput(0);
+    rig.FollowDevices();
+    TSetupForm form(rig.s, nullptr);
+    Find(form, "Input2ComboBox")->setCurrentIndex(0);
+    Find<QPushButton>(form, "Button1")->click();
+    const auto text = ReadBytes("Ostinata.ports");
+    EXPECT_EQ(std::string(text.begin(), text.end()),
+              "In1=Keys 1\nIn2=\nIn3=Thru In\nSynthOut=Synth\nThruOut=Thru Out\nControlOut=Control\n");
+    const auto options = ReadBytes("Ostinata.opt");
+    ASSERT_EQ(options.size(), 200u);
+    EXPECT_EQ(options[12], 0) << "the options keep the number of what is open";
+    EXPECT_EQ(options[16], 1) << "Thru Out moved up in the list";
+}
+
+TEST_F(SetupDialog, AnAbsentDeviceCanOnlyBeLetGoOf) {
+    rig.midi.UnplugInput(0);
+    rig.midi.UnplugInput(2);
+    rig.FollowDevices();
+    TSetupForm form(rig.s, nullptr);
+    EXPECT_EQ(Find(form, "Input3ComboBox")->currentText().toStdString(), "Thru In (absent)");
+    EXPECT_FALSE(Find<QCheckBox>(form, "GMMidiThruCheckBox")->isEnabled()) << "the thru input is still chosen";
+    auto* in1 = Find(form, "Input1ComboBox");
+    ASSERT_EQ(in1->count(), 3) << "no device, Keys 2, and the absent one";
+    EXPECT_EQ(in1->currentText().toStdString(), "Keys 1 (absent)");
+    EXPECT_EQ(Find(form, "Input2ComboBox")->count(), 2);
+    in1->setCurrentIndex(2);
+    EXPECT_EQ(rig.s.Ports.RememberedDevices[0], "Keys 1");
+    in1->setCurrentIndex(0);
+    EXPECT_EQ(rig.s.Ports.RememberedDevices[0], "");
+    EXPECT_EQ(in1->count(), 2);
+    EXPECT_EQ(in1->currentIndex(), 0);
+    EXPECT_TRUE(rig.dialogs.boxes.empty());
+}
+
 TEST_F(SetupDialog, BytesBeyondTheListsSelectNothingAndBreakNothing) {
     rig.s.Options.NoteOffDelay = 60;
     rig.s.Options.MonitorSource = 12;

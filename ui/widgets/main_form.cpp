@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "bank/window_title.h"
+#include "engine/device_changes.h"
 #include "engine/glide.h"
 #include "engine/gm_drum_paths.h"
 #include "engine/transmission.h"
@@ -207,10 +208,17 @@ void TMainForm::ShowModifierIndicators() {
     SetHeaderBackground(findChild<QLabel*>("Label30"), colours.pitchBendCaption);
 }
 
+void TMainForm::DevicesChanged() {
+    if (setupForm_) setupForm_->ShowDeviceLists();
+}
+
 void TMainForm::OpenSetupDialog() {
+    FollowDeviceChanges(state_, std::chrono::steady_clock::now());  // the lists as they are now
     TSetupForm dialog(state_, this);
     dialog.move(QGuiApplication::primaryScreen()->availableGeometry().center() - dialog.rect().center());
+    setupForm_ = &dialog;
     dialog.exec();
+    setupForm_ = nullptr;
 }
 
 void TMainForm::ToggleMonitorPane() {

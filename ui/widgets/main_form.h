@@ -23,6 +23,7 @@ class QTimer;
 namespace cadenzo {
 
 class ParameterGrid;
+class TSetupForm;
 class TShape;
 
 class TMainForm final : public QWidget, public Display, private KeyWindow {
@@ -42,6 +43,8 @@ public:
     void SetMasterVolume(uint8_t volume) override;
     void SetMasterTranspose(int32_t semitones) override;
     void ShowTerca(std::string_view text, Rgb colour) override;
+    // The setup dialog, while it is open, shows the device lists anew.
+    void DevicesChanged() override;
 
     // Rewrites the value cells of grid row c + 1 (c = 0..15).
     void RefreshGridRow(int c);
@@ -115,6 +118,7 @@ private:
     QLabel* masterVolumeLabel_ = nullptr;
     QPlainTextEdit* memo_ = nullptr;
     QTimer* monitorTimer_ = nullptr;
+    TSetupForm* setupForm_ = nullptr;  // while the setup dialog is open
 
     std::optional<GlideTimer> glideTimer_;  // started last at construction, stopped first
 };

@@ -8,11 +8,13 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSlider>
+#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "bank/file_io.h"
 #include "bank/options_file.h"
+#include "bank/ports_file.h"
 #include "midi/port_manager.h"
 #include "services/dialogs.h"
 #include "ui/setup_texts.h"
@@ -27,8 +29,6 @@ namespace {
 constexpr const char* kCaption = "Program Setup Dialog";
 constexpr const char* kSaveCaption =
     "Save settings as \"Deffault settings\" and AUTO LOAD this settings on program startup";
-
-size_t PortIndex(PortId port) { return static_cast<size_t>(port); }
 
 }  // namespace
 
@@ -90,19 +90,52 @@ void TSetupForm::keyPressEvent(QKeyEvent* event) { FormKeyDown(VirtualKey(event-
 void TSetupForm::Button1Click() {
     try {
         SaveOptions(state_.Options, state_.Ports.OpenPortNumbers(), *state_.Io.dialogs);
+        SavePortsFile(state_.Ports.RememberedDevices, *state_.Io.dialogs);
     } catch (const FileError& e) {
         ShowException(*state_.Io.dialogs, e.what());
     }
 }
 
+void TSetupForm::ShowDeviceLists() {
+    FillPortLists();
+    ApplyThruInterlock();
+}
+
+void TSetupForm::FillPortLists() {
+    for (PortId port : kAllPorts) {
+        QComboBox* list = portLists_[PortIndex(port)];
+        const QSignalBlocker quiet(list);
+        list->clear();
+        const std::vector<std::string>& names = state_.Ports.DeviceNames(port);
+        // The lists exist once the devices were enumerated; item 0 is always "no device".
+        list->addItems(names.empty() ? QStringList{IsInput(port) ? kNoInputDevice : kNoOutputDevice} : Items(names));
+        ShowOpenPort(list, port);
+    }
+}
+
+int TSetupForm::DeviceItemCount(PortId port) const {
+    return std::max(1, static_cast<int>(state_.Ports.DeviceNames(port).size()));
+}
+
 void TSetupForm::ShowOpenPort(QComboBox* list, PortId port) {
     const QSignalBlocker quiet(list);
-    list->setCurrentIndex(ItemIndex(state_.Ports.OpenPortNumbers()[PortIndex(port)], static_cast<size_t>(list->count())));
+    const int devices = DeviceItemCount(port);
+    while (list->count() > devices) list->removeItem(list->count() - 1);
+    const uint32_t open = state_.Ports.OpenNumber(port);
+    const std::string& followed = state_.Ports.RememberedDevices[PortIndex(port)];
+    if (open == 0 && !followed.empty()) {
+        list->addItem(QString::fromStdString(AbsentDeviceItem(followed)));
+        static_cast<QStandardItemModel*>(list->model())->item(devices)->setEnabled(false);
+        list->setCurrentIndex(devices);
+        return;
+    }
+    list->setCurrentIndex(ItemIndex(open, static_cast<size_t>(devices)));
 }
 
 void TSetupForm::PortChanged(QComboBox* list, PortId port, void (*select)(SystemState&, uint32_t)) {
-    if (list->currentIndex() < 0) return;
-    select(state_, static_cast<uint32_t>(list->currentIndex()));
+    const int index = list->currentIndex();
+    if (index < 0) return;
+    if (index < DeviceItemCount(port)) select(state_, static_cast<uint32_t>(index));
     ShowOpenPort(list, port);
 }
 
@@ -117,7 +150,9 @@ void TSetupForm::Synth2OutComboBoxChange() { PortChanged(portLists_[4], PortId::
 void TSetupForm::ControlOutComboBoxChange() { PortChanged(portLists_[5], PortId::ControlOut, &SelectControlOutPort); }
 
 void TSetupForm::ApplyThruInterlock() {
-    const ThruInterlock interlock = ThruInterlockFor(gmMidiThru_->isChecked(), state_.Ports.OpenPortNumbers()[2]);
+    // An absent device the thru input waits for counts as chosen.
+    const int input3Item = std::max(0, portLists_[PortIndex(PortId::In3)]->currentIndex());
+    const ThruInterlock interlock = ThruInterlockFor(gmMidiThru_->isChecked(), static_cast<uint32_t>(input3Item));
     gmMidiThru_->setEnabled(interlock.checkBoxEnabled);
     portLists_[2]->setEnabled(interlock.input3Enabled);
 }

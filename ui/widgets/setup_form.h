@@ -35,6 +35,10 @@ public:
     // The save button: the options file with the ports actually open.
     void Button1Click();
 
+    // Fills the six port lists from the device lists as they are now: on
+    // each the device open on the port, or the one it waits for, shown absent.
+    void ShowDeviceLists();
+
     void Input1ComboBoxChange();
     void Input2ComboBoxChange();
     void Input3ComboBoxChange();
@@ -57,8 +61,12 @@ private:
     void BuildFilterList();
     QSlider* BuildMixSlider(QWidget* parent, const char* name, uint8_t& field);
 
-    // Selects on the list the device really open on its port.
+    void FillPortLists();
+    // Selects on the list the device really open on its port, or the absent
+    // device the port waits for, as an extra item after the devices.
     void ShowOpenPort(QComboBox* list, PortId port);
+    // How many items of a port list are devices (item 0 "no device" included).
+    int DeviceItemCount(PortId port) const;
     void PortChanged(QComboBox* list, PortId port, void (*select)(SystemState&, uint32_t));
     void ApplyThruInterlock();
     void ApplyMasterVolumeRule();

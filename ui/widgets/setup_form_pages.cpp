@@ -21,11 +21,6 @@ namespace {
 
 constexpr int kMixTickInterval = 4;
 
-QStringList DeviceItems(const std::vector<std::string>& names, const char* none) {
-    // The lists exist once the devices were enumerated; item 0 is always "no device".
-    return names.empty() ? QStringList{none} : Items(names);
-}
-
 }  // namespace
 
 QWidget* TSetupForm::BuildMainPage() {
@@ -69,19 +64,17 @@ QWidget* TSetupForm::BuildMainPage() {
 }
 
 QGroupBox* TSetupForm::BuildPortGroups(QWidget* page) {
-    const QStringList inputs = DeviceItems(state_.Ports.InputDeviceNames, "NO Selected IN Device");
-    const QStringList outputs = DeviceItems(state_.Ports.OutputDeviceNames, "NO Selected OUT Device");
     QGridLayout* rows = nullptr;
     QGroupBox* group = MakeGroup(page, "Main MIDI In / Out Devices ", rows);
-    portLists_[0] = AddList(rows, 0, "Input - Port 1", "Input1ComboBox", inputs);
-    portLists_[1] = AddList(rows, 1, "Input - Port 2", "Input2ComboBox", inputs);
-    portLists_[3] = AddList(rows, 2, "Output - kX Driver Synth 1 Port", "Synth1OutComboBox", outputs);
-    portLists_[5] = AddList(rows, 3, "Output - kX Driver Control Port", "ControlOutComboBox", outputs);
+    portLists_[0] = AddList(rows, 0, "Input - Port 1", "Input1ComboBox", {});
+    portLists_[1] = AddList(rows, 1, "Input - Port 2", "Input2ComboBox", {});
+    portLists_[3] = AddList(rows, 2, "Output - kX Driver Synth 1 Port", "Synth1OutComboBox", {});
+    portLists_[5] = AddList(rows, 3, "Output - kX Driver Control Port", "ControlOutComboBox", {});
 
     QGridLayout* thruRows = nullptr;
     QGroupBox* thru = MakeGroup(page, "Direct THRU MIDI In / Out Devices", thruRows);
-    portLists_[2] = AddList(thruRows, 0, "Input Port", "Input3ComboBox", inputs);
-    portLists_[4] = AddList(thruRows, 1, "Output Port", "Synth2OutComboBox", outputs);
+    portLists_[2] = AddList(thruRows, 0, "Input Port", "Input3ComboBox", {});
+    portLists_[4] = AddList(thruRows, 1, "Output Port", "Synth2OutComboBox", {});
     static_cast<QGridLayout*>(page->layout())->addWidget(thru, 2, 2);
 
     using Handler = void (TSetupForm::*)();
@@ -90,12 +83,9 @@ QGroupBox* TSetupForm::BuildPortGroups(QWidget* page) {
         &TSetupForm::Input3ComboBoxChange,    &TSetupForm::Synth1OutComboBoxChange,
         &TSetupForm::Synth2OutComboBoxChange, &TSetupForm::ControlOutComboBoxChange,
     };
-    constexpr std::array<PortId, 6> kPorts{PortId::In1,      PortId::In2,     PortId::In3,
-                                           PortId::SynthOut, PortId::ThruOut, PortId::ControlOut};
-    for (size_t i = 0; i < portLists_.size(); ++i) {
-        ShowOpenPort(portLists_[i], kPorts[i]);
+    FillPortLists();
+    for (size_t i = 0; i < portLists_.size(); ++i)
         connect(portLists_[i], &QComboBox::currentIndexChanged, this, kHandlers[i]);
-    }
     return group;
 }
 

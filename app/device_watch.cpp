@@ -1,0 +1,42 @@
+#include "app/device_watch.h"
+
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <chrono>
+
+#include "app/message_hook.h"
+#include "engine/device_changes.h"
+#include "midi/midi_backend.h"
+
+namespace cadenzo {
+
+namespace {
+constexpr int kRetryMs = 200;
+}
+
+DeviceWatch::DeviceWatch(SystemState& state)
+    : state_(state),
+      notifier_(new QSocketNotifier(state.Io.midi->DeviceChanges().Fd(), QSocketNotifier::Read, this)),
+      retry_(new QTimer(this)) {
+    retry_->setSingleShot(true);
+    retry_->setInterval(kRetryMs);
+    connect(retry_, &QTimer::timeout, this, &DeviceWatch::Follow);
+    connect(notifier_, &QSocketNotifier::activated, this, &DeviceWatch::Follow);
+    QTimer::singleShot(0, this, &DeviceWatch::Follow);
+}
+
+void DeviceWatch::Follow() {
+    // While a message box is open the signal stays unread and the notifier rests.
+    const bool wait = MessageBoxShowing();
+    notifier_->setEnabled(!wait);
+    if (wait) {
+        retry_->start();
+        return;
+    }
+    // Acknowledged first, so that a change during the work signals again.
+    state_.Io.midi->DeviceChanges().Acknowledge();
+    FollowDeviceChanges(state_, std::chrono::steady_clock::now());
+}
+
+}  // namespace cadenzo

@@ -1,0 +1,56 @@
+#include "midi/held_keys.h"
+
+#include <algorithm>
+
+namespace cadenzo {
+
+template <size_t N>
+void HeldKeys::Put(std::array<std::atomic<uint64_t>, N>& words, unsigned bit, bool on) {
+    std::atomic<uint64_t>& word = words[bit / 64];
+    const uint64_t mask = uint64_t{1} << (bit % 64);
+    // One writer: a load and a store suffice.
+    const uint64_t now = word.load(std::memory_order_relaxed);
+    word.store(on ? now | mask : now & ~mask, std::memory_order_relaxed);
+}
+
+void HeldKeys::Track(ShortMessage m) {
+    const UnpackedMessage u = UnpackShortMessage(m);
+    const unsigned ch = u.channel;
+    const unsigned note = u.data1 & 0x7F;
+    switch (u.command) {
+    case 0x90:
+        Put(keys_, ch * kNotes + note, u.data2 != 0);
+        break;
+    case 0x80:
+        Put(keys_, ch * kNotes + note, false);
+        break;
+    case 0xB0:
+        if (const auto* p = std::find(kPedals.begin(), kPedals.end(), u.data1); p != kPedals.end())
+            Put(pedals_, ch * kPedals.size() + static_cast<unsigned>(p - kPedals.begin()), u.data2 >= 64);
+        break;
+    default:
+        break;
+    }
+}
+
+void HeldKeys::Clear() {
+    for (auto& word : keys_) word.store(0, std::memory_order_relaxed);
+    for (auto& word : pedals_) word.store(0, std::memory_order_relaxed);
+}
+
+std::vector<ShortMessage> HeldKeys::TakeReleases() {
+    std::vector<ShortMessage> releases;
+    auto held = [](const auto& words, unsigned bit) {
+        return (words[bit / 64].load(std::memory_order_relaxed) >> (bit % 64) & 1) != 0;
+    };
+    for (unsigned ch = 0; ch < 16; ++ch) {
+        for (unsigned note = 0; note < kNotes; ++note)
+            if (held(keys_, ch * kNotes + note)) releases.push_back(PackShortMessage(0x80, ch, note, 0));
+        for (unsigned p = 0; p < kPedals.size(); ++p)
+            if (held(pedals_, ch * kPedals.size() + p)) releases.push_back(PackShortMessage(0xB0, ch, kPedals[p], 0));
+    }
+    Clear();
+    return releases;
+}
+
+}  // namespace cadenzo

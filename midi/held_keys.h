@@ -1,0 +1,40 @@
+// What the device on one input holds down: the keys struck and not yet let
+// go, and the held pedals (sustain, sostenuto, hold 2), per channel. The
+// input's own callback writes it (one writer, no lock, no allocation); the
+// main thread takes it once no callback runs for the input any more, to let
+// go of everything when the device is lost.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "midi/short_message.h"
+
+namespace cadenzo {
+
+class HeldKeys {
+public:
+    // The input's callback thread: what `m` presses or lets go.
+    void Track(ShortMessage m);
+    // Main thread, while no callback runs: forgets everything.
+    void Clear();
+    // Main thread, while no callback runs: a note-off (velocity 0) for every
+    // held key, then a value 0 for every held pedal, channel by channel; all
+    // of it forgotten.
+    std::vector<ShortMessage> TakeReleases();
+
+private:
+    static constexpr int kNotes = 128;
+    static constexpr std::array<uint8_t, 3> kPedals{64, 66, 69};
+
+    // Sets or clears bit `bit` of a bit array of words.
+    template <size_t N>
+    static void Put(std::array<std::atomic<uint64_t>, N>& words, unsigned bit, bool on);
+
+    std::array<std::atomic<uint64_t>, 16 * kNotes / 64> keys_{};  // bit ch * 128 + note
+    std::array<std::atomic<uint64_t>, 1> pedals_{};               // bit ch * 3 + pedal
+};
+
+}  // namespace cadenzo

@@ -1,0 +1,31 @@
+// The device watch's work on the main thread: reads the device lists afresh
+// and keeps each port on the device it follows, by name, as devices and the
+// MIDI service itself come and go.
+#pragma once
+
+#include <chrono>
+
+#include "engine/system_state.h"
+
+namespace cadenzo {
+
+struct FollowOutcome {
+    bool changed = false;     // the lists, or what is open on a port, changed
+    bool synthBack = false;   // SynthOut or ControlOut opened on a returning device
+};
+
+// How long a port waits before it tries again a device that is listed but
+// would not open (the lists may lag behind the service for a moment).
+inline constexpr std::chrono::milliseconds kReopenRetry{1000};
+
+// Reads the lists afresh, then:
+// - a port whose device has gone (even if one of its name is back) is
+//   closed, and an input lets go of what its device held;
+// - an open port's number follows its device to its new place in the list;
+// - a closed port that follows a device opens it once it is listed again,
+//   at the next look after it was lost (a failed open is tried again from
+//   kReopenRetry after `now` on).
+// Each loss and return shows as a monitor line. No message box is shown.
+FollowOutcome FollowDevices(SystemState& s, std::chrono::steady_clock::time_point now);
+
+}  // namespace cadenzo

@@ -1,0 +1,12 @@
+// The program's six ports by name, in their fixed order: the names the MIDI
+// service shows for them, the monitor's device lines and the keys of the
+// ports file use.
+#pragma once
+
+#include <array>
+
+namespace cadenzo {
+
+inline constexpr std::array<const char*, 6> kPortNames{"In1", "In2", "In3", "SynthOut", "ThruOut", "ControlOut"};
+
+}  // namespace cadenzo

@@ -1,0 +1,53 @@
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "bank/file_io.h"
+#include "bank/ports_file.h"
+#include "support/recorders.h"
+#include "support/temp_dir.h"
+
+namespace cadenzo {
+namespace {
+
+class PortsFile : public test::InTempDir {
+protected:
+    void Write(const std::string& text) { WriteBytes(kPortsFile, {text.begin(), text.end()}); }
+    std::string Text() {
+        const auto bytes = ReadBytes(kPortsFile);
+        return {bytes.begin(), bytes.end()};
+    }
+    test::RecordingDialogs dialogs;
+};
+
+TEST_F(PortsFile, SavesOneLinePerPortAndReadsItBackInFull) {
+    const std::array<std::string, 6> devices{"system:midi_capture_1", "", "Клавиши 2 = left", "a2j:Synth [20] (playback)", "",
+                                             "ctl"};
+    SavePortsFile(devices, dialogs);
+    EXPECT_EQ(Text(), "In1=system:midi_capture_1\nIn2=\nIn3=Клавиши 2 = left\n"
+                      "SynthOut=a2j:Synth [20] (playback)\nThruOut=\nControlOut=ctl\n");
+    EXPECT_EQ(Entries(), std::vector<std::string>{kPortsFile}) << "no temporary file left";
+    const PortNames read = ReadPortsFile();
+    for (size_t i = 0; i < devices.size(); ++i) EXPECT_EQ(read[i], devices[i]) << i;
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(PortsFile, AMissingFileOrLineNamesNothingAndOtherLinesAreIgnored) {
+    EXPECT_EQ(ReadPortsFile(), PortNames{});
+    Write("\xEF\xBB\xBF" "In2=Keys\r\n# a note\nin1=lower case is another key\nGarbage\nThruOut=\nIn2=Keys 2\n");
+    PortNames expected;
+    expected[1] = "Keys 2";  // the last line for a port counts
+    expected[4] = "";
+    EXPECT_EQ(ReadPortsFile(), expected);
+    Write("In1=Keys");  // no final line break
+    EXPECT_EQ(ReadPortsFile()[0], "Keys");
+}
+
+TEST_F(PortsFile, AFileThatCannotBeReplacedIsReportedAndKept) {
+    std::filesystem::create_directory(kPortsFile);
+    EXPECT_EQ(ReadPortsFile(), PortNames{});
+    EXPECT_THROW(SavePortsFile({}, dialogs), FileError);
+}
+
+}  // namespace
+}  // namespace cadenzo

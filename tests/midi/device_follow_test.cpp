@@ -1,0 +1,268 @@
+// Devices unplugged and plugged in again, and the MIDI service going away
+// and coming back, on virtual devices: what the player hears and what the
+// ports do.
+#include <gtest/gtest.h>
+
+#include "engine/messages.h"
+#include "engine/sounding_notes.h"
+#include "engine/transmission.h"
+#include "support/engine_rig.h"
+#include "ui/monitor.h"
+
+namespace cadenzo {
+namespace {
+
+using namespace test;
+
+class DeviceFollow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Listen(rig.s.Bank.WorkingMix.Channels[0], 17);              // layer 1: every channel of In1
+        Listen(rig.s.Bank.WorkingMix.Channels[3], 1).Trs = 76;      // layer 4: channel 1, an octave up
+        ToggleMonitor(rig.s);
+    }
+    uint32_t Open(PortId port) const { return rig.s.Ports.OpenNumber(port); }
+    std::vector<std::string> MonitorLines() { return TakeMonitorLines(rig.s); }
+
+    EngineRig rig;
+};
+
+TEST_F(DeviceFollow, AnUnpluggedKeyboardLetsGoOfWhatItHeldOnEveryLayerItReached) {
+    rig.Play(1, On(0, 60, 100));
+    rig.Play(1, On(0, 64, 100));
+    rig.Play(1, Off(0, 64));
+    rig.Play(1, Cc(0, 64, 127));  // sustain held
+    rig.Play(1, On(1, 40, 90));   // channel 2: layer 1 only
+    SoundingNotes synth;
+    synth.Apply(rig.Synth());
+    rig.ClearSent();
+
+    rig.midi.UnplugInput(0);
+    EXPECT_TRUE(rig.FollowDevices()) << "the back end signals the change";
+    EXPECT_EQ(rig.Synth(), (Messages{Off(0, 60), Off(3, 72), Cc(0, 64, 0), Cc(3, 64, 0), Off(0, 40)}));
+    synth.Apply(rig.Synth());
+    EXPECT_TRUE(synth.Held().empty());
+    EXPECT_EQ(Open(PortId::In1), 0u);
+    EXPECT_EQ(rig.s.Ports.RememberedDevices[0], "Keys 1") << "the port waits for its keyboard";
+    EXPECT_EQ(MonitorLines(), std::vector<std::string>{"Device lost: In1"});
+    EXPECT_TRUE(rig.dialogs.boxes.empty());
+}
+
+TEST_F(DeviceFollow, TheKeyboardPlaysAgainOnceItIsBack) {
+    rig.midi.UnplugInput(0);
+    rig.FollowDevices();
+    rig.Play(1, On(0, 60, 100));
+    EXPECT_TRUE(rig.Synth().empty());
+
+    rig.midi.PlugInput(0);
+    EXPECT_TRUE(rig.FollowDevices());
+    EXPECT_EQ(Open(PortId::In1), 1u);
+    EXPECT_TRUE(rig.Synth().empty()) << "an input coming back sends nothing";
+    rig.Play(1, On(0, 60, 100));
+    EXPECT_EQ(rig.Synth(), (Messages{On(0, 60, 100), On(3, 72, 100)}));
+    EXPECT_EQ(MonitorLines(), (std::vector<std::string>{"Device lost: In1", "Device back: In1"}));
+}
+
+TEST_F(DeviceFollow, AKeyboardUnpluggedAndBackBeforeTheProgramLooksIsLostAndBackAllTheSame) {
+    rig.Play(1, On(0, 60, 100));
+    rig.ClearSent();
+    rig.midi.UnplugInput(0);
+    rig.midi.PlugInput(0);
+    rig.FollowDevices();
+    EXPECT_EQ(rig.Synth(), (Messages{Off(0, 60), Off(3, 72)}));
+    EXPECT_EQ(Open(PortId::In1), 0u);
+    rig.FollowDevices();  // the next look
+    EXPECT_EQ(Open(PortId::In1), 1u);
+    rig.ClearSent();
+    rig.Play(1, On(0, 62, 100));
+    EXPECT_EQ(rig.Synth(), (Messages{On(0, 62, 100), On(3, 74, 100)}));
+}
+
+TEST_F(DeviceFollow, ALostThruKeyboardLetsGoOnTheThruOutput) {
+    rig.midi.Feed(2, On(5, 50, 90));
+    rig.midi.Feed(2, Cc(5, 66, 127));  // sostenuto held
+    rig.ClearSent();
+    rig.midi.UnplugInput(2);
+    rig.FollowDevices();
+    EXPECT_EQ(rig.Thru(), (Messages{Off(5, 50), Cc(5, 66, 0)}));
+    EXPECT_TRUE(rig.Synth().empty());
+}
+
+TEST_F(DeviceFollow, ASynthesiserBackGetsEverythingStartUpSentIt) {
+    SendStartUpSet(rig.s);  // as start-up sends it
+    const Messages synthAtStart = rig.Synth();
+    const Messages controlAtStart = rig.Control();
+    rig.midi.UnplugOutput(0);
+    rig.Play(1, On(0, 60, 100));  // to a dead port, before the program looks
+    rig.FollowDevices();
+    rig.Play(1, Off(0, 60));      // to no port at all
+    EXPECT_EQ(rig.midi.SentCount(0), synthAtStart.size()) << "nothing reached the synthesiser while it was gone";
+    rig.ClearSent();
+
+    rig.midi.PlugOutput(0);
+    rig.FollowDevices();
+    EXPECT_EQ(Open(PortId::SynthOut), 1u);
+    EXPECT_EQ(rig.Synth(), synthAtStart);
+    EXPECT_EQ(rig.Control(), controlAtStart);
+    EXPECT_EQ(MonitorLines(), (std::vector<std::string>{"Device lost: SynthOut", "Device back: SynthOut"}));
+}
+
+TEST_F(DeviceFollow, OnlyTheSynthesiserAndTheDspGetTheStartUpSetAgain) {
+    rig.midi.UnplugOutput(2);
+    rig.FollowDevices();
+    rig.midi.PlugOutput(2);
+    rig.FollowDevices();
+    EXPECT_FALSE(rig.Control().empty()) << "the DSP control port came back";
+    rig.ClearSent();
+    rig.midi.UnplugOutput(1);
+    rig.FollowDevices();
+    rig.midi.PlugOutput(1);
+    rig.FollowDevices();
+    EXPECT_EQ(Open(PortId::ThruOut), 2u);
+    EXPECT_TRUE(rig.Synth().empty());
+    EXPECT_TRUE(rig.Control().empty());
+    EXPECT_TRUE(rig.Thru().empty());
+}
+
+TEST_F(DeviceFollow, OpenPortsKeepTheirDevicesWhenOthersComeAndGo) {
+    rig.midi.UnplugInput(0);
+    rig.FollowDevices();
+    EXPECT_EQ(rig.s.Ports.InputDeviceNames, (std::vector<std::string>{"NO Selected IN Device", "Keys 2", "Thru In"}));
+    EXPECT_EQ(rig.s.Ports.OpenPortNumbers(), (std::array<uint32_t, 6>{0, 1, 2, 1, 2, 3}));
+    rig.midi.PlugInput(0);
+    rig.FollowDevices();
+    EXPECT_EQ(rig.s.Ports.OpenPortNumbers(), (std::array<uint32_t, 6>{1, 2, 3, 1, 2, 3}));
+    rig.ClearSent();
+    rig.Play(2, On(0, 60, 100));
+    EXPECT_TRUE(rig.Synth().empty()) << "no layer listens to In2, which is still on Keys 2";
+    EXPECT_EQ(rig.display.deviceChanges, 2);
+    EXPECT_FALSE(rig.FollowDevices()) << "nothing signalled";
+    EXPECT_EQ(rig.display.deviceChanges, 2) << "nothing changed";
+}
+
+TEST_F(DeviceFollow, TheWholeServiceGoingAwayAndBackReopensEveryPort) {
+    rig.Play(1, On(0, 60, 100));
+    rig.midi.StopService();
+    rig.FollowDevices();
+    EXPECT_EQ(rig.s.Ports.OpenPortNumbers(), (std::array<uint32_t, 6>{}));
+    EXPECT_EQ(rig.s.Ports.RememberedDevices,
+              (std::array<std::string, 6>{"Keys 1", "Keys 2", "Thru In", "Synth", "Thru Out", "Control"}));
+    EXPECT_EQ(MonitorLines().size(), 6u);
+    rig.ClearSent();
+
+    rig.midi.StartService();
+    rig.FollowDevices();
+    EXPECT_EQ(rig.s.Ports.OpenPortNumbers(), (std::array<uint32_t, 6>{1, 2, 3, 1, 2, 3}));
+    EXPECT_FALSE(rig.Synth().empty()) << "the start-up set, once";
+    rig.ClearSent();
+    rig.Play(1, On(0, 62, 100));
+    EXPECT_EQ(rig.Synth(), (Messages{On(0, 62, 100), On(3, 74, 100)}));
+    EXPECT_TRUE(rig.dialogs.boxes.empty());
+}
+
+TEST_F(DeviceFollow, ADeviceThatWillNotOpenIsTriedAgainASecondLater) {
+    using namespace std::chrono_literals;
+    const std::chrono::steady_clock::time_point t0{100s};
+    rig.midi.UnplugInput(0);
+    rig.FollowDevices(t0);
+    rig.midi.PlugInput(0);
+    rig.midi.FailNextOpen(kMidiAllocated);
+    rig.FollowDevices(t0);
+    EXPECT_EQ(Open(PortId::In1), 0u);
+    rig.FollowDevices(t0 + 900ms);  // would open now, but waits its turn
+    EXPECT_EQ(Open(PortId::In1), 0u);
+    rig.FollowDevices(t0 + 1s);
+    EXPECT_EQ(Open(PortId::In1), 1u);
+    EXPECT_TRUE(rig.dialogs.boxes.empty());
+}
+
+TEST_F(DeviceFollow, APlayerChoiceIsRememberedAndAFailedOneForgetsTheDevice) {
+    SelectIn1Port(rig.s, 3);
+    EXPECT_EQ(rig.s.Ports.RememberedDevices[0], "") << "in use on In3: In1 now follows nothing";
+    SelectIn3Port(rig.s, 0);
+    SelectIn1Port(rig.s, 3);
+    EXPECT_EQ(rig.s.Ports.RememberedDevices[0], "Thru In");
+    rig.midi.FailNextOpen(kMidiAllocated);
+    SelectIn2Port(rig.s, 1);
+    EXPECT_EQ(rig.s.Ports.RememberedDevices[1], "");
+    SelectSynthOutPort(rig.s, 0);
+    EXPECT_EQ(rig.s.Ports.RememberedDevices[3], "");
+    rig.midi.UnplugOutput(0);
+    rig.midi.PlugOutput(0);
+    rig.FollowDevices();
+    EXPECT_EQ(Open(PortId::SynthOut), 0u) << "a port closed by choice waits for nothing";
+}
+
+// Start-up with the ports file, on devices listed in another order than
+// when the options were saved.
+class StartUpByName : public ::testing::Test {
+protected:
+    void SetUp() override {
+        s.Io.dialogs = &dialogs;
+        s.Io.display = &display;
+        s.Io.midi = &midi;
+        ApplyOptionDefaults(s.Options);
+        WriteU32(s.Options.In1Device, 1);       // saved when Keys A was listed first
+        WriteU32(s.Options.In2Device, 2);
+        WriteU32(s.Options.SynthOutDevice, 1);
+        midi.UnplugOutput(1);                   // "Late Synth" is not plugged in yet
+        EnumerateMidiDevices(s);
+    }
+    void TearDown() override { CloseAllPorts(s); }
+
+    VirtualMidiBackend midi{{"Keys B", "Keys A", "Thru In"}, {"Synth", "Late Synth"}};
+    RecordingDialogs dialogs;
+    RecordingDisplay display;
+    SystemState s;
+};
+
+TEST_F(StartUpByName, NamedDevicesOpenWhereverTheyAreAndNumbersServeOnlyWhereNoNameIs) {
+    PortNames names;
+    names[0] = "Keys A";
+    names[2] = "";
+    OpenAllPorts(s, names);
+    EXPECT_EQ(s.Ports.OpenPortNumbers(), (std::array<uint32_t, 6>{2, 0, 0, 1, 0, 0}));
+    EXPECT_EQ(midi.InputPortName(1), "In1");
+    EXPECT_EQ(s.Ports.RememberedDevices, (std::array<std::string, 6>{"Keys A", "", "", "Synth", "", ""}))
+        << "In2's number 2 is Keys A, already open on In1: refused, so In2 follows nothing";
+    EXPECT_EQ(dialogs.boxes.size(), 1u);
+}
+
+TEST_F(StartUpByName, AMissingDeviceIsWaitedForNeverReplacedByItsNumber) {
+    PortNames names;
+    names[3] = "Late Synth";
+    names[1] = "Keys A";
+    OpenAllPorts(s, names);
+    EXPECT_EQ(s.Ports.SynthOut.OpenNumber(), 0u) << "number 1 is another synthesiser";
+    EXPECT_TRUE(midi.OutputPortName(0).empty());
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(s.Ports.OpenPortNumbers()[1], 2u);
+
+    midi.PlugOutput(1);
+    midi.DeviceChanges().Acknowledge();
+    FollowDeviceChanges(s, {});
+    EXPECT_EQ(s.Ports.SynthOut.OpenNumber(), 2u);
+    EXPECT_FALSE(midi.Sent(1).empty()) << "the late synthesiser gets the start-up set";
+    EXPECT_EQ(display.masterVolumes.size(), 1u);
+}
+
+TEST_F(StartUpByName, DevicesOfOneNameAreToldApartByTheirOrder) {
+    VirtualMidiBackend twins{{"USB Keys", "USB Keys"}, {}};
+    s.Io.midi = &twins;
+    EnumerateMidiDevices(s);
+    PortNames names;
+    names[0] = names[1] = "USB Keys";
+    OpenAllPorts(s, names);
+    EXPECT_EQ(twins.InputPortName(0), "In1");
+    EXPECT_EQ(twins.InputPortName(1), "In2");
+    twins.UnplugInput(0);
+    twins.PlugInput(0);
+    FollowDeviceChanges(s, {});
+    FollowDeviceChanges(s, {});
+    EXPECT_EQ(twins.InputPortName(0), "In1");
+    EXPECT_EQ(twins.InputPortName(1), "In2");
+    CloseAllPorts(s);
+}
+
+}  // namespace
+}  // namespace cadenzo
