@@ -16,6 +16,7 @@
 #include "bank/file_io.h"
 #include "bank/mix_bank.h"
 #include "bank/options_file.h"
+#include "bank/ports_file.h"
 #include "demo/demo_bank.h"
 #include "demo/demo_devices.h"
 #include "midi/listed_device.h"
@@ -25,7 +26,6 @@ namespace {
 
 using namespace cadenzo;
 
-constexpr const char* kPortsFile = "Ostinata.ports";
 constexpr int kNoSynth = 3;
 
 struct Arguments {

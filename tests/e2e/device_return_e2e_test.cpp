@@ -32,12 +32,11 @@ protected:
     void SetUp() override {
         synth = std::make_unique<JackTestClient>("synth", std::vector<std::string>{}, std::vector<std::string>{"in"});
         ASSERT_TRUE(synth->Ok()) << "no JACK server (run under with_jack.sh)";
-        run.WriteOptions(test::DefaultOptions());
-        static BankState bank;
-        InitBankDefaults(bank);
-        bank.Bank.Slots[0].Channels[0].In1Channel = 17;
-        bank.Bank.Slots[0].Channels[1].In2Channel = 17;
-        run.WriteBank(bank.Bank);
+        run.WriteOptionsRecord(test::DefaultOptions());
+        run.WriteBank([](MixBank& bank) {
+            bank.Slots[0].Channels[0].In1Channel = 17;
+            bank.Slots[0].Channels[1].In2Channel = 17;
+        });
     }
 
     static std::unique_ptr<JackTestClient> Keyboard(const std::string& name) {
@@ -138,7 +137,7 @@ TEST_F(Stage, DevicesListedInAnotherOrderOpenByTheirNames) {
     OptionsRecord options = test::DefaultOptions();
     WriteU32(options.In1Device, 1);  // numbers as the first run lists the devices
     WriteU32(options.In2Device, 2);
-    run.WriteOptions(options);
+    run.WriteOptionsRecord(options);
     run.WriteText("Ostinata.ports", "In1=keys_a:out\nIn2=keys_b:out\nSynthOut=synth:in\n");
     for (const bool aFirst : {true, false}) {
         std::unique_ptr<JackTestClient> a, b;

@@ -34,7 +34,7 @@ void ProgramRun::WriteOptions(const PortDevices& devices) {
     WriteImage(Dir() / kOptionsFile, options);
 }
 
-void ProgramRun::WriteOptions(const OptionsRecord& options) { WriteImage(Dir() / kOptionsFile, options); }
+void ProgramRun::WriteOptionsRecord(const OptionsRecord& options) { WriteImage(Dir() / kOptionsFile, options); }
 
 void ProgramRun::WriteText(const std::string& file, const std::string& text) { std::ofstream(Dir() / file) << text; }
 

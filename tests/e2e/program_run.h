@@ -36,7 +36,7 @@ public:
     // number in the device list as the MIDI service gives it now.
     void WriteOptions(const PortDevices& devices);
     // "Ostinata.opt" as given.
-    void WriteOptions(const OptionsRecord& options);
+    void WriteOptionsRecord(const OptionsRecord& options);
     // "def.cdb": the default bank as `edit` leaves it.
     void WriteBank(const std::function<void(MixBank&)>& edit = {});
     // Another file of the folder, as text.

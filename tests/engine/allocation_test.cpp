@@ -42,6 +42,7 @@ public:
     void SetMasterVolume(uint8_t) override {}
     void SetMasterTranspose(int32_t) override {}
     void ShowTerca(std::string_view, Rgb) override {}
+    void DevicesChanged() override {}
 };
 
 class NoAllocation : public ::testing::Test {
