@@ -2,7 +2,6 @@
 // with its settings and bank, played through its ports, and stopped as the
 // system stops it.
 #include <filesystem>
-#include <sys/wait.h>
 
 #include <gtest/gtest.h>
 
@@ -68,9 +67,7 @@ TEST_F(Program, PlaysThroughTheMixAndTheThruPortAndSavesTheBankWhenStopped) {
     EXPECT_EQ(peer.Receive(1, 1), std::vector<uint32_t>{0x7F2A99});
 
     const auto bankBefore = fs::file_size(run.Dir() / "def.cdb");
-    const int status = run.Stop();
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(run.StopsCleanly());
     EXPECT_EQ(fs::file_size(run.Dir() / "def.cdb"), bankBefore);
     EXPECT_FALSE(peer.PortExists("Cadenzo In1:In1"));
 }

@@ -61,12 +61,13 @@ bool ProgramRun::Running() {
     return false;
 }
 
-int ProgramRun::Stop() {
-    if (pid_ <= 0) return status_;
-    ::kill(pid_, SIGTERM);
-    ::waitpid(pid_, &status_, 0);
-    pid_ = -1;
-    return status_;
+bool ProgramRun::StopsCleanly() {
+    if (pid_ > 0) {
+        ::kill(pid_, SIGTERM);
+        ::waitpid(pid_, &status_, 0);
+        pid_ = -1;
+    }
+    return WIFEXITED(status_) && WEXITSTATUS(status_) == 0;
 }
 
 OptionsRecord DefaultOptions() {

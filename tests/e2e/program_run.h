@@ -30,13 +30,13 @@ public:
     void Start();
     // The program has not ended.
     bool Running();
-    // SIGTERM, then its wait status.
-    int Stop();
+    // SIGTERM; then whether it ended by itself with exit code 0.
+    bool StopsCleanly();
 
 private:
     std::filesystem::path dir_;
     pid_t pid_ = -1;   // while it runs or has not been reaped
-    int status_ = -1;  // once it has been reaped
+    int status_ = -1;  // its wait status, once it has been reaped
 };
 
 // Options at their defaults: nothing opens by number.
