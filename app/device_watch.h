@@ -15,7 +15,7 @@ namespace cadenzo {
 
 class DeviceWatch final : public QObject {
 public:
-    // Looks at the devices once at once (they may have changed since they
+    // Looks at the devices right away (they may have changed since they
     // were listed at start-up), then at every change.
     explicit DeviceWatch(SystemState& state);
 

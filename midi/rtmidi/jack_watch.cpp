@@ -16,6 +16,8 @@ constexpr auto kWatchPeriod = std::chrono::milliseconds(50);
 constexpr auto kSettle = std::chrono::milliseconds(50);
 // How often the lists are looked at in any case.
 constexpr auto kLookPeriod = std::chrono::seconds(1);
+// How often a server that went away is looked for.
+constexpr auto kReachPeriod = std::chrono::milliseconds(250);
 
 int64_t Nanoseconds(std::chrono::steady_clock::time_point t) {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(t.time_since_epoch()).count();
@@ -43,34 +45,39 @@ JackWatch::~JackWatch() {
 }
 
 void JackWatch::Run() {
-    auto nextLook = std::chrono::steady_clock::now() + kLookPeriod;
+    auto nextLook = std::chrono::steady_clock::now();
+    auto nextReach = nextLook;
     std::unique_lock lock(wakeMutex_);
-    for (;;) {
+    while (!stopping_) {
         lock.unlock();
-        if (lost_.exchange(false)) LetGo();
         const auto now = std::chrono::steady_clock::now();
-        int64_t settleAt = settleAt_.load();
-        const bool settled = settleAt != 0 && Nanoseconds(now) >= settleAt &&
-                             settleAt_.compare_exchange_strong(settleAt, 0);
-        if (Alive() && (settled || now >= nextLook)) {
+        if (lost_.exchange(false)) LetGo();
+        if (Alive() && (Settled(now) || now >= nextLook)) {
             changes_.Signal();
             nextLook = now + kLookPeriod;
         }
-        std::vector<std::shared_ptr<void>> dead;
-        {
-            std::lock_guard grave(graveMutex_);
-            dead.swap(graveyard_);
-        }
-        dead.clear();  // an output of a dead server waits up to a second for its last cycle
-        lock.lock();
-        if (stopping_) return;
-        if (!Alive() && clients_.load() == 0) {
-            lock.unlock();
+        BuryTheDead();
+        if (!Alive() && clients_.load() == 0 && now >= nextReach) {
+            nextReach = now + kReachPeriod;
             if (Reach()) changes_.Signal();
-            lock.lock();
         }
-        wake_.wait_for(lock, kWatchPeriod);
+        lock.lock();
+        if (!stopping_) wake_.wait_for(lock, kWatchPeriod);
     }
+}
+
+bool JackWatch::Settled(std::chrono::steady_clock::time_point now) {
+    int64_t at = settleAt_.load();
+    return at != 0 && Nanoseconds(now) >= at && settleAt_.compare_exchange_strong(at, 0);
+}
+
+void JackWatch::BuryTheDead() {
+    std::vector<std::shared_ptr<void>> dead;
+    {
+        std::lock_guard lock(graveMutex_);
+        dead.swap(graveyard_);
+    }
+    dead.clear();  // an output of a dead server waits up to a second for its last cycle
 }
 
 bool JackWatch::Reach() {

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <condition_variable>
 #include <memory>
@@ -54,8 +55,12 @@ public:
 
 private:
     void Run();
-    bool Reach();       // opens the watch client; whether the server answered
-    void LetGo();       // closes the watch client
+    bool Reach();  // opens the watch client; whether the server answered
+    void LetGo();  // closes the watch client
+    // A port came or went a little while before `now`: time to look again.
+    bool Settled(std::chrono::steady_clock::time_point now);
+    // Closes the dead server's clients handed over by Bury.
+    void BuryTheDead();
     void Notify();
 
     static void OnPortRegistration(jack_port_id_t, int, void* self);

@@ -202,30 +202,30 @@ std::vector<std::string> VirtualMidiBackend::List(const std::vector<std::unique_
 std::vector<std::string> VirtualMidiBackend::InputNames() { return List(inputs_, listedInputs_); }
 std::vector<std::string> VirtualMidiBackend::OutputNames() { return List(outputs_, listedOutputs_); }
 
-// The device listed at `device` last time, or nullptr when there is no such
-// place in the list.
-template <class D>
-D* VirtualMidiBackend::Listed(const std::vector<std::unique_ptr<D>>& devices, const std::vector<size_t>& listed,
-                              uint32_t device) {
-    return device < listed.size() ? devices[listed[device]].get() : nullptr;
+template <class D, class Ready>
+uint32_t VirtualMidiBackend::Claim(const std::vector<std::unique_ptr<D>>& devices, const std::vector<size_t>& listed,
+                                   uint32_t device, const std::string& portName, Ready ready) {
+    if (const uint32_t failure = TakeFailure(openFailures_)) return failure;
+    if (!serviceUp_.load()) return kMidiNoDevice;
+    if (device >= listed.size()) return kMidiBadDeviceId;
+    D& d = *devices[listed[device]];
+    std::lock_guard lock(d.mutex);
+    if (!d.present) return kMidiBadDeviceId;
+    if (d.open) return kMidiAllocated;
+    d.open = true;
+    d.portName = portName;
+    ready(d);
+    return kMidiOk;
 }
 
 uint32_t VirtualMidiBackend::OpenInput(uint32_t device, const std::string& portName, MidiInputCallback callback,
                                        void* context, std::unique_ptr<MidiInputPort>& handle) {
-    if (const uint32_t failure = TakeFailure(openFailures_)) return failure;
-    if (!serviceUp_.load()) return kMidiNoDevice;
-    InputDevice* d = Listed(inputs_, listedInputs_, device);
-    if (d == nullptr) return kMidiBadDeviceId;
-    std::lock_guard lock(d->mutex);
-    if (!d->present) return kMidiBadDeviceId;
-    if (d->open) return kMidiAllocated;
-    d->open = true;
-    d->started = false;
-    d->portName = portName;
-    d->callback = callback;
-    d->context = context;
-    handle = std::make_unique<VirtualInput>(*d);
-    return kMidiOk;
+    return Claim(inputs_, listedInputs_, device, portName, [&](InputDevice& d) {
+        d.started = false;
+        d.callback = callback;
+        d.context = context;
+        handle = std::make_unique<VirtualInput>(d);
+    });
 }
 
 uint32_t VirtualMidiBackend::StartInput(MidiInputPort& port) {
@@ -252,17 +252,8 @@ uint32_t VirtualMidiBackend::CloseInput(std::unique_ptr<MidiInputPort>& handle) 
 
 uint32_t VirtualMidiBackend::OpenOutput(uint32_t device, const std::string& portName,
                                         std::unique_ptr<MidiOutputPort>& handle) {
-    if (const uint32_t failure = TakeFailure(openFailures_)) return failure;
-    if (!serviceUp_.load()) return kMidiNoDevice;
-    OutputDevice* d = Listed(outputs_, listedOutputs_, device);
-    if (d == nullptr) return kMidiBadDeviceId;
-    std::lock_guard lock(d->mutex);
-    if (!d->present) return kMidiBadDeviceId;
-    if (d->open) return kMidiAllocated;
-    d->open = true;
-    d->portName = portName;
-    handle = std::make_unique<VirtualOutput>(*d);
-    return kMidiOk;
+    return Claim(outputs_, listedOutputs_, device, portName,
+                 [&](OutputDevice& d) { handle = std::make_unique<VirtualOutput>(d); });
 }
 
 uint32_t VirtualMidiBackend::CloseOutput(std::unique_ptr<MidiOutputPort>& handle) {

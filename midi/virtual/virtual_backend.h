@@ -85,8 +85,11 @@ private:
     void SetPresent(std::vector<std::unique_ptr<D>>& devices, uint32_t device, bool present);
     template <class D>
     std::vector<std::string> List(const std::vector<std::unique_ptr<D>>& devices, std::vector<size_t>& listed);
-    template <class D>
-    D* Listed(const std::vector<std::unique_ptr<D>>& devices, const std::vector<size_t>& listed, uint32_t device);
+    // Opens the device listed at `device` last time as the program's port
+    // `portName`; `ready` does the rest under the device's lock.
+    template <class D, class Ready>
+    uint32_t Claim(const std::vector<std::unique_ptr<D>>& devices, const std::vector<size_t>& listed, uint32_t device,
+                   const std::string& portName, Ready ready);
 
     std::vector<std::unique_ptr<InputDevice>> inputs_;
     std::vector<std::unique_ptr<OutputDevice>> outputs_;

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <memory>
 #include <thread>
-#include <sys/wait.h>
 
 #include <gtest/gtest.h>
 
@@ -59,6 +58,16 @@ protected:
         keys.Send(0, m);
         return Hears(mark, heard);
     }
+    // Starts the program with In1 on a keyboard "keys" and SynthOut on the
+    // synthesiser; the keyboard once a note gets through, else nothing.
+    std::unique_ptr<JackTestClient> StartPlaying() {
+        run.WriteText("Ostinata.ports", "In1=keys:out\nSynthOut=synth:in\n");
+        auto keys = Keyboard("keys");
+        run.Start();
+        const bool plays = keys->WaitSourceConnected(0, 15s) && synth->WaitSinkConnected(0, 15s) &&
+                           Plays(*keys, On(0, 60), On(0, 60));
+        return plays ? std::move(keys) : nullptr;
+    }
     bool PortGone(const std::string& name) {
         return test::WaitUntil([&] { return !synth->PortExists(name); }, 5s);
     }
@@ -68,12 +77,8 @@ protected:
 };
 
 TEST_F(Stage, AnUnpluggedKeyboardLetsGoOfItsKeyAndPlaysAgainOnceBack) {
-    run.WriteText("Ostinata.ports", "In1=keys:out\nSynthOut=synth:in\n");
-    auto keys = Keyboard("keys");
-    run.Start();
-    ASSERT_TRUE(keys->WaitSourceConnected(0, 15s));
-    ASSERT_TRUE(synth->WaitSinkConnected(0, 15s));
-    ASSERT_TRUE(Plays(*keys, On(0, 60), On(0, 60)));
+    auto keys = StartPlaying();
+    ASSERT_TRUE(keys);
 
     size_t mark = Mark();
     keys.reset();  // unplugged with the key down
@@ -101,17 +106,12 @@ TEST_F(Stage, AnUnpluggedKeyboardLetsGoOfItsKeyAndPlaysAgainOnceBack) {
     std::printf("keyboard back to first note heard: median %.1f ms (%.1f .. %.1f, %zu tries)\n", ms[ms.size() / 2],
                 ms.front(), ms.back(), ms.size());
     RecordProperty("ReturnToFirstNoteMedianMs", std::to_string(ms[ms.size() / 2]));
-    const int status = run.Stop();
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_TRUE(run.StopsCleanly());
 }
 
 TEST_F(Stage, TheProgramOutlivesTheServerAndPlaysAgainWhenItIsBack) {
-    run.WriteText("Ostinata.ports", "In1=keys:out\nSynthOut=synth:in\n");
-    auto keys = Keyboard("keys");
-    run.Start();
-    ASSERT_TRUE(keys->WaitSourceConnected(0, 15s));
-    ASSERT_TRUE(synth->WaitSinkConnected(0, 15s));
-    ASSERT_TRUE(Plays(*keys, On(0, 60), On(0, 60)));
+    auto keys = StartPlaying();
+    ASSERT_TRUE(keys);
 
     ASSERT_TRUE(test::StopJackServer());
     keys.reset();  // dead with the server: closed before any new client opens
@@ -128,9 +128,7 @@ TEST_F(Stage, TheProgramOutlivesTheServerAndPlaysAgainWhenItIsBack) {
     ASSERT_TRUE(synth->WaitSinkConnected(0, 20s));
     EXPECT_TRUE(Plays(*keys, On(0, 62), On(0, 62)));
 
-    const int status = run.Stop();
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(run.StopsCleanly());
 }
 
 TEST_F(Stage, DevicesListedInAnotherOrderOpenByTheirNames) {
@@ -153,7 +151,7 @@ TEST_F(Stage, DevicesListedInAnotherOrderOpenByTheirNames) {
         ASSERT_TRUE(synth->WaitSinkConnected(0, 15s));
         EXPECT_TRUE(Plays(*a, On(0, 60), On(0, 60))) << "keys_a plays layer 1";
         EXPECT_TRUE(Plays(*b, On(0, 62), On(1, 62))) << "keys_b plays layer 2";
-        run.Stop();
+        EXPECT_TRUE(run.StopsCleanly());
         ASSERT_TRUE(PortGone("Cadenzo In1:In1"));
     }
 }
@@ -166,8 +164,7 @@ TEST_F(Stage, ANamedDeviceMissingAtTheStartIsOpenedWhenItTurnsUp) {
     auto late = Keyboard("late");
     ASSERT_TRUE(late->WaitSourceConnected(0, 5s));
     EXPECT_TRUE(Plays(*late, On(3, 64), On(0, 64)));
-    const int status = run.Stop();
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_TRUE(run.StopsCleanly());
 }
 
 }  // namespace

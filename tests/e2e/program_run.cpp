@@ -3,6 +3,7 @@
 #include <fstream>
 #include <memory>
 #include <thread>
+#include <sys/wait.h>
 
 #include "bank/blend_file.h"
 #include "bank/mix_bank.h"
@@ -56,6 +57,11 @@ void ProgramRun::Start(const std::vector<std::string>& arguments, const std::vec
     spec.out = logs_.Path() / "out";
     spec.err = logs_.Path() / "err";
     process_.Start(spec);
+}
+
+bool ProgramRun::StopsCleanly() {
+    const int status = Stop();
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 OptionsRecord DefaultOptions() {

@@ -51,6 +51,8 @@ public:
     std::optional<int> WaitExit(std::chrono::milliseconds timeout) { return process_.WaitExit(timeout); }
     // SIGTERM, and the wait status.
     int Stop() { return process_.Stop(); }
+    // SIGTERM; then whether it ended by itself with exit code 0.
+    bool StopsCleanly();
 
     std::string Output() const { return ReadText(logs_.Path() / "out"); }
     std::string Errors() const { return ReadText(logs_.Path() / "err"); }
