@@ -17,7 +17,7 @@ const QCommandLineOption kDir(
     "DIR");
 const QCommandLineOption kMidi("midi",
                                "Use only this MIDI service: alsa or jack. Default: the ALSA sequencer when "
-                               "/dev/snd/seq opens, else a running JACK server.",
+                               "/dev/snd/seq opens, else JACK (a server that starts later is taken up).",
                                "alsa|jack");
 
 CommandLine Fail(const QString& message) {

@@ -5,22 +5,12 @@
 #include <array>
 #include <thread>
 
+#include "midi/midi_backend.h"
+
 namespace cadenzo::test {
 
 namespace {
 constexpr size_t kRingBytes = 1 << 16;
-
-int MessageLength(uint8_t status) {
-    switch (status & 0xF0) {
-    case 0xC0:
-    case 0xD0:
-        return 2;
-    case 0xF0:
-        return status == 0xF2 ? 3 : (status == 0xF1 || status == 0xF3) ? 2 : 1;
-    default:
-        return 3;
-    }
-}
 }  // namespace
 
 JackTestClient::JackTestClient(const std::string& name, const std::vector<std::string>& sources,
@@ -130,7 +120,7 @@ int JackTestClient::Process(jack_nframes_t frames, void* arg) {
                 for (size_t i = 0; i < length; ++i) data[i] = static_cast<jack_midi_data_t>(payload[i / 4] >> (8 * (i % 4)));
                 continue;
             }
-            const int length = MessageLength(word & 0xFF);
+            const int length = ShortMessageDataBytes(static_cast<uint8_t>(word)) + 1;
             jack_midi_data_t* data = jack_midi_event_reserve(buffer, 0, static_cast<size_t>(length));
             if (!data) break;
             for (int i = 0; i < length; ++i) data[i] = static_cast<jack_midi_data_t>(word >> (8 * i));
