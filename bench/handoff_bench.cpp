@@ -13,11 +13,11 @@
 
 #include "app/message_hook.h"
 #include "bank/options_file.h"
+#include "bench_rig.h"
 #include "midi/input_queue.h"
 #include "midi/port_manager.h"
 #include "midi/virtual/virtual_backend.h"
-#include "services/dialogs.h"
-#include "services/display.h"
+#include "support/recorders.h"
 
 namespace cadenzo {
 namespace {
@@ -46,22 +46,6 @@ void QueueThroughput() {
     std::printf("input queue, two producers: %.1f million messages/s\n", taken / seconds / 1e6);
 }
 
-class NoDialogs final : public Dialogs {
-public:
-    void MessageBox(const std::string&, const std::string&, MessageIcon) override {}
-};
-
-class NoDisplay final : public Display {
-public:
-    void SetTitle(const std::string&) override {}
-    void SetDrumTimerInterval(uint32_t) override {}
-    void RefreshDisplay(uint32_t) override {}
-    void SetMasterVolume(uint8_t) override {}
-    void SetMasterTranspose(int32_t) override {}
-    void ShowTerca(std::string_view, Rgb) override {}
-    void DevicesChanged() override {}
-};
-
 // Note-ons whose note and velocity number the message, so each arrival can
 // be matched with its departure.
 constexpr uint32_t kMaxMessages = 127 * 128;
@@ -84,8 +68,8 @@ void OnSynthMessage(void* user, ShortMessage m) {
 void Latency(uint32_t perSecond, uint32_t count) {
     static SystemState s;
     VirtualMidiBackend midi({"Keys"}, {"Synth"});
-    NoDialogs dialogs;
-    NoDisplay display;
+    bench::SilentDialogs dialogs;
+    test::SilentDisplay display;
     Stamps stamps;
     midi.SetRecording(false);
     midi.SetOutputTap(0, &OnSynthMessage, &stamps);

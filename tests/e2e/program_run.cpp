@@ -48,15 +48,15 @@ void ProgramRun::WriteBank(const std::function<void(MixBank&)>& edit) {
 
 void ProgramRun::Start(const std::vector<std::string>& arguments, const std::vector<std::string>& setEnv,
                        const std::filesystem::path& workDir) {
-    ChildSpec spec;
-    spec.argv = {CADENZO_BINARY};
-    spec.argv.insert(spec.argv.end(), arguments.begin(), arguments.end());
-    spec.workDir = workDir.empty() ? Dir() : workDir;
-    spec.setEnv = {"QT_QPA_PLATFORM=offscreen"};
-    spec.setEnv.insert(spec.setEnv.end(), setEnv.begin(), setEnv.end());
-    spec.out = logs_.Path() / "out";
-    spec.err = logs_.Path() / "err";
-    process_.Start(spec);
+    ChildLaunch launch;
+    launch.argv = {CADENZO_BINARY};
+    launch.argv.insert(launch.argv.end(), arguments.begin(), arguments.end());
+    launch.workDir = workDir.empty() ? Dir() : workDir;
+    launch.setEnv = {"QT_QPA_PLATFORM=offscreen"};
+    launch.setEnv.insert(launch.setEnv.end(), setEnv.begin(), setEnv.end());
+    launch.out = logs_.Path() / "out";
+    launch.err = logs_.Path() / "err";
+    process_.Start(launch);
 }
 
 bool ProgramRun::StopsCleanly() {

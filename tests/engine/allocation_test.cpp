@@ -11,6 +11,7 @@
 #include "engine/messages.h"
 #include "engine/transmission.h"
 #include "support/engine_rig.h"
+#include "support/recorders.h"
 #include "ui/monitor.h"
 
 namespace {
@@ -32,18 +33,6 @@ namespace cadenzo {
 namespace {
 
 using namespace test;
-
-// A main window that draws nothing and keeps nothing.
-class QuietDisplay final : public Display {
-public:
-    void SetTitle(const std::string&) override {}
-    void SetDrumTimerInterval(uint32_t) override {}
-    void RefreshDisplay(uint32_t) override {}
-    void SetMasterVolume(uint8_t) override {}
-    void SetMasterTranspose(int32_t) override {}
-    void ShowTerca(std::string_view, Rgb) override {}
-    void DevicesChanged() override {}
-};
 
 class NoAllocation : public ::testing::Test {
 protected:
@@ -75,7 +64,7 @@ protected:
         work();
         return allocations.load() - before;
     }
-    QuietDisplay quiet;
+    SilentDisplay quiet;
     EngineRig rig;
 };
 

@@ -15,16 +15,16 @@ namespace cadenzo::test {
 
 namespace {
 
-std::vector<std::string> ChildEnvironment(const ChildSpec& spec) {
+std::vector<std::string> ChildEnvironment(const ChildLaunch& launch) {
     std::vector<std::string> env;
     for (char** e = environ; *e != nullptr; ++e) {
         const std::string entry = *e;
         const std::string name = entry.substr(0, entry.find('='));
         bool replaced = false;
-        for (const std::string& s : spec.setEnv) replaced |= s.substr(0, s.find('=')) == name;
+        for (const std::string& s : launch.setEnv) replaced |= s.substr(0, s.find('=')) == name;
         if (!replaced) env.push_back(entry);
     }
-    env.insert(env.end(), spec.setEnv.begin(), spec.setEnv.end());
+    env.insert(env.end(), launch.setEnv.begin(), launch.setEnv.end());
     return env;
 }
 
@@ -62,23 +62,23 @@ ChildProcess::~ChildProcess() {
     if (pid_ > 0) Stop(std::chrono::seconds(10));
 }
 
-bool ChildProcess::Start(const ChildSpec& spec) {
+bool ChildProcess::Start(const ChildLaunch& launch) {
     // Everything the child needs is prepared here: between fork and exec
     // only async-signal-safe calls, since the test has other threads.
-    std::vector<std::string> args = spec.argv;
-    std::vector<std::string> env = ChildEnvironment(spec);
+    std::vector<std::string> args = launch.argv;
+    std::vector<std::string> env = ChildEnvironment(launch);
     const std::vector<char*> argv = Pointers(args);
     const std::vector<char*> envp = Pointers(env);
     int input[2] = {-1, -1};
     if (args.empty() || ::pipe2(input, O_CLOEXEC) != 0) return false;
-    const int out = OpenOutput(spec.out);
-    const int err = OpenOutput(spec.err);
+    const int out = OpenOutput(launch.out);
+    const int err = OpenOutput(launch.err);
     pid_ = ::fork();
     if (pid_ == 0) {
         ::dup2(input[0], STDIN_FILENO);
         if (out >= 0) ::dup2(out, STDOUT_FILENO);
         if (err >= 0) ::dup2(err, STDERR_FILENO);
-        if (!spec.workDir.empty() && ::chdir(spec.workDir.c_str()) != 0) ::_exit(127);
+        if (!launch.workDir.empty() && ::chdir(launch.workDir.c_str()) != 0) ::_exit(127);
         ::execve(argv[0], argv.data(), envp.data());
         ::_exit(127);
     }

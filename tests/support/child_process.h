@@ -18,7 +18,7 @@ std::optional<std::filesystem::path> FindProgram(const std::string& name);
 // The whole content of a text file, or "" when it cannot be read.
 std::string ReadText(const std::filesystem::path& path);
 
-struct ChildSpec {
+struct ChildLaunch {
     std::vector<std::string> argv = {};    // the program's path first
     std::filesystem::path workDir = {};    // empty: the test's own
     std::vector<std::string> setEnv = {};  // NAME=VALUE, over the test's environment
@@ -35,7 +35,7 @@ public:
 
     // Its standard input is a pipe that stays open until the child is
     // stopped (a program reading commands there would end on its close).
-    bool Start(const ChildSpec& spec);
+    bool Start(const ChildLaunch& launch);
     pid_t Pid() const { return pid_; }
     bool Running();  // started and not ended yet
     // The wait status once the child has ended by itself, or nothing when

@@ -62,4 +62,17 @@ public:
     int deviceChanges = 0;
 };
 
+// A main window that draws nothing and keeps nothing (for measurements,
+// where recording would be the work measured).
+class SilentDisplay final : public Display {
+public:
+    void SetTitle(const std::string&) override {}
+    void SetDrumTimerInterval(uint32_t) override {}
+    void RefreshDisplay(uint32_t) override {}
+    void SetMasterVolume(uint8_t) override {}
+    void SetMasterTranspose(int32_t) override {}
+    void ShowTerca(std::string_view, Rgb) override {}
+    void DevicesChanged() override {}
+};
+
 }  // namespace cadenzo::test
