@@ -5,7 +5,19 @@
 // note leaving the player to the last of its copies arriving: min, median,
 // p99, max, and how many came later than one period.
 //
-//   jack_roundtrip_bench [NOTES [NOTES_PER_SECOND]]   (defaults 3000, 1000)
+// Given the path of another build of the program (an older commit's, say),
+// measures that one too, after the built one and on the same server, each
+// beside the forwarder measured in the same pass, so that "before" and
+// "after" come from one run.
+//
+// The program shows the messages of In1 in its monitor. With an X display
+// (DISPLAY set and QT_QPA_PLATFORM other than "offscreen", as under
+// `xvfb-run -a env QT_QPA_PLATFORM=xcb`) its window opens there and the bench
+// presses F3 in it through XTest, so the monitor pane is shown and takes a
+// line for every note; otherwise the window is offscreen and the pane stays
+// hidden.
+//
+//   jack_roundtrip_bench [NOTES [NOTES_PER_SECOND [OTHER_BUILD]]]   (defaults 10000, 1000)
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -13,13 +25,15 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <memory>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include <dlfcn.h>
 #include <jack/jack.h>
 #include <jack/midiport.h>
 #include <sys/wait.h>
@@ -75,24 +89,61 @@ struct Path {
     std::vector<jack_nframes_t> sent = std::vector<jack_nframes_t>(kMaxNotes);
     std::vector<jack_nframes_t> lastArrival = std::vector<jack_nframes_t>(kMaxNotes);
     std::vector<uint8_t> copies = std::vector<uint8_t>(kMaxNotes);
+
+    void Clear() {
+        std::fill(sent.begin(), sent.end(), 0);
+        std::fill(lastArrival.begin(), lastArrival.end(), 0);
+        std::fill(copies.begin(), copies.end(), 0);
+    }
 };
 
-// The player: plays note k at frame start + k * interval on both paths and
-// stamps every note-on that comes back. Everything is made before the
-// process callback runs, which only writes into it.
+// The player: while a pass is on, plays note k at frame start + k * interval
+// on both paths and stamps every note-on that comes back. Everything is made
+// before the process callback runs. Between passes the callback touches
+// nothing but its output buffers: from Stop's return to Begin's end the
+// stamps, the start and the next note's number are the main thread's.
 struct Player {
     jack_client_t* client = nullptr;
     Path program, forwarder;
-    std::atomic<bool> playing{false};
+    std::atomic<bool> on{false};
+    std::atomic<uint32_t> cycles{0};
     jack_nframes_t start = 0;
     jack_nframes_t interval = kRate / 1000;
     uint32_t notes = 0;
     uint32_t next = 0;
 
+    void Begin() {
+        program.Clear();
+        forwarder.Clear();
+        next = 0;
+        start = jack_frame_time(client) + kRate / 2;
+        on.store(true);
+    }
+
+    // Ends the pass, returning once the callback has finished a whole cycle
+    // that began after `on` was cleared (false if none comes within a second).
+    bool Stop() {
+        on.store(false);
+        const uint32_t seen = cycles.load();
+        for (int i = 0; i < 1000; ++i) {
+            if (cycles.load() - seen >= 2) return true;
+            Sleep(1);
+        }
+        return false;
+    }
+
     static int Process(jack_nframes_t frames, void* arg) {
         auto& self = *static_cast<Player*>(arg);
-        const jack_nframes_t now = jack_last_frame_time(self.client);
-        for (Path* path : {&self.program, &self.forwarder}) {
+        for (Path* path : {&self.program, &self.forwarder})
+            jack_midi_clear_buffer(jack_port_get_buffer(path->out, frames));
+        if (self.on.load()) self.Play(frames);
+        self.cycles.fetch_add(1);
+        return 0;
+    }
+
+    void Play(jack_nframes_t frames) {
+        const jack_nframes_t now = jack_last_frame_time(client);
+        for (Path* path : {&program, &forwarder}) {
             void* in = jack_port_get_buffer(path->in, frames);
             const jack_nframes_t events = jack_midi_get_event_count(in);
             for (jack_nframes_t e = 0; e < events; ++e) {
@@ -105,24 +156,106 @@ struct Player {
                 path->lastArrival[k] = now + event.time;
                 ++path->copies[k];
             }
-            jack_midi_clear_buffer(jack_port_get_buffer(path->out, frames));
         }
-        if (!self.playing.load(std::memory_order_acquire)) return 0;
-        while (self.next < self.notes) {
-            const jack_nframes_t due = self.start + self.next * self.interval;
+        while (next < notes) {
+            const jack_nframes_t due = start + next * interval;
             if (due >= now + frames) break;
             const jack_nframes_t offset = due > now ? due - now : 0;
-            const jack_midi_data_t note[3] = {0x90, static_cast<jack_midi_data_t>(self.next % 128),
-                                              static_cast<jack_midi_data_t>(self.next / 128 + 1)};
-            for (Path* path : {&self.program, &self.forwarder}) {
+            const jack_midi_data_t note[3] = {0x90, static_cast<jack_midi_data_t>(next % 128),
+                                              static_cast<jack_midi_data_t>(next / 128 + 1)};
+            for (Path* path : {&program, &forwarder}) {
                 jack_midi_event_write(jack_port_get_buffer(path->out, frames), offset, note, sizeof note);
-                path->sent[self.next] = now + offset;
+                path->sent[next] = now + offset;
             }
-            ++self.next;
+            ++next;
         }
-        return 0;
     }
 };
+
+// Key presses on the X display the program's window opens on, through
+// libX11 and libXtst loaded at run time (only their run-time libraries are
+// on the machine, not their headers).
+class XKeys {
+public:
+    XKeys() {
+        x11_ = ::dlopen("libX11.so.6", RTLD_NOW | RTLD_LOCAL);
+        xtst_ = ::dlopen("libXtst.so.6", RTLD_NOW | RTLD_LOCAL);
+        if (!x11_ || !xtst_) {
+            why_ = !x11_ ? "libX11.so.6 did not load" : "libXtst.so.6 did not load";
+            return;
+        }
+        const bool found = Load(x11_, "XOpenDisplay", openDisplay_) && Load(x11_, "XCloseDisplay", closeDisplay_) &&
+                           Load(x11_, "XDefaultScreen", defaultScreen_) &&
+                           Load(x11_, "XDisplayWidth", displayWidth_) &&
+                           Load(x11_, "XDisplayHeight", displayHeight_) &&
+                           Load(x11_, "XKeysymToKeycode", keysymToKeycode_) && Load(x11_, "XSync", sync_) &&
+                           Load(xtst_, "XTestQueryExtension", queryExtension_) &&
+                           Load(xtst_, "XTestFakeMotionEvent", fakeMotion_) &&
+                           Load(xtst_, "XTestFakeKeyEvent", fakeKey_);
+        if (!found) {
+            why_ = "a function is missing from libX11 or libXtst";
+            return;
+        }
+        display_ = openDisplay_(nullptr);
+        if (!display_) {
+            why_ = "the X display did not open";
+            return;
+        }
+        int event = 0, error = 0, major = 0, minor = 0;
+        if (!queryExtension_(display_, &event, &error, &major, &minor)) why_ = "the X server has no XTest";
+    }
+    ~XKeys() {
+        if (display_) closeDisplay_(display_);
+        if (xtst_) ::dlclose(xtst_);
+        if (x11_) ::dlclose(x11_);
+    }
+    XKeys(const XKeys&) = delete;
+    XKeys& operator=(const XKeys&) = delete;
+
+    // Empty when keys can be pressed; otherwise why they cannot.
+    const std::string& Unusable() const { return why_; }
+
+    // Puts the pointer in the middle of the screen, where the window is
+    // centred (with no window manager the focus follows the pointer), and
+    // presses and releases the key there.
+    bool PressInMiddle(unsigned long keysym) {
+        if (!why_.empty()) return false;
+        const int screen = defaultScreen_(display_);
+        if (!fakeMotion_(display_, screen, displayWidth_(display_, screen) / 2, displayHeight_(display_, screen) / 2,
+                         0))
+            return false;
+        sync_(display_, 0);
+        Sleep(100);
+        const unsigned char key = keysymToKeycode_(display_, keysym);
+        if (key == 0 || !fakeKey_(display_, key, 1, 0) || !fakeKey_(display_, key, 0, 0)) return false;
+        sync_(display_, 0);
+        return true;
+    }
+
+private:
+    template <typename F>
+    static bool Load(void* library, const char* name, F& function) {
+        function = reinterpret_cast<F>(::dlsym(library, name));
+        return function != nullptr;
+    }
+
+    void* x11_ = nullptr;
+    void* xtst_ = nullptr;
+    void* display_ = nullptr;  // Display*
+    std::string why_;
+    void* (*openDisplay_)(const char*) = nullptr;
+    int (*closeDisplay_)(void*) = nullptr;
+    int (*defaultScreen_)(void*) = nullptr;
+    int (*displayWidth_)(void*, int) = nullptr;
+    int (*displayHeight_)(void*, int) = nullptr;
+    unsigned char (*keysymToKeycode_)(void*, unsigned long) = nullptr;
+    int (*sync_)(void*, int) = nullptr;
+    int (*queryExtension_)(void*, int*, int*, int*, int*) = nullptr;
+    int (*fakeMotion_)(void*, int, int, int, unsigned long) = nullptr;
+    int (*fakeKey_)(void*, unsigned int, int, unsigned long) = nullptr;
+};
+
+constexpr unsigned long kF3 = 0xFFC0;
 
 // The bare forwarder: the program's own MIDI back end with one input and one
 // output, every message sent on from the input callback itself, so it meets
@@ -180,11 +313,15 @@ void WriteImage(const fs::path& path, const T& record) {
 }
 
 // Settings that put In1 on the player's note source and SynthOut on its
-// sink, and a bank whose first mix has every layer take every note of In1.
+// sink, with the monitor showing In1's messages, and a bank whose first mix
+// has every layer take every note of In1. The devices go by their numbers in
+// the lists as they are now, which is how the program finds them when the
+// folder has no ports file.
 void WriteProgramFolder(const fs::path& dir, const Player& player) {
     RtMidiBackend midi;
     OptionsRecord options{};
     ApplyOptionDefaults(options);
+    options.MonitorSource = 1;  // In1
     WriteU32(options.In1Device, DeviceNumber(midi.InputNames(), jack_port_name(player.program.out)));
     WriteU32(options.SynthOutDevice, DeviceNumber(midi.OutputNames(), jack_port_name(player.program.in)));
     WriteImage(dir / "Ostinata.opt", options);
@@ -194,7 +331,7 @@ void WriteProgramFolder(const fs::path& dir, const Player& player) {
     WriteImage(dir / "def.cdb", bank.Bank);
 }
 
-void Report(const char* what, const Path& path, uint32_t notes, int copies) {
+std::string Report(const char* what, const Path& path, uint32_t notes, int copies) {
     std::vector<jack_nframes_t> latency;
     uint32_t missing = 0;
     for (uint32_t k = 0; k < notes; ++k) {
@@ -204,25 +341,92 @@ void Report(const char* what, const Path& path, uint32_t notes, int copies) {
         }
         latency.push_back(path.lastArrival[k] - path.sent[k]);
     }
+    char line[256];
     if (latency.empty()) {
-        std::printf("%-22s no note came back\n", what);
-        return;
+        std::snprintf(line, sizeof line, "%-26s no note came back\n", what);
+        return line;
     }
     std::sort(latency.begin(), latency.end());
     const auto late = std::count_if(latency.begin(), latency.end(), [](jack_nframes_t f) { return f > kPeriod; });
-    std::printf("%-22s %u notes: min %u, median %u, p99 %u, max %u frames; later than one period: %ld; missing: %u\n",
-                what, notes, latency.front(), latency[latency.size() / 2], latency[latency.size() * 99 / 100],
-                latency.back(), static_cast<long>(late), missing);
+    std::snprintf(line, sizeof line,
+                  "%-26s %u notes: min %u, median %u, p99 %u, max %u frames; later than one period: %ld; "
+                  "missing: %u\n",
+                  what, notes, latency.front(), latency[latency.size() / 2], latency[latency.size() * 99 / 100],
+                  latency.back(), static_cast<long>(late), missing);
+    return line;
 }
 
-int Run(uint32_t notes, uint32_t perSecond) {
+bool WaitDisconnected(jack_port_t* port) {
+    for (int i = 0; i < 1000 && jack_port_connected(port) > 0; ++i) Sleep(10);
+    return jack_port_connected(port) == 0;
+}
+
+// One program binary measured: started in a fresh folder of its own, played
+// to beside the forwarder, stopped (and its ports gone) before returning.
+// With `keys`, F3 is pressed in its window once it has started. The figures
+// are added to `out`.
+bool MeasureProgram(Player& player, const std::string& binary, const char* label, XKeys* keys, uint32_t perSecond,
+                    bool& paneShown, std::string& out) {
+    std::string pattern = (fs::temp_directory_path() / "cadenzo-bench-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) return false;
+    const fs::path dir = pattern;
+    WriteProgramFolder(dir, player);
+    bool measured = false;
+    {
+        const Child program({binary}, dir);
+        if (!WaitConnected(player.program.out) || !WaitConnected(player.program.in)) {
+            std::fprintf(stderr, "%s did not connect to the player\n", binary.c_str());
+        } else {
+            Sleep(1000);  // the start-up transmission passes
+            if (keys) {
+                if (keys->PressInMiddle(kF3)) {
+                    Sleep(300);  // the pane opens
+                } else {
+                    paneShown = false;
+                    std::printf("F3 could not be pressed in the window of %s: the monitor pane was not shown\n",
+                                binary.c_str());
+                }
+            }
+            player.Begin();
+            Sleep(static_cast<int>(500 + 1000ull * player.notes / std::max(1u, perSecond) + 1000));
+            if (!player.Stop()) {
+                std::fprintf(stderr, "the JACK server stopped calling the player\n");
+            } else {
+                out += Report(label, player.program, player.notes, kLayers);
+                out += Report("bare forwarder:", player.forwarder, player.notes, 1);
+                measured = true;
+            }
+        }
+    }
+    // The next program must find the lists as this one did.
+    if (!WaitDisconnected(player.program.out) || !WaitDisconnected(player.program.in)) {
+        std::fprintf(stderr, "%s left its ports connected\n", binary.c_str());
+        measured = false;
+    }
+    fs::remove_all(dir);
+    return measured;
+}
+
+int Run(uint32_t notes, uint32_t perSecond, const std::string& other) {
     const std::string server = "cadenzo-bench-" + std::to_string(::getpid());
     ::setenv("JACK_DEFAULT_SERVER", server.c_str(), 1);
     ::setenv("JACK_NO_AUDIO_RESERVATION", "1", 1);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    const char* display = std::getenv("DISPLAY");
+    const bool onX = display && *display && std::strcmp(std::getenv("QT_QPA_PLATFORM"), "offscreen") != 0;
+    std::unique_ptr<XKeys> keys;
+    bool paneShown = onX;
+    if (onX) {
+        keys = std::make_unique<XKeys>();
+        if (!keys->Unusable().empty()) {
+            std::printf("%s: the monitor pane was not shown\n", keys->Unusable().c_str());
+            keys.reset();
+            paneShown = false;
+        }
+    }
+
     const Child jackd({"jackd", "--no-realtime", "-S", "-n", server, "-d", "dummy", "-r", std::to_string(kRate), "-p",
                        std::to_string(kPeriod)});
-
     static Player player;
     player.client = OpenClient("bench");
     if (!player.client) {
@@ -237,36 +441,31 @@ int Run(uint32_t notes, uint32_t perSecond) {
     player.interval = kRate / std::max(1u, perSecond);
     jack_set_process_callback(player.client, &Player::Process, &player);
     jack_activate(player.client);
-    Forwarder forwarder;
-    if (!forwarder.Open(jack_port_name(player.forwarder.out), jack_port_name(player.forwarder.in)) ||
-        !WaitConnected(player.forwarder.out) || !WaitConnected(player.forwarder.in)) {
-        std::fprintf(stderr, "the forwarder did not connect to the player\n");
-        return 1;
-    }
-
-    std::string pattern = (fs::temp_directory_path() / "cadenzo-bench-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) return 1;
-    const fs::path dir = pattern;
-    WriteProgramFolder(dir, player);
     int result = 0;
+    std::string figures;
     {
-        const Child program({CADENZO_BINARY}, dir);
-        if (!WaitConnected(player.program.out) || !WaitConnected(player.program.in)) {
-            std::fprintf(stderr, "the program did not connect to the player\n");
+        Forwarder forwarder;
+        if (!forwarder.Open(jack_port_name(player.forwarder.out), jack_port_name(player.forwarder.in)) ||
+            !WaitConnected(player.forwarder.out) || !WaitConnected(player.forwarder.in)) {
+            std::fprintf(stderr, "the forwarder did not connect to the player\n");
             result = 1;
         } else {
-            Sleep(1000);  // the start-up transmission passes
-            player.start = jack_frame_time(player.client) + kRate / 2;
-            player.playing.store(true, std::memory_order_release);
-            Sleep(static_cast<int>(500 + 1000ull * player.notes / std::max(1u, perSecond) + 1000));
-            jack_deactivate(player.client);  // the process callback has ended: its stamps can be read
-            std::printf("JACK round trip, %u Hz, period %u frames, %u notes/s:\n", kRate, kPeriod, perSecond);
-            Report("program (16 layers):", player.program, player.notes, kLayers);
-            Report("bare forwarder:", player.forwarder, player.notes, 1);
+            if (!MeasureProgram(player, CADENZO_BINARY, "program (16 layers):", keys.get(), perSecond, paneShown,
+                                figures))
+                result = 1;
+            if (!other.empty() && !MeasureProgram(player, other, "other build (16 layers):", keys.get(), perSecond,
+                                                  paneShown, figures))
+                result = 1;
         }
     }
+    jack_deactivate(player.client);
     jack_client_close(player.client);
-    fs::remove_all(dir);
+    if (!figures.empty()) {
+        std::printf("JACK round trip, %u Hz, period %u frames, %u notes/s; window %s, monitor pane %s:\n", kRate,
+                    kPeriod, perSecond, onX ? (std::string("on X display ") + display).c_str() : "offscreen",
+                    paneShown ? "shown" : "not shown");
+        std::fputs(figures.c_str(), stdout);
+    }
     return result;
 }
 
@@ -274,7 +473,16 @@ int Run(uint32_t notes, uint32_t perSecond) {
 }  // namespace cadenzo
 
 int main(int argc, char** argv) {
-    const uint32_t notes = argc > 1 ? static_cast<uint32_t>(std::atoi(argv[1])) : 3000;
+    const uint32_t notes = argc > 1 ? static_cast<uint32_t>(std::atoi(argv[1])) : 10000;
     const uint32_t perSecond = argc > 2 ? static_cast<uint32_t>(std::atoi(argv[2])) : 1000;
-    return cadenzo::Run(notes, perSecond);
+    std::string other;
+    if (argc > 3) {
+        std::error_code error;
+        other = std::filesystem::absolute(argv[3], error).string();
+        if (error || ::access(other.c_str(), X_OK) != 0) {
+            std::fprintf(stderr, "%s is not a program that can be run\n", argv[3]);
+            return 1;
+        }
+    }
+    return cadenzo::Run(notes, perSecond, other);
 }
