@@ -11,6 +11,7 @@
 #include "bank/window_title.h"
 #include "midi/port_manager.h"
 #include "midi/rtmidi/rtmidi_backend.h"
+#include "ui/widgets/engine_application.h"
 #include "ui/widgets/qt_dialogs.h"
 
 namespace {
@@ -42,12 +43,13 @@ int main(int argc, char** argv) {
 
     // Qt sees none of the arguments: they were all the program's own.
     int qtArgc = 1;
-    QApplication app(qtArgc, argv);
+    cadenzo::EngineApplication app(qtArgc, argv);
     QApplication::setApplicationName("cadenzo");
     QApplication::setApplicationVersion(QString::fromLatin1(cadenzo::ProgramVersion()));
     QGuiApplication::setDesktopFileName("cadenzo");
     // The state lives longer than the main window, whose glide timer reads it.
     static cadenzo::SystemState state;
+    app.Guard(&state);
     cadenzo::QtDialogs dialogs;
     cadenzo::ThreadTimer timer;
     cadenzo::RtMidiBackend midi(options.midi);

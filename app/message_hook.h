@@ -1,10 +1,9 @@
-// The hook of the message loop. Every event the application delivers on the
-// main thread passes the input dispatcher first; the input wake becomes the
-// hand-off event (0x400) that makes the dispatcher drain the input queue
-// (where no wake descriptor could be made, a 1 ms poll of the queue does).
-// While the loop is not yet running, and while a message box is open, the
-// dispatcher is not called: queued input waits and is taken, in order, as
-// soon as the loop runs free again.
+// The hook of the message loop: every event the application delivers on the
+// main thread is noted for the monitor's "program messages" view, as is the
+// input wake's hand-off (0x400) on the MIDI engine thread. Its loop flag
+// holds the dispatch until the loop runs and again once it has ended:
+// queued input waits meanwhile and is taken, in order, as soon as the loop
+// runs (while a message box is open it waits too, see RunModal).
 #pragma once
 
 #include <QObject>
@@ -13,8 +12,7 @@
 
 namespace cadenzo {
 
-// Main thread: a message box is open, so the main thread waits on the user
-// and nothing of MIDI's may run there but what a callback does itself.
+// Main thread: a message box is open, so the main thread waits on the user.
 bool MessageBoxShowing();
 
 class MessageHook final : public QObject {
@@ -29,12 +27,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool MayDispatch() const;
-    void PostHandOff();
-
     SystemState& state_;
     bool loopRunning_ = false;
-    bool handOffWaiting_ = false;  // a hand-off was held back and must be posted again
 };
 
 }  // namespace cadenzo

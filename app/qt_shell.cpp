@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QScreen>
 
+#include "engine/engine_thread.h"
 #include "services/dialogs.h"
 
 namespace cadenzo {
@@ -44,6 +45,7 @@ void QtShell::InstallMessageHook() {
 }
 
 void QtShell::RunMessageLoop() {
+    const EngineThread engine(state_);  // the playing path, for as long as the loop runs
     if (hook_) hook_->SetLoopRunning(true);
     deviceWatch_ = std::make_unique<DeviceWatch>(state_);
     // A stop request during start-up may have come before or after the window.

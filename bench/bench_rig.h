@@ -30,6 +30,7 @@ struct BenchRig {
         LoadMix(s->Bank, 0);
         for (ChannelRecord& layer : s->Bank.WorkingMix.Channels) layer.In1Channel = layer.In2Channel = 17;
         midi.SetRecording(false);
+        ReleaseDispatch(s->Input);  // as the running message loop does
     }
     ~BenchRig() { CloseAllPorts(*s); }
 

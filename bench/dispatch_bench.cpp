@@ -24,7 +24,7 @@ void BM_DispatchToSixteenLayers(benchmark::State& state) {
     }
     for (auto _ : state) {
         for (uint32_t e : entries) s->Input.Queue.Push(e);
-        DispatchInput(*s, kHandOffMessage);
+        DispatchPending(*s);
     }
     state.SetItemsProcessed(state.iterations() * kBatch);
     state.counters["outputs_per_input"] =

@@ -14,6 +14,8 @@ namespace cadenzo {
 
 namespace {
 
+constexpr uint8_t kMonitorProgramMessages = 9;  // the monitor source that shows them
+
 // Sent once per listening layer, on the layer's own channel, data unchanged.
 void CopyToListeningLayers(SystemState& s, uint8_t port, const UnpackedMessage& m) {
     for (int i = 0; i < kChannels; ++i) {
@@ -89,12 +91,18 @@ void Route(SystemState& s, uint8_t port, UnpackedMessage m) {
 
 }  // namespace
 
-void DispatchInput(SystemState& s, uint32_t messageId) {
-    if (ReadShared(s.Options.MonitorSource) == 9) MonitorWindowMessage(s, messageId);
-    if (messageId != kHandOffMessage) return;
-    // Entries pushed while this runs are taken in the same pass.
+void NoteProgramMessage(SystemState& s, uint32_t messageId) {
+    if (ReadShared(s.Options.MonitorSource) == kMonitorProgramMessages) MonitorWindowMessage(s, messageId);
+}
+
+void DispatchPending(SystemState& s) {
     uint32_t entry = 0;
-    while (s.Input.Queue.Pop(entry)) ProcessInputEntry(s, entry);
+    while (!DispatchHeld(s.Input) && s.Input.Queue.Pop(entry)) ProcessInputEntry(s, entry);
+}
+
+void HandOff(SystemState& s) {
+    NoteProgramMessage(s, kHandOffMessage);
+    DispatchPending(s);
 }
 
 void ProcessInputEntry(SystemState& s, uint32_t entry) {

@@ -9,6 +9,7 @@
 #include "bank/mix_bank.h"
 #include "bank/options_record.h"
 #include "engine/drum_queue.h"
+#include "engine/engine_lock.h"
 #include "engine/grid_cursor.h"
 #include "engine/performance_state.h"
 #include "engine/terca_state.h"
@@ -35,6 +36,9 @@ struct Services {
 };
 
 struct SystemState {
+    // Held by whoever reads or changes what follows, but for the atomics and
+    // queues (see engine/engine_lock.h).
+    EngineLock Engine;
     BankState Bank;
     OptionsRecord Options{};     // zero until the options are loaded
     std::string BlendFileName;   // the blend file last loaded; target of the shutdown save

@@ -60,13 +60,15 @@ bool TercScanNote(SystemState& s, uint8_t port, uint8_t ch, uint8_t note) {
 
 bool TercNoteOffBlocked(const SystemState& s) { return s.Terca.TercScanCount < kTercScanIdle; }
 
-void ShowTerca(SystemState& s) {
+void ShowTerca(SystemState& s) { ShowTerca(s, *s.Io.display); }
+
+void ShowTerca(const SystemState& s, Display& display) {
     const TercaState& t = s.Terca;
     char text[24];
     const int n = std::snprintf(text, sizeof text, " %s%s", kTercRootNames[t.TercRoot % kPitchClasses],
                                 kTercScaleNames[t.TercScaleType % kTercScaleTypes]);
-    s.Io.display->ShowTerca(std::string_view(text, static_cast<size_t>(n)),
-                            TercNoteOffBlocked(s) ? kTercaScanColour : kTercaIdleColour);
+    display.ShowTerca(std::string_view(text, static_cast<size_t>(n)),
+                      TercNoteOffBlocked(s) ? kTercaScanColour : kTercaIdleColour);
 }
 
 }  // namespace cadenzo

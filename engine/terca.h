@@ -10,6 +10,8 @@
 
 namespace cadenzo {
 
+class Display;
+
 inline constexpr Rgb kTercaScanColour = kRed;      // while a scan runs
 inline constexpr Rgb kTercaIdleColour = kSilver;   // otherwise
 
@@ -35,5 +37,7 @@ bool TercNoteOffBlocked(const SystemState& s);
 
 // Shows the root and scale type, on red while a scan runs.
 void ShowTerca(SystemState& s);
+// The same on a given display.
+void ShowTerca(const SystemState& s, Display& display);
 
 }  // namespace cadenzo

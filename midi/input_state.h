@@ -1,6 +1,10 @@
-// What the playing inputs hand to the main thread: the queue of tagged
-// entries and the wake that tells the main thread to drain it.
+// What the playing inputs hand to the dispatcher: the queue of tagged
+// entries, the wake that tells the MIDI engine thread to drain it, and what
+// holds the dispatch back meanwhile.
 #pragma once
+
+#include <atomic>
+#include <cstdint>
 
 #include "midi/input_queue.h"
 #include "midi/input_wake.h"
@@ -10,6 +14,23 @@ namespace cadenzo {
 struct InputState {
     InputQueue Queue;
     InputWake Wake;
+    // How many reasons the dispatch has to wait: one from the start until
+    // the message loop runs (and again once it has ended), and one for each
+    // message box open. Queued input waits meanwhile and is taken, in order,
+    // once none is left. Changed on the main thread, read by the dispatcher.
+    std::atomic<uint32_t> DispatchHolds{1};
 };
+
+// Main thread: one more reason for the dispatch to wait.
+inline void HoldDispatch(InputState& input) { input.DispatchHolds.fetch_add(1, std::memory_order_acq_rel); }
+
+// Main thread: one reason fewer; the last one wakes the dispatcher for what
+// has waited.
+inline void ReleaseDispatch(InputState& input) {
+    if (input.DispatchHolds.fetch_sub(1, std::memory_order_acq_rel) == 1) input.Wake.Signal();
+}
+
+// Any thread: the dispatch waits.
+inline bool DispatchHeld(const InputState& input) { return input.DispatchHolds.load(std::memory_order_acquire) != 0; }
 
 }  // namespace cadenzo

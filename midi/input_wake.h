@@ -1,6 +1,7 @@
-// Wakes the main thread when the input queue may hold entries, without
-// allocating or blocking on the signalling thread: an event file descriptor
-// that the main thread watches, written at most once while a wake is pending.
+// Wakes the MIDI engine thread when the input queue may hold entries,
+// without allocating or blocking on the signalling thread: an event file
+// descriptor that the engine thread waits on, written at most once while a
+// wake is pending.
 #pragma once
 
 #include <atomic>
@@ -17,7 +18,7 @@ public:
     // Any thread: asks for a wake unless one is already pending. A wake that
     // could not be written leaves the next call free to try again.
     void Signal();
-    // Main thread, on wake: clears the signal. Call before draining the
+    // The engine thread, on wake: clears the signal. Call before draining the
     // queue, so that entries pushed during the drain wake it again.
     void Acknowledge();
     // The descriptor that becomes readable on a wake (-1 if none could be made).

@@ -5,6 +5,7 @@
 #include "bank/blend_file.h"
 #include "bank/file_io.h"
 #include "engine/copy_manager.h"
+#include "engine/dispatcher.h"
 #include "engine/system_state.h"
 #include "engine/terca.h"
 #include "engine/transmission.h"
@@ -268,6 +269,7 @@ void MonitorKeyEvent(SystemState& s, uint16_t key) {
 }  // namespace
 
 void KeyDown(SystemState& s, KeyWindow& window, uint16_t key) {
+    DispatchPending(s);
     const Flags flags = Command(s, window, key);
     if (flags.modified && !GmMode(s)) s.Bank.MixModified = true;
     if (flags.transmit) {
@@ -278,6 +280,7 @@ void KeyDown(SystemState& s, KeyWindow& window, uint16_t key) {
 }
 
 void KeyUp(SystemState& s, KeyWindow& window, uint16_t key) {
+    DispatchPending(s);
     if (key == vk::Shift) s.ModifierState &= ~kShiftHeld;
     if (key == vk::Control) s.ModifierState &= ~kCtrlHeld;
     window.ShowModifierIndicators();

@@ -1,6 +1,8 @@
 // The computer-keyboard command map: what each key does to the working mix,
 // the options and the run-time state, by virtual-key code and ModifierState.
-// Main thread only.
+// Main thread, holding the engine lock. MIDI input queued before the key
+// reached the program is dispatched first, so the two keep their order
+// (a program change played while Shift and Ctrl were held still stores).
 #pragma once
 
 #include <cstdint>

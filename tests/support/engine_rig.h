@@ -37,22 +37,23 @@ public:
         SelectThruOutPort(s, 2);
         SelectControlOutPort(s, 3);
         LoadMix(s.Bank, 0);
+        ReleaseDispatch(s.Input);  // as the running message loop does
     }
     ~EngineRig() { CloseAllPorts(s); }
 
-    // Plays a message into In1 (port 1) or In2 (port 2) and lets the main
-    // thread dispatch it.
+    // Plays a message into In1 (port 1) or In2 (port 2) and lets the engine
+    // thread's hand-off dispatch it.
     void Play(int port, ShortMessage m) {
         midi.Feed(static_cast<uint32_t>(port - 1), m);
         Dispatch();
     }
     void Dispatch() {
         s.Input.Wake.Acknowledge();
-        DispatchInput(s, kHandOffMessage);
+        HandOff(s);
     }
 
     // What the program does when the back end signals that devices changed:
-    // the ports follow their devices, then the main thread takes what that
+    // the ports follow their devices, then the engine thread takes what that
     // queued. Returns whether the back end had signalled.
     // `now` is the time the program looks.
     bool FollowDevices(std::chrono::steady_clock::time_point now = {}) {

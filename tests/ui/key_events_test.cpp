@@ -173,6 +173,24 @@ TEST_F(KeyEvents, ShiftAndCtrlHeldMakeAProgramChangeStoreTheWorkingMix) {
     EXPECT_EQ(rig.s.Bank.WorkingMix.Channels[2].Vol, 17);
 }
 
+// Input that reached the program before a key is played before the key's
+// command, even while the engine thread has not taken it yet.
+TEST_F(KeyEvents, MidiQueuedBeforeAKeyIsPlayedBeforeItsCommand) {
+    rig.s.Bank.WorkingMix.Channels[2].Vol = 17;
+    Hold(Qt::Key_Shift);
+    Hold(Qt::Key_Control);
+    rig.midi.Feed(0, PackShortMessage(0xC0, 0, 12, 0));  // queued, not yet dispatched
+    Release(Qt::Key_Control);
+    Release(Qt::Key_Shift);
+    EXPECT_EQ(rig.s.Bank.Bank.Slots[12].Channels[2].Vol, 17) << "stored while the modifiers were held";
+
+    rig.ClearSent();
+    rig.midi.Feed(0, PackShortMessage(0x90, 0, 60, 100));
+    QTest::keyClick(grid, Qt::Key_Space);  // silences every channel, then sends the mix
+    ASSERT_FALSE(rig.Synth().empty());
+    EXPECT_EQ(rig.Synth().front(), PackShortMessage(0x90, 0, 60, 100));
+}
+
 TEST_F(KeyEvents, KeysWithoutACommandOrAUsLayoutNameStillHaveTheirMonitorLines) {
     rig.s.Options.MonitorSource = 8;
     QTest::keyClick(grid, Qt::Key_F3);

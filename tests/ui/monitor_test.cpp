@@ -67,7 +67,7 @@ TEST_F(Monitor, EachSourceShowsItsPointOnly) {
     EXPECT_EQ(Take(), Lines{"Controll Ch:01 007 064"});
 
     source = 9;
-    DispatchInput(rig.s, 12);
+    NoteProgramMessage(rig.s, 12);
     EXPECT_EQ(Take(), Lines{"Message num: 00012 - 0x000C"});
 
     for (uint8_t silent : {0, 3}) {

@@ -13,12 +13,14 @@
 #include "engine/device_changes.h"
 #include "engine/glide.h"
 #include "engine/gm_drum_paths.h"
+#include "engine/terca.h"
 #include "engine/transmission.h"
 #include "services/redraw_mask.h"
 #include "ui/grid_selection.h"
 #include "ui/grid_text.h"
 #include "ui/modifier_indicators.h"
 #include "ui/monitor.h"
+#include "ui/widgets/engine_application.h"
 #include "ui/widgets/form_parts.h"
 #include "ui/widgets/parameter_grid.h"
 #include "ui/widgets/setup_form.h"
@@ -36,6 +38,10 @@ constexpr int kLampPaintPeriodMs = 20;
 // Monitor lines formed anywhere reach the pane within this time.
 constexpr int kMonitorPeriodMs = 40;
 constexpr std::array<uint32_t, 3> kEqMasks{RedrawEq12, RedrawEq34, RedrawEq56};
+// The areas besides the refresh mask that other threads may ask to be shown.
+constexpr uint32_t kDeferredVolume = 1;
+constexpr uint32_t kDeferredTranspose = 2;
+constexpr uint32_t kDeferredTerca = 4;
 
 void SetText(QLabel* label, const std::string& text) { label->setText(QString::fromStdString(text)); }
 
@@ -80,7 +86,7 @@ TMainForm::TMainForm(SystemState& state, MultimediaTimer& timer, Dialogs& dialog
     connect(indicatorTimer, &QTimer::timeout, this, &TMainForm::IndicatorTimerTimer);
     indicatorTimer->start(kIndicatorPeriodMs);
     auto* lampPaintTimer = new QTimer(this);
-    connect(lampPaintTimer, &QTimer::timeout, this, &TMainForm::ShowLamps);
+    connect(lampPaintTimer, &QTimer::timeout, this, &TMainForm::ScreenTick);
     lampPaintTimer->start(kLampPaintPeriodMs);
     drumOffTimer_ = new QTimer(this);
     connect(drumOffTimer_, &QTimer::timeout, this, &TMainForm::DrumOffTimerTimer);
@@ -101,7 +107,24 @@ uint32_t TMainForm::DrumTimerInterval() const { return static_cast<uint32_t>(dru
 
 void TMainForm::DrumOffTimerTimer() { cadenzo::DrumOffTimerTimer(state_); }
 
+bool TMainForm::OnWindowThread(uint32_t deferredMask, uint32_t deferredArea) {
+    if (std::this_thread::get_id() == windowThread_) return true;
+    deferredMask_.fetch_or(deferredMask, std::memory_order_relaxed);
+    deferredAreas_.fetch_or(deferredArea, std::memory_order_relaxed);
+    return false;
+}
+
+void TMainForm::ScreenTick() {
+    if (const uint32_t mask = deferredMask_.exchange(0, std::memory_order_relaxed)) RefreshDisplay(mask);
+    const uint32_t areas = deferredAreas_.exchange(0, std::memory_order_relaxed);
+    if (areas & kDeferredVolume) SetMasterVolume(state_.Transmission.MasterVolume);
+    if (areas & kDeferredTranspose) SetMasterTranspose(state_.Performance.MasterTranspose);
+    if (areas & kDeferredTerca) cadenzo::ShowTerca(state_, *this);
+    ShowLamps();
+}
+
 void TMainForm::RefreshDisplay(uint32_t mask) {
+    if (!OnWindowThread(mask, 0)) return;
     const BankState& bank = state_.Bank;
     SetText(programLabel_, ProgramLabelText(bank, state_.Options));
     SetText(copyProgramLabel_, CopyProgramText(bank, state_.Options));
@@ -127,13 +150,17 @@ void TMainForm::RefreshDisplay(uint32_t mask) {
 }
 
 void TMainForm::SetMasterVolume(uint8_t volume) {
+    if (!OnWindowThread(0, kDeferredVolume)) return;
     SetText(masterVolumeLabel_, MasterVolumeText(volume));
     masterVolBar_->setValue(BarValue(volume));
 }
 
-void TMainForm::SetMasterTranspose(int32_t semitones) { SetText(transposeLabel_, MasterTransposeText(semitones)); }
+void TMainForm::SetMasterTranspose(int32_t semitones) {
+    if (OnWindowThread(0, kDeferredTranspose)) SetText(transposeLabel_, MasterTransposeText(semitones));
+}
 
 void TMainForm::ShowTerca(std::string_view text, Rgb colour) {
+    if (!OnWindowThread(0, kDeferredTerca)) return;
     tercaLabel_->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     tercaShape_->SetBrush(colour);
 }
@@ -217,7 +244,7 @@ void TMainForm::OpenSetupDialog() {
     TSetupForm dialog(state_, this);
     dialog.move(QGuiApplication::primaryScreen()->availableGeometry().center() - dialog.rect().center());
     setupForm_ = &dialog;
-    dialog.exec();
+    RunModal(dialog, false);
     setupForm_ = nullptr;
 }
 
@@ -234,7 +261,10 @@ void TMainForm::ToggleMonitorPane() {
 }
 
 void TMainForm::ShowMonitorLines() {
-    for (const std::string& line : TakeMonitorLines(state_)) memo_->appendPlainText(QString::fromStdString(line));
+    const std::vector<std::string> lines = TakeMonitorLines(state_);
+    // Laying the lines out takes a while and needs nothing of the engine's.
+    const EngineReleased released(state_.Engine);
+    for (const std::string& line : lines) memo_->appendPlainText(QString::fromStdString(line));
     memo_->verticalScrollBar()->setValue(memo_->verticalScrollBar()->maximum());
 }
 

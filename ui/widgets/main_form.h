@@ -1,12 +1,18 @@
 // The main window. It shows the engine's state, sees every key before the
-// grid, and runs the glide timer for as long as it exists. Main thread only.
+// grid, and runs the glide timer for as long as it exists. Main thread only,
+// but for the display calls the dispatcher makes on the MIDI engine thread
+// (RefreshDisplay, SetMasterVolume, SetMasterTranspose, ShowTerca): those
+// only mark what to show, and the window shows it on its next screen tick,
+// from the state as it is then.
 #pragma once
 
 #include <QWidget>
 
 #include <array>
+#include <atomic>
 #include <optional>
 #include <string_view>
+#include <thread>
 
 #include "app/glide_timer.h"
 #include "engine/system_state.h"
@@ -96,6 +102,11 @@ private:
     void DrawEqBar(TShape* bar, uint8_t value);
     // Paints every lamp in the colour its Lit flag asks for.
     void ShowLamps();
+    // The screen tick: the display calls made on other threads, then the lamps.
+    void ScreenTick();
+    // Whether the caller runs on the window's own thread; if not, the mask
+    // and area are marked for the next screen tick.
+    bool OnWindowThread(uint32_t deferredMask, uint32_t deferredArea);
 
     SystemState& state_;
     QTimer* drumOffTimer_ = nullptr;
@@ -119,6 +130,10 @@ private:
     QPlainTextEdit* memo_ = nullptr;
     QTimer* monitorTimer_ = nullptr;
     TSetupForm* setupForm_ = nullptr;  // while the setup dialog is open
+
+    const std::thread::id windowThread_ = std::this_thread::get_id();
+    std::atomic<uint32_t> deferredMask_{0};   // redraw masks asked for on other threads
+    std::atomic<uint32_t> deferredAreas_{0};  // kDeferred... areas asked for on other threads
 
     std::optional<GlideTimer> glideTimer_;  // started last at construction, stopped first
 };

@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+#include "ui/widgets/engine_application.h"
+
 namespace cadenzo {
 
 namespace {
@@ -32,7 +34,7 @@ void QtDialogs::MessageBox(const std::string& text, const std::string& caption, 
     QMessageBox box(icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::NoIcon,
                     QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok,
                     QApplication::activeWindow());
-    box.exec();
+    RunModal(box, true);
     if (unattended_) Report(text, caption);  // closed by the stop request
 }
 
@@ -56,7 +58,7 @@ std::optional<std::string> QtDialogs::RunFileDialog(const FileDialogRequest& req
     dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
     dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setSizeGripEnabled(true);
-    if (dialog.exec() != QDialog::Accepted || unattended_ || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    if (RunModal(dialog, false) != QDialog::Accepted || unattended_ || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().front().toStdString();
 }
 

@@ -1,4 +1,5 @@
-// Message boxes and file dialogs shown with Qt. Main thread only.
+// Message boxes and file dialogs shown with Qt, each run by RunModal: a
+// message box holds the MIDI dispatch while it is open. Main thread only.
 #pragma once
 
 #include "services/dialogs.h"

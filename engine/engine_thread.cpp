@@ -1,0 +1,59 @@
+#include "engine/engine_thread.h"
+
+#include <poll.h>
+#include <pthread.h>
+#include <sched.h>
+
+#include "engine/dispatcher.h"
+
+namespace cadenzo {
+
+namespace {
+
+// Below the priorities JACK gives its process threads (70 and up by
+// default), so the engine never holds up the audio that it feeds.
+constexpr int kRealTimePriority = 40;
+// Without a wake descriptor, the queue is looked at this often.
+constexpr int kInputPollMs = 1;
+
+bool TakeRealTimePriority() {
+    sched_param parameters{};
+    parameters.sched_priority = kRealTimePriority;
+    return pthread_setschedparam(pthread_self(), SCHED_FIFO, &parameters) == 0;
+}
+
+}  // namespace
+
+EngineThread::EngineThread(SystemState& state) : state_(state), thread_([this] { Run(); }) {}
+
+EngineThread::~EngineThread() {
+    stop_.store(true, std::memory_order_release);
+    state_.Input.Wake.Signal();
+    thread_.join();
+}
+
+bool EngineThread::WaitForWake() {
+    pollfd wake{state_.Input.Wake.Fd(), POLLIN, 0};
+    if (wake.fd < 0) {
+        ::poll(nullptr, 0, kInputPollMs);
+        return !state_.Input.Queue.Empty();
+    }
+    ::poll(&wake, 1, -1);
+    // Cleared before the drain, so that entries pushed during it wake again.
+    state_.Input.Wake.Acknowledge();
+    return true;
+}
+
+void EngineThread::Run() {
+    pthread_setname_np(pthread_self(), "cadenzo-engine");
+    realTime_.store(TakeRealTimePriority(), std::memory_order_release);
+    while (true) {
+        const bool woken = WaitForWake();
+        if (stop_.load(std::memory_order_acquire)) return;
+        if (!woken) continue;
+        EngineAccess access(state_.Engine);
+        HandOff(state_);
+    }
+}
+
+}  // namespace cadenzo
