@@ -1,23 +1,40 @@
 // Input hand-off figures: messages per second through the input queue with
-// two producers, and the latency from the input callback to the synth
-// output through the real Qt event loop at 1,000 and 20,000 messages per
-// second (median, p99, max).
+// two producers, and the latency from the input callback to the synth output
+// at 1,000 and 20,000 messages per second (median, p99, max), for two paths
+// measured in the same run:
+// - the program's: the input callback dispatches while the engine lock is
+//   free, the MIDI engine thread when it is not;
+// - the window thread's, as earlier versions had it: the callback only
+//   queues, and the wake, watched by the window's event loop, has the input
+//   dispatched there.
+// Each is measured with the window idle and with the window painting: the
+// main window shown, its monitor pane adding a line per message, and the
+// whole window asked to repaint every 10 ms.
+//
+//   handoff_bench            (offscreen; QT_QPA_PLATFORM=xcb under an X server)
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <thread>
 #include <vector>
 
-#include <QApplication>
+#include <QKeyEvent>
+#include <QSocketNotifier>
+#include <QTimer>
 
 #include "app/message_hook.h"
+#include "app/thread_timer.h"
 #include "bank/options_file.h"
 #include "bench_rig.h"
+#include "engine/dispatcher.h"
+#include "engine/engine_thread.h"
 #include "midi/input_queue.h"
 #include "midi/port_manager.h"
 #include "midi/virtual/virtual_backend.h"
-#include "support/recorders.h"
+#include "ui/widgets/engine_application.h"
+#include "ui/widgets/main_form.h"
 
 namespace cadenzo {
 namespace {
@@ -65,25 +82,82 @@ void OnSynthMessage(void* user, ShortMessage m) {
     stamps.arrivals.fetch_add(1, std::memory_order_release);
 }
 
-void Latency(uint32_t perSecond, uint32_t count) {
-    static SystemState s;
-    VirtualMidiBackend midi({"Keys"}, {"Synth"});
+// The hop of earlier versions: the callbacks only queue (the dispatch is
+// held for them), and the window's event loop watches the wake and drains
+// the queue on the window thread (under the engine lock, as every event is).
+class WindowThreadHandOff {
+public:
+    explicit WindowThreadHandOff(SystemState& s) : notifier_(s.Input.Wake.Fd(), QSocketNotifier::Read) {
+        HoldDispatch(s.Input);
+        QObject::connect(&notifier_, &QSocketNotifier::activated, [&s] {
+            s.Input.Wake.Acknowledge();
+            uint32_t entry = 0;
+            while (s.Input.Queue.Pop(entry)) ProcessInputEntry(s, entry);
+        });
+    }
+
+private:
+    QSocketNotifier notifier_;
+};
+
+enum class Path { Program, WindowThread };
+
+// The program's state on virtual devices, with the main window as its
+// display; the window's events run under the state's engine lock.
+struct Program {
+    Program() {
+        s->Io = {&dialogs, &form, &midi};
+        InitBankDefaults(s->Bank);
+        ApplyOptionDefaults(s->Options);
+        s->Options.MonitorSource = 1;  // In1's messages, while the pane shows
+        EnumerateMidiDevices(*s);
+        SelectIn1Port(*s, 1);
+        SelectSynthOutPort(*s, 1);
+        s->Bank.Bank.Slots[0].Channels[0].In1Channel = 17;
+        LoadMix(s->Bank, 0);
+        static_cast<EngineApplication*>(qApp)->Guard(s.get());
+        qApp->installEventFilter(&hook);
+    }
+    ~Program() {
+        hook.SetLoopRunning(false);
+        qApp->removeEventFilter(&hook);
+        static_cast<EngineApplication*>(qApp)->Guard(nullptr);
+        CloseAllPorts(*s);
+    }
+
+    std::unique_ptr<SystemState> s = std::make_unique<SystemState>();
+    VirtualMidiBackend midi{{"Keys"}, {"Synth"}};
     bench::SilentDialogs dialogs;
-    test::SilentDisplay display;
+    ThreadTimer timer;
+    TMainForm form{*s, timer, dialogs};
+    MessageHook hook{*s};
+};
+
+// The window painting: shown, its monitor pane on, and all of it repainted
+// every 10 ms (through the event loop, as Qt paints).
+void StartPainting(Program& program, QTimer& repaint) {
+    program.form.show();
+    QKeyEvent f3(QEvent::KeyPress, Qt::Key_F3, Qt::NoModifier);
+    QApplication::sendEvent(&program.form, &f3);
+    QObject::connect(&repaint, &QTimer::timeout, &program.form, [&program] { program.form.update(); });
+    repaint.start(10);
+}
+
+void Latency(Path path, bool painting, uint32_t perSecond, uint32_t count) {
+    Program program;
     Stamps stamps;
-    midi.SetRecording(false);
-    midi.SetOutputTap(0, &OnSynthMessage, &stamps);
-    s.Io = {&dialogs, &display, &midi};
-    InitBankDefaults(s.Bank);
-    ApplyOptionDefaults(s.Options);
-    EnumerateMidiDevices(s);
-    SelectIn1Port(s, 1);
-    SelectSynthOutPort(s, 1);
-    s.Bank.Bank.Slots[0].Channels[0].In1Channel = 17;
-    LoadMix(s.Bank, 0);
-    MessageHook hook(s);
-    qApp->installEventFilter(&hook);
-    hook.SetLoopRunning(true);
+    program.midi.SetRecording(false);
+    program.midi.SetOutputTap(0, &OnSynthMessage, &stamps);
+    QTimer repaint;
+    if (painting) StartPainting(program, repaint);
+    std::unique_ptr<EngineThread> engine;
+    std::unique_ptr<WindowThreadHandOff> windowThread;
+    if (path == Path::Program)
+        engine = std::make_unique<EngineThread>(*program.s);
+    else
+        windowThread = std::make_unique<WindowThreadHandOff>(*program.s);
+    program.hook.SetLoopRunning(true);
+    QCoreApplication::processEvents();
 
     std::thread keys([&] {
         const auto period = std::chrono::nanoseconds(1'000'000'000 / perSecond);
@@ -91,22 +165,24 @@ void Latency(uint32_t perSecond, uint32_t count) {
         for (uint32_t i = 0; i < count; ++i) {
             std::this_thread::sleep_until(next);
             stamps.sent[i] = Clock::now();
-            midi.Feed(0, NumberedNoteOn(i));
+            program.midi.Feed(0, NumberedNoteOn(i));
             next += period;
         }
     });
     while (stamps.arrivals.load(std::memory_order_acquire) < count)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     keys.join();
-    qApp->removeEventFilter(&hook);
-    CloseAllPorts(s);
+    const bool realTime = engine && engine->RealTime();
+    engine.reset();
 
     std::vector<double> micros;
     for (uint32_t i = 0; i < count; ++i)
         micros.push_back(std::chrono::duration<double, std::micro>(stamps.arrived[i] - stamps.sent[i]).count());
     std::sort(micros.begin(), micros.end());
-    std::printf("callback to synth output at %5u messages/s: median %.1f us, p99 %.1f us, max %.1f us (%u messages)\n",
-                perSecond, micros[micros.size() / 2], micros[micros.size() * 99 / 100], micros.back(), count);
+    std::printf("%-14s %-9s %5u messages/s: median %6.1f us, p99 %7.1f us, max %7.1f us (%u messages)%s\n",
+                path == Path::Program ? "program" : "window thread", painting ? "painting" : "idle",
+                perSecond, micros[micros.size() / 2], micros[micros.size() * 99 / 100], micros.back(), count,
+                realTime ? ", engine thread at real-time priority" : "");
 }
 
 }  // namespace
@@ -114,9 +190,14 @@ void Latency(uint32_t perSecond, uint32_t count) {
 
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    cadenzo::EngineApplication app(argc, argv);
     cadenzo::QueueThroughput();
-    cadenzo::Latency(1000, 3000);
-    cadenzo::Latency(20000, 16000);
+    std::printf("callback to synth output, window on the %s platform:\n", qPrintable(QApplication::platformName()));
+    using cadenzo::Path;
+    for (const bool painting : {false, true})
+        for (const Path path : {Path::WindowThread, Path::Program}) {
+            cadenzo::Latency(path, painting, 1000, 3000);
+            cadenzo::Latency(path, painting, 20000, 16000);
+        }
     return 0;
 }

@@ -105,6 +105,15 @@ void HandOff(SystemState& s) {
     DispatchPending(s);
 }
 
+void PlayOrWake(SystemState& s) {
+    if (!DispatchHeld(s.Input) && s.Engine.TryLock()) {
+        HandOff(s);
+        s.Engine.Unlock();
+        return;
+    }
+    s.Input.Wake.Signal();
+}
+
 void ProcessInputEntry(SystemState& s, uint32_t entry) {
     const auto port = static_cast<uint8_t>(entry >> 24);
     const UnpackedMessage m = UnpackShortMessage(entry);

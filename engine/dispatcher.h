@@ -1,6 +1,8 @@
-// The input dispatcher. Whoever calls it holds the engine lock: the MIDI
-// engine thread when the input wake has woken it, the window thread before
-// a key command (so input that came first is played first).
+// The input dispatcher. Whoever calls it holds the engine lock: the input
+// callback that queued an entry while the engine was free, the MIDI engine
+// thread when the input wake has woken it, the window thread before a key
+// command and after each event it handled (so input that came first is
+// played first, and input that came meanwhile is played at once).
 #pragma once
 
 #include <cstdint>
@@ -20,8 +22,14 @@ void NoteProgramMessage(SystemState& s, uint32_t messageId);
 // held (entries pushed meanwhile are taken in the same pass).
 void DispatchPending(SystemState& s);
 
-// The input wake's hand-off: the message noted, then DispatchPending.
+// The hand-off of queued input: the message noted, then DispatchPending.
 void HandOff(SystemState& s);
+
+// The input callbacks, once an entry is queued: when the dispatch is not
+// held and the engine lock is free, the hand-off runs here and now, on the
+// callback's own thread; otherwise the input wake calls the engine thread.
+// Never waits for the lock.
+void PlayOrWake(SystemState& s);
 
 // Interprets one input queue entry (port tag in bits 24..31).
 void ProcessInputEntry(SystemState& s, uint32_t entry);

@@ -7,6 +7,12 @@ void EngineLock::Lock() {
     owner_.store(std::this_thread::get_id(), std::memory_order_relaxed);
 }
 
+bool EngineLock::TryLock() {
+    if (!mutex_.try_lock()) return false;
+    owner_.store(std::this_thread::get_id(), std::memory_order_relaxed);
+    return true;
+}
+
 void EngineLock::Unlock() {
     owner_.store(std::thread::id(), std::memory_order_relaxed);
     mutex_.unlock();

@@ -1,7 +1,8 @@
 // The engine lock. The engine's state (the bank and working mix, the
 // options, the performance, terca, transmission and drum state) has one
-// owner at a time: the MIDI engine thread while it dispatches input, the
-// window thread while it handles an event other than painting. The lock
+// owner at a time: a MIDI input callback or the MIDI engine thread while it
+// dispatches input, the window thread while it handles an event other than
+// painting. The lock
 // inherits priority, so a real-time engine thread never waits behind a
 // window thread that the scheduler has put aside. Locking never allocates.
 #pragma once
@@ -16,6 +17,8 @@ namespace cadenzo {
 class EngineLock {
 public:
     void Lock();
+    // Takes the lock if it is free; never waits (for the MIDI callbacks).
+    bool TryLock();
     void Unlock();
     // Whether the calling thread holds the lock.
     bool HeldByThisThread() const;

@@ -1,10 +1,11 @@
-// The MIDI engine thread: the playing path off the window thread. Woken by
-// the input wake, it takes the engine lock and hands the queued input to the
-// dispatcher, which sends on at once; the window learns what to redraw
-// through the display's deferred calls and the monitor queue. It runs at
-// real-time priority where the system allows it, at normal priority
-// otherwise. Created and destroyed on the main thread, while the message
-// loop runs.
+// The MIDI engine thread: the playing path's way round a busy engine. An
+// input callback that finds the engine lock free dispatches its entry
+// itself; one that does not (or while the dispatch is held) leaves it queued
+// and wakes this thread, which takes the lock and hands the queue to the
+// dispatcher. It runs at real-time priority where the system allows it, at
+// normal priority otherwise. Whoever dispatches, the window learns what to
+// redraw through the display's deferred calls and the monitor queue.
+// Created and destroyed on the main thread, while the message loop runs.
 #pragma once
 
 #include <atomic>

@@ -1,5 +1,6 @@
 #include "midi/input_callbacks.h"
 
+#include "engine/dispatcher.h"
 #include "engine/system_state.h"
 #include "midi/midi_backend.h"
 #include "services/monitor.h"
@@ -12,9 +13,10 @@ bool IsData(uint16_t kind) { return kind == kMimData || kind == kMimMoreData; }
 
 uint8_t MonitorSource(const SystemState& s) { return ReadShared(s.Options.MonitorSource); }
 
+// Every entry passes the queue, so the inputs' messages keep their order.
 void Enqueue(SystemState& s, ShortMessage tagged) {
     // A full queue refuses the entry; the pending ones are kept intact.
-    if (s.Input.Queue.Push(tagged)) s.Input.Wake.Signal();
+    if (s.Input.Queue.Push(tagged)) PlayOrWake(s);
 }
 
 void SendThru(SystemState& s, ShortMessage m) {

@@ -22,15 +22,20 @@ void Renumber(SystemState& s, PortId port, uint32_t n) {
 
 }  // namespace
 
-FollowOutcome FollowDevices(SystemState& s, std::chrono::steady_clock::time_point now) {
+DeviceLook LookAtDevices(MidiBackend& midi) {
+    DeviceLook look;
+    look.inputs = ReadList(midi.InputNames(), kNoInputDevice);
+    look.outputs = ReadList(midi.OutputNames(), kNoOutputDevice);
+    for (PortId port : kAllPorts) look.places[PortIndex(port)] = midi.ListedPlace(kPortNames[PortIndex(port)]);
+    return look;
+}
+
+FollowOutcome FollowDevices(SystemState& s, DeviceLook look, std::chrono::steady_clock::time_point now) {
     PortState& ports = s.Ports;
-    MidiBackend& midi = *s.Io.midi;
     FollowOutcome outcome;
-    std::vector<std::string> inputs = ReadList(midi.InputNames(), kNoInputDevice);
-    std::vector<std::string> outputs = ReadList(midi.OutputNames(), kNoOutputDevice);
-    outcome.changed = inputs != ports.InputDeviceNames || outputs != ports.OutputDeviceNames;
-    ports.InputDeviceNames = std::move(inputs);
-    ports.OutputDeviceNames = std::move(outputs);
+    outcome.changed = look.inputs != ports.InputDeviceNames || look.outputs != ports.OutputDeviceNames;
+    ports.InputDeviceNames = std::move(look.inputs);
+    ports.OutputDeviceNames = std::move(look.outputs);
 
     // Open ports first: each keeps its device at its new place, or loses it.
     // A lost port waits for the next look before it opens again: the lists
@@ -39,7 +44,7 @@ FollowOutcome FollowDevices(SystemState& s, std::chrono::steady_clock::time_poin
     for (PortId port : kAllPorts) {
         const uint32_t old = ports.OpenNumber(port);
         if (old == 0) continue;
-        if (const std::optional<uint32_t> place = midi.ListedPlace(kPortNames[PortIndex(port)])) {
+        if (const std::optional<uint32_t> place = look.places[PortIndex(port)]) {
             if (*place + 1 == old) continue;
             Renumber(s, port, *place + 1);
         } else {

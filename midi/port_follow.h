@@ -3,11 +3,26 @@
 // MIDI service itself come and go.
 #pragma once
 
+#include <array>
 #include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "engine/system_state.h"
 
 namespace cadenzo {
+
+// What the MIDI service lists at one look, with each port's place in it.
+struct DeviceLook {
+    std::vector<std::string> inputs;   // "no device" first, as the port lists have it
+    std::vector<std::string> outputs;
+    std::array<std::optional<uint32_t>, 6> places;  // of each port's device, if it is still joined to it
+};
+
+// Asks the MIDI service, which may take a while; reads and changes nothing
+// of the engine's, so it needs no engine lock.
+DeviceLook LookAtDevices(MidiBackend& midi);
 
 struct FollowOutcome {
     bool changed = false;     // the lists, or what is open on a port, changed
@@ -18,7 +33,7 @@ struct FollowOutcome {
 // would not open (the lists may lag behind the service for a moment).
 inline constexpr std::chrono::milliseconds kReopenRetry{1000};
 
-// Reads the lists afresh, then:
+// Takes the look's lists, then:
 // - a port whose device has gone (even if one of its name is back) is
 //   closed, and an input lets go of what its device held;
 // - an open port's number follows its device to its new place in the list;
@@ -26,6 +41,6 @@ inline constexpr std::chrono::milliseconds kReopenRetry{1000};
 //   at the next look after it was lost (a failed open is tried again from
 //   kReopenRetry after `now` on).
 // Each loss and return shows as a monitor line. No message box is shown.
-FollowOutcome FollowDevices(SystemState& s, std::chrono::steady_clock::time_point now);
+FollowOutcome FollowDevices(SystemState& s, DeviceLook look, std::chrono::steady_clock::time_point now);
 
 }  // namespace cadenzo

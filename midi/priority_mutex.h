@@ -16,6 +16,7 @@ public:
     PriorityInheritingMutex& operator=(const PriorityInheritingMutex&) = delete;
 
     void lock() { pthread_mutex_lock(&mutex_); }
+    bool try_lock() { return pthread_mutex_trylock(&mutex_) == 0; }
     void unlock() { pthread_mutex_unlock(&mutex_); }
 
 private:

@@ -36,11 +36,10 @@ bool ToggleMonitor(SystemState& s) {
     return visible;
 }
 
-std::vector<std::string> TakeMonitorLines(SystemState& s) {
+std::vector<std::string> TakeMonitorLines(MonitorState& monitor, bool voiceOnly) {
     std::vector<std::string> lines;
-    const bool voiceOnly = s.Options.MonitorVoiceOnly != 0;
     uint32_t record = 0;
-    while (s.Monitor.Events.Pop(record)) {
+    while (monitor.Events.Pop(record)) {
         std::string line = Line(record);
         if (voiceOnly && !IsChannelVoiceLine(line)) continue;
         lines.push_back(std::move(line));

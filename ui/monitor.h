@@ -12,8 +12,9 @@ namespace cadenzo {
 // so a pane always starts empty. Returns whether the pane now shows.
 bool ToggleMonitor(SystemState& s);
 
-// Main thread: the lines queued since the last call, oldest first, with
-// non-voice lines left out while the options ask for voice messages only.
-std::vector<std::string> TakeMonitorLines(SystemState& s);
+// Main thread (the engine lock is not needed): the lines queued since the
+// last call, oldest first, with non-voice lines left out when `voiceOnly`
+// (the options' MonitorVoiceOnly).
+std::vector<std::string> TakeMonitorLines(MonitorState& monitor, bool voiceOnly);
 
 }  // namespace cadenzo

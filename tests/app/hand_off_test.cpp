@@ -45,7 +45,8 @@ void PlayFromAnotherThread(VirtualMidiBackend& midi, uint32_t from, uint32_t to)
 // `count` messages or two seconds have passed.
 void WaitForSynth(const VirtualMidiBackend& midi, size_t count) {
     const auto deadline = Clock::now() + std::chrono::seconds(2);
-    while (midi.Sent(0).size() < count && Clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    while (midi.Sent(0).size() < count && Clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 class HandOff : public ::testing::Test {
@@ -121,6 +122,26 @@ TEST_F(HandOff, MidiPlaysOnWhileAFileDialogWaitsUnderAHeldLock) {
         EXPECT_TRUE(rig.s.Engine.HeldByThisThread()) << "taken again once the dialog has closed";
     }
     EXPECT_EQ(duringDialog, 100u);
+}
+
+// Input that comes while the window thread holds the engine lock (here in a
+// timer's handler) is played as soon as the handler ends, by the window
+// thread itself, not left for the engine thread's wake.
+TEST(HandOffAfterAWindowEvent, InputThatCameMeanwhileIsPlayedAtItsEnd) {
+    test::EngineRig rig;
+    rig.s.Bank.WorkingMix.Channels[0].In1Channel = 17;
+    static_cast<EngineApplication*>(qApp)->Guard(&rig.s);
+    size_t duringHandler = 1;
+    QTimer::singleShot(0, [&] {
+        PlayFromAnotherThread(rig.midi, 0, 10);
+        duringHandler = rig.Synth().size();
+    });
+    const auto deadline = Clock::now() + std::chrono::seconds(2);
+    while (rig.Synth().size() < 10 && Clock::now() < deadline) QCoreApplication::processEvents();
+    static_cast<EngineApplication*>(qApp)->Guard(nullptr);
+    EXPECT_EQ(duringHandler, 0u);
+    EXPECT_EQ(rig.Synth(), Expected(0, 10));
+    EXPECT_TRUE(rig.s.Input.Queue.Empty());
 }
 
 // Where no wake descriptor could be made, the engine thread looks at the

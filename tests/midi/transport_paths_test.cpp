@@ -10,6 +10,8 @@ namespace {
 
 class TransportPaths : public ::testing::Test {
 protected:
+    // The queue is read here: the dispatch is held, as while a message box is open.
+    TransportPaths() { HoldDispatch(rig.s.Input); }
     bool Lit(Lamp l) const { return rig.s.Lamps.Lit[l].load(); }
     void Darken() {
         for (int l = 0; l < kLampCount; ++l) {
@@ -53,7 +55,7 @@ TEST_F(TransportPaths, ThruTrafficWithTheThruOutputClosedLightsOnlyTheInputLamp)
     EXPECT_FALSE(Lit(ShapeOut2));
 }
 
-TEST_F(TransportPaths, PlayingInputsAreQueuedWithTheirPortTagAndWakeTheMainThread) {
+TEST_F(TransportPaths, PlayingInputsAreQueuedWithTheirPortTag) {
     rig.midi.Feed(0, 0x403C90);
     rig.midi.Feed(1, 0x0040B3);
     rig.midi.Feed(0, 0xF8);

@@ -19,8 +19,10 @@
 namespace cadenzo {
 namespace {
 
-TEST(TransportThreads, TwoInputsAtFullSpeedReachTheMainThreadCompleteAndInOrder) {
+// The queue alone, read here: the dispatch is held as while a message box is open.
+TEST(TransportThreads, TwoInputsAtFullSpeedReachTheQueueCompleteAndInOrder) {
     test::EngineRig rig;
+    HoldDispatch(rig.s.Input);
     constexpr uint32_t kPerInput = 100000;
     std::array<std::atomic<uint32_t>, 2> consumed{};
     auto produce = [&](uint32_t device) {

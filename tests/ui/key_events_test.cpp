@@ -176,16 +176,21 @@ TEST_F(KeyEvents, ShiftAndCtrlHeldMakeAProgramChangeStoreTheWorkingMix) {
 // Input that reached the program before a key is played before the key's
 // command, even while the engine thread has not taken it yet.
 TEST_F(KeyEvents, MidiQueuedBeforeAKeyIsPlayedBeforeItsCommand) {
+    // While the engine is busy elsewhere, input waits in the queue.
+    const auto arriveWhileBusy = [&](ShortMessage m) {
+        const EngineAccess busy(rig.s.Engine);
+        rig.midi.Feed(0, m);
+    };
     rig.s.Bank.WorkingMix.Channels[2].Vol = 17;
     Hold(Qt::Key_Shift);
     Hold(Qt::Key_Control);
-    rig.midi.Feed(0, PackShortMessage(0xC0, 0, 12, 0));  // queued, not yet dispatched
+    arriveWhileBusy(PackShortMessage(0xC0, 0, 12, 0));
     Release(Qt::Key_Control);
     Release(Qt::Key_Shift);
     EXPECT_EQ(rig.s.Bank.Bank.Slots[12].Channels[2].Vol, 17) << "stored while the modifiers were held";
 
     rig.ClearSent();
-    rig.midi.Feed(0, PackShortMessage(0x90, 0, 60, 100));
+    arriveWhileBusy(PackShortMessage(0x90, 0, 60, 100));
     QTest::keyClick(grid, Qt::Key_Space);  // silences every channel, then sends the mix
     ASSERT_FALSE(rig.Synth().empty());
     EXPECT_EQ(rig.Synth().front(), PackShortMessage(0x90, 0, 60, 100));

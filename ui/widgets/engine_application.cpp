@@ -3,16 +3,33 @@
 #include <QDialog>
 #include <QEvent>
 
+#include "engine/dispatcher.h"
 #include "engine/system_state.h"
 
 namespace cadenzo {
 
 namespace {
 
-// The events that only paint: they read no engine state.
-bool Paints(QEvent::Type type) {
-    return type == QEvent::Paint || type == QEvent::UpdateRequest || type == QEvent::UpdateLater ||
-           type == QEvent::Expose;
+// The events that only lay out, style or paint.
+bool LaysOutOrPaints(QEvent::Type type) {
+    switch (type) {
+    case QEvent::Paint:
+    case QEvent::UpdateRequest:
+    case QEvent::UpdateLater:
+    case QEvent::Expose:
+    case QEvent::Resize:
+    case QEvent::Move:
+    case QEvent::LayoutRequest:
+    case QEvent::Polish:
+    case QEvent::PolishRequest:
+    case QEvent::ChildPolished:
+    case QEvent::StyleChange:
+    case QEvent::FontChange:
+    case QEvent::PaletteChange:
+        return true;
+    default:
+        return false;
+    }
 }
 
 SystemState* GuardedState() {
@@ -24,10 +41,29 @@ SystemState* GuardedState() {
 
 EngineApplication::EngineApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
+bool EngineApplication::Unguarded(QObject* receiver) const {
+    if (!unguarded_) return false;
+    for (QObject* object = receiver; object; object = object->parent())
+        if (object == unguarded_) return true;
+    return false;
+}
+
 bool EngineApplication::notify(QObject* receiver, QEvent* event) {
-    if (!guarded_ || Paints(event->type())) return QApplication::notify(receiver, event);
-    EngineAccess access(guarded_->Engine);
-    return QApplication::notify(receiver, event);
+    // Input may rise from an unguarded widget to a guarded parent's handler.
+    if (!guarded_ || LaysOutOrPaints(event->type()) || (!event->isInputEvent() && Unguarded(receiver)))
+        return QApplication::notify(receiver, event);
+    const bool outermost = !guarded_->Engine.HeldByThisThread();
+    const EngineAccess access(guarded_->Engine);
+    const bool result = QApplication::notify(receiver, event);
+    // Input that came while the window held the engine is played now, not
+    // after the engine thread has woken.
+    if (outermost) DispatchPending(*guarded_);
+    return result;
+}
+
+void LeaveUnguarded(QWidget* widget) {
+    if (auto* application = dynamic_cast<EngineApplication*>(QCoreApplication::instance()))
+        application->LeaveUnguarded(widget);
 }
 
 int RunModal(QDialog& dialog, bool messageBox) {

@@ -1,11 +1,19 @@
 // The program's Qt application. Every event it delivers on the window
-// thread, painting aside, is handled under the engine lock of the state it
-// guards, so the keys, the timers, the setup dialog and the device watch
-// change the engine's state only while the MIDI engine thread is not using
-// it, and painting never holds the engine up. Main thread only.
+// thread is handled under the engine lock of the state it guards, so the
+// keys, the timers, the setup dialog and the device watch change the
+// engine's state only while the MIDI engine thread is not using it. Two
+// kinds of event go without it, so that they never hold the engine up:
+// - those that only lay out, style or paint (resizes, polish, paint, ...):
+//   no handler of ours takes one of them; one that does must take
+//   EngineAccess itself;
+// - every event but input to a widget left unguarded (the monitor pane and
+//   what is in it), which shows text and reads nothing of the engine's.
+// Main thread only.
 #pragma once
 
 #include <QApplication>
+#include <QPointer>
+#include <QWidget>
 
 class QDialog;
 
@@ -21,11 +29,21 @@ public:
     void Guard(SystemState* state) { guarded_ = state; }
     SystemState* Guarded() const { return guarded_; }
 
+    // Events but input to `widget` and its children go without the engine lock.
+    void LeaveUnguarded(QWidget* widget) { unguarded_ = widget; }
+
     bool notify(QObject* receiver, QEvent* event) override;
 
 private:
+    bool Unguarded(QObject* receiver) const;
+
     SystemState* guarded_ = nullptr;
+    QPointer<QWidget> unguarded_;
 };
+
+// Main thread: leaves `widget` unguarded when the application is an
+// EngineApplication.
+void LeaveUnguarded(QWidget* widget);
 
 // Main thread: runs a modal dialog to its end and returns its result. The
 // engine lock is let go for as long as the dialog is open, so MIDI plays on

@@ -261,10 +261,12 @@ void TMainForm::ToggleMonitorPane() {
 }
 
 void TMainForm::ShowMonitorLines() {
-    const std::vector<std::string> lines = TakeMonitorLines(state_);
-    // Laying the lines out takes a while and needs nothing of the engine's.
+    const bool voiceOnly = state_.Options.MonitorVoiceOnly != 0;
+    // Forming the lines and laying them out takes a while and needs nothing
+    // more of the engine's.
     const EngineReleased released(state_.Engine);
-    for (const std::string& line : lines) memo_->appendPlainText(QString::fromStdString(line));
+    for (const std::string& line : TakeMonitorLines(state_.Monitor, voiceOnly))
+        memo_->appendPlainText(QString::fromStdString(line));
     memo_->verticalScrollBar()->setValue(memo_->verticalScrollBar()->maximum());
 }
 

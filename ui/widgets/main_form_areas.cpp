@@ -7,6 +7,7 @@
 #include <QProgressBar>
 
 #include "ui/main_form_texts.h"
+#include "ui/widgets/engine_application.h"
 #include "ui/widgets/form_parts.h"
 #include "ui/widgets/main_form.h"
 #include "ui/widgets/parameter_grid.h"
@@ -73,6 +74,7 @@ void TMainForm::BuildGridArea() {
     fixed.setPixelSize(11);
     memo_->setFont(fixed);
     memo_->setFocusPolicy(Qt::NoFocus);
+    LeaveUnguarded(memo_);  // its text layout never holds up the engine
     memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo_->setBackgroundRole(QPalette::ToolTipBase);
     QPalette palette = memo_->palette();

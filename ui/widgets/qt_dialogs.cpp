@@ -58,7 +58,8 @@ std::optional<std::string> QtDialogs::RunFileDialog(const FileDialogRequest& req
     dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
     dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setSizeGripEnabled(true);
-    if (RunModal(dialog, false) != QDialog::Accepted || unattended_ || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    if (RunModal(dialog, false) != QDialog::Accepted || unattended_ || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
     return dialog.selectedFiles().front().toStdString();
 }
 
