@@ -1,5 +1,8 @@
 // What the engine asks of the main window. Real: the Qt main window; tests: a
-// recorder. Main thread only.
+// recorder. Main thread, but for the calls the dispatcher makes (RefreshDisplay,
+// SetMasterVolume, SetMasterTranspose, ShowTerca), which may come from an
+// input callback or the MIDI engine thread: the real window only marks
+// those, and shows them from the state on its own thread's next tick.
 #pragma once
 
 #include <cstdint>

@@ -67,10 +67,15 @@ protected:
     EngineThread engine{rig.s};
 };
 
-TEST_F(HandOff, ABurstIsPlayedCompleteAndInOrderWhileTheWindowThreadIsBusy) {
+// A burst that finds the engine busy (here held by this thread, which then
+// lets go without dispatching) is played by the engine thread.
+TEST_F(HandOff, ABurstThatFindsTheEngineBusyIsPlayedByTheEngineThreadCompleteAndInOrder) {
     hook.SetLoopRunning(true);
-    PlayFromAnotherThread(rig.midi, 0, 500);  // this thread runs no event loop meanwhile
-    WaitForSynth(rig.midi, 500);
+    rig.s.Engine.Lock();
+    PlayFromAnotherThread(rig.midi, 0, 500);
+    EXPECT_TRUE(rig.Synth().empty());
+    rig.s.Engine.Unlock();
+    WaitForSynth(rig.midi, 500);  // this thread runs no event loop meanwhile
     EXPECT_EQ(rig.Synth(), Expected(0, 500));
 }
 
@@ -124,6 +129,15 @@ TEST_F(HandOff, MidiPlaysOnWhileAFileDialogWaitsUnderAHeldLock) {
     EXPECT_EQ(duringDialog, 100u);
 }
 
+// With the engine free, the input callback plays the message itself, on its
+// own thread, before the callback returns: no other thread is woken.
+TEST(HandOffInTheCallback, AMessageIsPlayedBeforeItsCallbackReturnsWhileTheEngineIsFree) {
+    test::EngineRig rig;
+    rig.s.Bank.WorkingMix.Channels[0].In1Channel = 17;
+    PlayFromAnotherThread(rig.midi, 0, 10);  // no engine thread, no window loop
+    EXPECT_EQ(rig.Synth(), Expected(0, 10));
+}
+
 // Input that comes while the window thread holds the engine lock (here in a
 // timer's handler) is played as soon as the handler ends, by the window
 // thread itself, not left for the engine thread's wake.
@@ -169,8 +183,8 @@ TEST(HandOffWithoutAWake, InputStillReachesTheSynthesiserInOrder) {
     {
         MessageHook hook{*s};
         const EngineThread engine{*s};
+        PlayFromAnotherThread(midi, 0, 20);  // during start-up: queued
         hook.SetLoopRunning(true);
-        PlayFromAnotherThread(midi, 0, 20);
         WaitForSynth(midi, 20);
     }
     CloseAllPorts(*s);

@@ -22,7 +22,9 @@ protected:
         ToggleMonitor(rig.s);
     }
     uint32_t Open(PortId port) const { return rig.s.Ports.OpenNumber(port); }
-    std::vector<std::string> MonitorLines() { return TakeMonitorLines(rig.s.Monitor, rig.s.Options.MonitorVoiceOnly != 0); }
+    std::vector<std::string> MonitorLines() {
+        return TakeMonitorLines(rig.s.Monitor, rig.s.Options.MonitorVoiceOnly != 0);
+    }
 
     EngineRig rig;
 };
