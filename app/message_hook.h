@@ -1,9 +1,9 @@
 // The hook of the message loop: every event the application delivers on the
-// main thread is noted for the monitor's "program messages" view, as is the
-// input wake's hand-off (0x400) on the MIDI engine thread. Its loop flag
-// holds the dispatch until the loop runs and again once it has ended:
-// queued input waits meanwhile and is taken, in order, as soon as the loop
-// runs (while a message box is open it waits too, see RunModal).
+// main thread is noted for the monitor's "program messages" view (as is
+// each hand-off of queued input, 0x400, on whichever thread it happens).
+// Its loop flag holds the dispatch until the loop runs and again once it has
+// ended: queued input waits meanwhile and is taken, in order, as soon as the
+// loop runs (while a message box is open it waits too, see RunModal).
 #pragma once
 
 #include <QObject>

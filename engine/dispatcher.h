@@ -11,7 +11,7 @@
 
 namespace cadenzo {
 
-// The hand-off message: the input wake's, as the program's monitor shows it.
+// The hand-off of queued input to the dispatcher, as the monitor shows it.
 inline constexpr uint32_t kHandOffMessage = 0x400;
 
 // Any thread: a message of the program (an event of the message loop, or the

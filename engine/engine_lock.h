@@ -2,9 +2,9 @@
 // options, the performance, terca, transmission and drum state) has one
 // owner at a time: a MIDI input callback or the MIDI engine thread while it
 // dispatches input, the window thread while it handles an event other than
-// painting. The lock
-// inherits priority, so a real-time engine thread never waits behind a
-// window thread that the scheduler has put aside. Locking never allocates.
+// layout and painting. The lock inherits priority, so a real-time engine
+// thread never waits behind a window thread that the scheduler has put
+// aside. Locking never allocates.
 #pragma once
 
 #include <atomic>

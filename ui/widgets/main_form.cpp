@@ -33,8 +33,9 @@ namespace {
 
 constexpr int kIndicatorPeriodMs = 300;
 constexpr int kDrumOffPeriodMs = 200;  // until the options set the drum note-off delay
-// Lamps lit on the MIDI and glide threads reach the screen within this time.
-constexpr int kLampPaintPeriodMs = 20;
+// Lamps lit, and display calls made, on other threads reach the screen
+// within this time.
+constexpr int kScreenTickMs = 20;
 // Monitor lines formed anywhere reach the pane within this time.
 constexpr int kMonitorPeriodMs = 40;
 constexpr std::array<uint32_t, 3> kEqMasks{RedrawEq12, RedrawEq34, RedrawEq56};
@@ -85,9 +86,9 @@ TMainForm::TMainForm(SystemState& state, MultimediaTimer& timer, Dialogs& dialog
     auto* indicatorTimer = new QTimer(this);
     connect(indicatorTimer, &QTimer::timeout, this, &TMainForm::IndicatorTimerTimer);
     indicatorTimer->start(kIndicatorPeriodMs);
-    auto* lampPaintTimer = new QTimer(this);
-    connect(lampPaintTimer, &QTimer::timeout, this, &TMainForm::ScreenTick);
-    lampPaintTimer->start(kLampPaintPeriodMs);
+    auto* screenTick = new QTimer(this);
+    connect(screenTick, &QTimer::timeout, this, &TMainForm::ScreenTick);
+    screenTick->start(kScreenTickMs);
     drumOffTimer_ = new QTimer(this);
     connect(drumOffTimer_, &QTimer::timeout, this, &TMainForm::DrumOffTimerTimer);
     drumOffTimer_->start(kDrumOffPeriodMs);

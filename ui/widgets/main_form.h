@@ -1,9 +1,9 @@
 // The main window. It shows the engine's state, sees every key before the
 // grid, and runs the glide timer for as long as it exists. Main thread only,
-// but for the display calls the dispatcher makes on the MIDI engine thread
-// (RefreshDisplay, SetMasterVolume, SetMasterTranspose, ShowTerca): those
-// only mark what to show, and the window shows it on its next screen tick,
-// from the state as it is then.
+// but for the display calls the dispatcher makes on an input callback's
+// thread or the MIDI engine thread (RefreshDisplay, SetMasterVolume,
+// SetMasterTranspose, ShowTerca): those only mark what to show, and the
+// window shows it on its next screen tick, from the state as it is then.
 #pragma once
 
 #include <QWidget>
