@@ -20,7 +20,7 @@
 #include "demo/demo_bank.h"
 #include "demo/demo_devices.h"
 #include "midi/listed_device.h"
-#include "midi/rtmidi/rtmidi_backend.h"
+#include "midi/system_backend.h"
 
 namespace {
 
@@ -69,7 +69,8 @@ void WriteDemoBank() {
 }
 
 int Run(const Arguments& a) {
-    RtMidiBackend midi(a.midi);
+    const std::unique_ptr<MidiBackend> backend = MakeSystemBackend(a.midi);
+    MidiBackend& midi = *backend;
     if (midi.ServiceName() == "none") {
         std::fprintf(stderr, "%s\n", NoMidiServiceNote(a.midi).c_str());
         return 1;

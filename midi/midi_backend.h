@@ -1,5 +1,5 @@
 // The seam between the program and the operating system's MIDI service.
-// Real: RtMidi (ALSA sequencer, else JACK); tests and benchmarks: virtual
+// Real: the ALSA sequencer, else JACK; tests and benchmarks: virtual
 // devices. Result codes are those the port manager's messages are keyed by.
 #pragma once
 
@@ -56,6 +56,11 @@ public:
 class MidiBackend {
 public:
     virtual ~MidiBackend() = default;
+    // Which MIDI service answers: "ALSA", "JACK" or "none".
+    virtual std::string ServiceName() const { return "none"; }
+    // Messages the service refused to send (a full pool, a device gone),
+    // counted instead of waited on.
+    virtual uint64_t LostMessages() const { return 0; }
     // Names of the devices, in the service's order: the names a device keeps
     // when it is plugged in again. Empty while the service is gone.
     virtual std::vector<std::string> InputNames() = 0;

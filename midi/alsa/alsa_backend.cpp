@@ -1,0 +1,161 @@
+#include "midi/alsa/alsa_backend.h"
+
+#include <algorithm>
+
+#include "midi/alsa/sequencer_event.h"
+#include "midi/port_names.h"
+
+namespace cadenzo {
+
+namespace {
+
+constexpr unsigned kSourceCaps = SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ;
+constexpr unsigned kSinkCaps = SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE;
+
+std::optional<size_t> PortIndex(const std::string& portName) {
+    const auto it = std::find(kPortNames.begin(), kPortNames.end(), portName);
+    if (it == kPortNames.end()) return std::nullopt;
+    return static_cast<size_t>(it - kPortNames.begin());
+}
+
+class AlsaInput final : public MidiInputPort {
+public:
+    AlsaInput(size_t index, MidiInputCallback callback, void* context)
+        : index_(index), callback_(callback), context_(context) {}
+    size_t Index() const { return index_; }
+    void Start(InputDelivery& delivery) const { delivery.Start(index_, callback_, context_); }
+
+private:
+    size_t index_;
+    MidiInputCallback callback_;
+    void* context_;
+};
+
+class AlsaOutput final : public MidiOutputPort {
+public:
+    AlsaOutput(size_t index, snd_seq_t* seq, int port, std::atomic<uint64_t>& lost)
+        : index_(index), seq_(seq), port_(port), lost_(lost) {}
+    size_t Index() const { return index_; }
+
+    // To every subscriber of the port at once; a message the sequencer
+    // refuses is counted, never waited on.
+    void Send(ShortMessage m) override {
+        snd_seq_event_t event;
+        snd_seq_ev_clear(&event);
+        if (!EncodeSequencerEvent(m, event)) return;
+        snd_seq_ev_set_source(&event, port_);
+        snd_seq_ev_set_subs(&event);
+        snd_seq_ev_set_direct(&event);
+        if (snd_seq_event_output_direct(seq_, &event) < 0) lost_.fetch_add(1, std::memory_order_relaxed);
+    }
+
+private:
+    size_t index_;
+    snd_seq_t* seq_;
+    int port_;
+    std::atomic<uint64_t>& lost_;
+};
+
+}  // namespace
+
+AlsaBackend::AlsaBackend() {
+    if (client_.Handle() != nullptr) input_ = std::make_unique<SequencerInput>(client_, delivery_, deviceChanges_);
+}
+
+AlsaBackend::~AlsaBackend() = default;
+
+std::string AlsaBackend::ServiceName() const { return client_.Handle() != nullptr ? "ALSA" : "none"; }
+
+std::vector<std::string> AlsaBackend::List(bool inputs) {
+    std::vector<SequencerPort>& listed = inputs ? inputs_ : outputs_;
+    if (client_.Handle() == nullptr) return {};
+    // A device of an input sends to the program; one of an output receives from it.
+    listed = ListSequencerPorts(client_.Handle(), inputs ? kSourceCaps : kSinkCaps);
+    std::vector<std::string> names;
+    for (const SequencerPort& port : listed) names.push_back(port.name);
+    return names;
+}
+
+std::vector<std::string> AlsaBackend::InputNames() { return List(true); }
+
+std::vector<std::string> AlsaBackend::OutputNames() { return List(false); }
+
+uint32_t AlsaBackend::Join(size_t index, uint32_t device, bool input) {
+    snd_seq_t* seq = client_.Handle();
+    if (seq == nullptr) return kMidiNoDevice;
+    const std::vector<SequencerPort>& listed = input ? inputs_ : outputs_;
+    if (device >= listed.size()) return kMidiBadDeviceId;
+    if (joined_[index]) return kMidiAllocated;
+    try {
+        const std::vector<SequencerPort> now = ListSequencerPorts(seq, input ? kSourceCaps : kSinkCaps);
+        const SequencerPort* port = FindListedPort(now, listed, device);
+        if (port == nullptr) return kMidiBadDeviceId;
+        const snd_seq_addr_t own = client_.Address(index);
+        const Subscription subscription = input ? Subscription{port->address, own} : Subscription{own, port->address};
+        if (!Subscribe(seq, subscription)) return kMidiAllocated;
+        joined_[index] = subscription;
+        return kMidiOk;
+    } catch (const std::bad_alloc&) {
+        return kMidiNoMemory;
+    }
+}
+
+void AlsaBackend::Leave(size_t index) {
+    if (joined_[index]) Unsubscribe(client_.Handle(), *joined_[index]);
+    joined_[index].reset();
+}
+
+uint32_t AlsaBackend::OpenInput(uint32_t device, const std::string& portName, MidiInputCallback callback,
+                                void* context, std::unique_ptr<MidiInputPort>& handle) {
+    const std::optional<size_t> index = PortIndex(portName);
+    if (!index || *index >= InputDelivery::kPorts) return kMidiInvalidParam;
+    const uint32_t result = Join(*index, device, true);
+    if (result == kMidiOk) handle = std::make_unique<AlsaInput>(*index, callback, context);
+    return result;
+}
+
+uint32_t AlsaBackend::StartInput(MidiInputPort& port) {
+    static_cast<AlsaInput&>(port).Start(delivery_);
+    return kMidiOk;
+}
+
+uint32_t AlsaBackend::CloseInput(std::unique_ptr<MidiInputPort>& handle) {
+    if (!handle) return kMidiInvalidHandle;
+    const size_t index = static_cast<AlsaInput&>(*handle).Index();
+    delivery_.Silence(index);
+    Leave(index);
+    handle.reset();
+    return kMidiOk;
+}
+
+uint32_t AlsaBackend::OpenOutput(uint32_t device, const std::string& portName,
+                                 std::unique_ptr<MidiOutputPort>& handle) {
+    const std::optional<size_t> index = PortIndex(portName);
+    if (!index || *index < InputDelivery::kPorts) return kMidiInvalidParam;
+    const uint32_t result = Join(*index, device, false);
+    if (result == kMidiOk)
+        handle = std::make_unique<AlsaOutput>(*index, client_.Handle(), client_.Address(*index).port, lost_);
+    return result;
+}
+
+uint32_t AlsaBackend::CloseOutput(std::unique_ptr<MidiOutputPort>& handle) {
+    if (!handle) return kMidiInvalidHandle;
+    Leave(static_cast<AlsaOutput&>(*handle).Index());
+    handle.reset();
+    return kMidiOk;
+}
+
+std::optional<uint32_t> AlsaBackend::ListedPlace(const std::string& portName) {
+    const std::optional<size_t> index = PortIndex(portName);
+    if (!index || !joined_[*index] || !Subscribed(client_.Handle(), *joined_[*index])) return std::nullopt;
+    const bool input = *index < InputDelivery::kPorts;
+    const snd_seq_addr_t device = input ? joined_[*index]->sender : joined_[*index]->dest;
+    const std::vector<SequencerPort>& listed = input ? inputs_ : outputs_;
+    const auto place = std::find_if(listed.begin(), listed.end(), [&](const SequencerPort& port) {
+        return port.address.client == device.client && port.address.port == device.port;
+    });
+    if (place == listed.end()) return std::nullopt;
+    return static_cast<uint32_t>(place - listed.begin());
+}
+
+}  // namespace cadenzo

@@ -1,0 +1,69 @@
+// The MIDI back end on the ALSA sequencer: the program is one client
+// "Cadenzo" with its six ports, and a port's device is the other client's
+// port subscribed to it (inputs) or from it (outputs). Devices are listed
+// as "client:port" by name, without the numeric address that changes when a
+// device is plugged in again; the program's own ports are never listed.
+// Service calls (lists, open, close, ListedPlace) belong to the main thread;
+// input reaches the callbacks on the back end's input thread; each output
+// port sends on its senders' thread, directly, never waiting.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "midi/alsa/input_delivery.h"
+#include "midi/alsa/sequencer_client.h"
+#include "midi/alsa/sequencer_input.h"
+#include "midi/alsa/sequencer_ports.h"
+#include "midi/alsa/sequencer_subscription.h"
+#include "midi/midi_backend.h"
+
+namespace cadenzo {
+
+class AlsaBackend final : public MidiBackend {
+public:
+    // Whether the sequencer can be opened.
+    static bool Opens() { return SequencerClient::Opens(); }
+
+    // Without a sequencer the back end lists no devices and opens none.
+    AlsaBackend();
+    ~AlsaBackend() override;
+
+    // "ALSA", or "none" without a sequencer.
+    std::string ServiceName() const override;
+    std::vector<std::string> InputNames() override;
+    std::vector<std::string> OutputNames() override;
+    uint32_t OpenInput(uint32_t device, const std::string& portName, MidiInputCallback callback, void* context,
+                       std::unique_ptr<MidiInputPort>& handle) override;
+    uint32_t StartInput(MidiInputPort& port) override;
+    uint32_t CloseInput(std::unique_ptr<MidiInputPort>& handle) override;
+    uint32_t OpenOutput(uint32_t device, const std::string& portName,
+                        std::unique_ptr<MidiOutputPort>& handle) override;
+    uint32_t CloseOutput(std::unique_ptr<MidiOutputPort>& handle) override;
+    // Nothing once the subscription the program made is gone, even when a
+    // device is back at the same address.
+    std::optional<uint32_t> ListedPlace(const std::string& portName) override;
+    // Messages that could not be sent (the sequencer's pool full, say).
+    uint64_t LostMessages() const override { return lost_.load(std::memory_order_relaxed); }
+
+private:
+    // Subscribes the program's port `index` to the device numbered
+    // `device` in the last listing of its direction, where it sits now.
+    uint32_t Join(size_t index, uint32_t device, bool input);
+    void Leave(size_t index);
+    std::vector<std::string> List(bool inputs);
+
+    SequencerClient client_;
+    InputDelivery delivery_;
+    std::unique_ptr<SequencerInput> input_;  // none without a sequencer
+    std::vector<SequencerPort> inputs_;      // the last listings
+    std::vector<SequencerPort> outputs_;
+    std::array<std::optional<Subscription>, 6> joined_;  // per port of the program, what it opened
+    std::atomic<uint64_t> lost_{0};
+};
+
+}  // namespace cadenzo

@@ -1,0 +1,81 @@
+#include "midi/alsa/sequencer_client.h"
+
+#include <algorithm>
+
+#include <unistd.h>
+
+#include "midi/port_names.h"
+
+namespace cadenzo {
+
+namespace {
+
+constexpr size_t kInputPorts = 3;  // In1, In2, In3 come first
+
+// What the client receives: the MIDI messages the program plays, and the
+// announcements of clients, ports and subscriptions.
+constexpr snd_seq_event_type_t kReceived[] = {
+    SND_SEQ_EVENT_NOTEON,        SND_SEQ_EVENT_NOTEOFF,          SND_SEQ_EVENT_KEYPRESS,
+    SND_SEQ_EVENT_CONTROLLER,    SND_SEQ_EVENT_PGMCHANGE,        SND_SEQ_EVENT_CHANPRESS,
+    SND_SEQ_EVENT_PITCHBEND,     SND_SEQ_EVENT_CONTROL14,        SND_SEQ_EVENT_NONREGPARAM,
+    SND_SEQ_EVENT_REGPARAM,      SND_SEQ_EVENT_SONGPOS,          SND_SEQ_EVENT_SONGSEL,
+    SND_SEQ_EVENT_QFRAME,        SND_SEQ_EVENT_TUNE_REQUEST,     SND_SEQ_EVENT_CLOCK,
+    SND_SEQ_EVENT_TICK,          SND_SEQ_EVENT_START,            SND_SEQ_EVENT_CONTINUE,
+    SND_SEQ_EVENT_STOP,          SND_SEQ_EVENT_SENSING,          SND_SEQ_EVENT_RESET,
+    SND_SEQ_EVENT_CLIENT_START,  SND_SEQ_EVENT_CLIENT_EXIT,      SND_SEQ_EVENT_CLIENT_CHANGE,
+    SND_SEQ_EVENT_PORT_START,    SND_SEQ_EVENT_PORT_EXIT,        SND_SEQ_EVENT_PORT_CHANGE,
+    SND_SEQ_EVENT_PORT_SUBSCRIBED, SND_SEQ_EVENT_PORT_UNSUBSCRIBED,
+};
+
+}  // namespace
+
+bool SequencerClient::Opens() {
+    if (::access("/dev/snd/seq", R_OK | W_OK) != 0) return false;
+    snd_seq_t* probe = nullptr;
+    if (snd_seq_open(&probe, "default", SND_SEQ_OPEN_DUPLEX, SND_SEQ_NONBLOCK) < 0) return false;
+    snd_seq_close(probe);
+    return true;
+}
+
+SequencerClient::SequencerClient() {
+    if (!Opens() || snd_seq_open(&seq_, "default", SND_SEQ_OPEN_DUPLEX, SND_SEQ_NONBLOCK) < 0) {
+        seq_ = nullptr;
+        return;
+    }
+    if (!Build()) {
+        snd_seq_close(seq_);
+        seq_ = nullptr;
+    }
+}
+
+SequencerClient::~SequencerClient() {
+    if (seq_ != nullptr) snd_seq_close(seq_);  // ends every subscription of its ports
+}
+
+bool SequencerClient::Build() {
+    if (snd_seq_set_client_name(seq_, "Cadenzo") < 0) return false;
+    for (const snd_seq_event_type_t type : kReceived)
+        if (snd_seq_set_client_event_filter(seq_, type) < 0) return false;
+    for (size_t i = 0; i < ports_.size(); ++i) {
+        const unsigned caps = i < kInputPorts ? SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE
+                                              : SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ;
+        ports_[i] = snd_seq_create_simple_port(seq_, kPortNames[i], caps,
+                                               SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
+        if (ports_[i] < 0) return false;
+    }
+    const int announce = snd_seq_create_simple_port(seq_, "announcements", SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_NO_EXPORT,
+                                                    SND_SEQ_PORT_TYPE_APPLICATION);
+    return announce >= 0 &&
+           snd_seq_connect_from(seq_, announce, SND_SEQ_CLIENT_SYSTEM, SND_SEQ_PORT_SYSTEM_ANNOUNCE) >= 0;
+}
+
+snd_seq_addr_t SequencerClient::Address(size_t index) const {
+    return {static_cast<unsigned char>(snd_seq_client_id(seq_)), static_cast<unsigned char>(ports_[index])};
+}
+
+int SequencerClient::PortIndex(int port) const {
+    const auto it = std::find(ports_.begin(), ports_.end(), port);
+    return it == ports_.end() ? -1 : static_cast<int>(it - ports_.begin());
+}
+
+}  // namespace cadenzo

@@ -1,0 +1,48 @@
+// The program as one client "Cadenzo" of the ALSA sequencer, with the
+// program's six ports ("In1" .. "ControlOut", others may subscribe to them)
+// and a seventh, hidden one that only the program itself subscribes to the
+// system's announce port. The client receives only the MIDI events the
+// program plays and the announcements: the sequencer drops everything else
+// (system exclusive of any length) before it is read.
+//
+// One handle serves three kinds of thread: the main thread makes its
+// service calls (listing, subscribing; each its own request to the kernel),
+// the input thread alone reads events, and senders write fixed-length
+// events directly. None of these touches the library's buffered output,
+// and only the input thread its input buffer, so they may run at once.
+#pragma once
+
+#include <array>
+#include <cstddef>
+
+#include <alsa/asoundlib.h>
+
+namespace cadenzo {
+
+class SequencerClient {
+public:
+    // Whether the sequencer opens, asked of its device first: a failed open
+    // makes the ALSA library complain aloud.
+    static bool Opens();
+
+    // Opens the client with its ports; Handle() is null when the sequencer
+    // does not open.
+    SequencerClient();
+    ~SequencerClient();
+    SequencerClient(const SequencerClient&) = delete;
+    SequencerClient& operator=(const SequencerClient&) = delete;
+
+    snd_seq_t* Handle() const { return seq_; }
+    // The address of the program's port `index` (in kPortNames order).
+    snd_seq_addr_t Address(size_t index) const;
+    // The index of the program's port at sequencer port number `port`, or -1.
+    int PortIndex(int port) const;
+
+private:
+    bool Build();
+
+    snd_seq_t* seq_ = nullptr;
+    std::array<int, 6> ports_{};
+};
+
+}  // namespace cadenzo

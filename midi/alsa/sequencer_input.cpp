@@ -1,0 +1,69 @@
+#include "midi/alsa/sequencer_input.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+
+#include <poll.h>
+
+namespace cadenzo {
+
+namespace {
+
+constexpr auto kLookInterval = std::chrono::seconds(1);
+constexpr int kMaxDescriptors = 4;
+
+bool Announcement(snd_seq_event_type_t type) {
+    return type >= SND_SEQ_EVENT_CLIENT_START && type <= SND_SEQ_EVENT_PORT_UNSUBSCRIBED;
+}
+
+}  // namespace
+
+SequencerInput::SequencerInput(const SequencerClient& client, InputDelivery& delivery, InputWake& deviceChanges)
+    : client_(client), delivery_(delivery), deviceChanges_(deviceChanges) {
+    thread_ = std::thread(&SequencerInput::Run, this);
+}
+
+SequencerInput::~SequencerInput() {
+    stop_.Signal();
+    thread_.join();
+}
+
+void SequencerInput::Handle(const snd_seq_event_t& event) {
+    if (Announcement(event.type)) {
+        deviceChanges_.Signal();
+        return;
+    }
+    const int index = client_.PortIndex(event.dest.port);
+    if (index >= 0 && index < static_cast<int>(InputDelivery::kPorts)) delivery_.Handle(static_cast<size_t>(index), event);
+}
+
+void SequencerInput::Run() {
+    snd_seq_t* seq = client_.Handle();
+    pollfd fds[1 + kMaxDescriptors] = {};
+    fds[0] = {stop_.Fd(), POLLIN, 0};
+    const int count = snd_seq_poll_descriptors(seq, fds + 1, kMaxDescriptors, POLLIN);
+    auto nextLook = std::chrono::steady_clock::now() + kLookInterval;
+    for (;;) {
+        const auto now = std::chrono::steady_clock::now();
+        const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(nextLook - now).count();
+        ::poll(fds, static_cast<nfds_t>(1 + std::max(count, 0)), static_cast<int>(std::max<long>(wait, 0)));
+        if (fds[0].revents != 0) return;
+        for (;;) {
+            snd_seq_event_t* event = nullptr;
+            const int result = snd_seq_event_input(seq, &event);
+            if (result == -ENOSPC) {  // events were lost: a departure may be among them
+                deviceChanges_.Signal();
+                continue;
+            }
+            if (result < 0) break;  // -EAGAIN: all read
+            Handle(*event);
+        }
+        if (std::chrono::steady_clock::now() >= nextLook) {  // a look once a second in any case
+            deviceChanges_.Signal();
+            nextLook = std::chrono::steady_clock::now() + kLookInterval;
+        }
+    }
+}
+
+}  // namespace cadenzo

@@ -1,0 +1,34 @@
+// The thread that reads the program's sequencer client: the events arriving
+// at its input ports go to their delivery; announcements of clients, ports
+// and subscriptions, lost events and, in any case, each second that passes
+// signal the device watch. Nothing on it allocates.
+#pragma once
+
+#include <thread>
+
+#include "midi/alsa/input_delivery.h"
+#include "midi/alsa/sequencer_client.h"
+#include "midi/input_wake.h"
+
+namespace cadenzo {
+
+class SequencerInput {
+public:
+    // Starts the thread on `client`, which must be open; all three outlive it.
+    SequencerInput(const SequencerClient& client, InputDelivery& delivery, InputWake& deviceChanges);
+    ~SequencerInput();
+    SequencerInput(const SequencerInput&) = delete;
+    SequencerInput& operator=(const SequencerInput&) = delete;
+
+private:
+    void Run();
+    void Handle(const snd_seq_event_t& event);
+
+    const SequencerClient& client_;
+    InputDelivery& delivery_;
+    InputWake& deviceChanges_;
+    InputWake stop_;
+    std::thread thread_;
+};
+
+}  // namespace cadenzo
