@@ -40,13 +40,7 @@ public:
     // To every subscriber of the port at once; a message the sequencer
     // refuses is counted, never waited on.
     void Send(ShortMessage m) override {
-        snd_seq_event_t event;
-        snd_seq_ev_clear(&event);
-        if (!EncodeSequencerEvent(m, event)) return;
-        snd_seq_ev_set_source(&event, port_);
-        snd_seq_ev_set_subs(&event);
-        snd_seq_ev_set_direct(&event);
-        if (snd_seq_event_output_direct(seq_, &event) < 0) lost_.fetch_add(1, std::memory_order_relaxed);
+        if (SendShortMessage(seq_, port_, m) < 0) lost_.fetch_add(1, std::memory_order_relaxed);
     }
 
 private:

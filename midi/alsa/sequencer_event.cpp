@@ -126,4 +126,14 @@ bool EncodeSequencerEvent(ShortMessage m, snd_seq_event_t& e) {
     }
 }
 
+int SendShortMessage(snd_seq_t* seq, int port, ShortMessage m) {
+    snd_seq_event_t event;
+    snd_seq_ev_clear(&event);
+    if (!EncodeSequencerEvent(m, event)) return 0;
+    snd_seq_ev_set_source(&event, port);
+    snd_seq_ev_set_subs(&event);
+    snd_seq_ev_set_direct(&event);
+    return snd_seq_event_output_direct(seq, &event);
+}
+
 }  // namespace cadenzo

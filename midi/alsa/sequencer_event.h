@@ -1,6 +1,6 @@
 // Sequencer events and the program's short messages, converted both ways
 // without allocation: the input thread decodes what arrives at the
-// program's ports, the senders encode what goes out of them.
+// program's ports, the senders encode what goes out of them and send it.
 #pragma once
 
 #include <cstddef>
@@ -29,5 +29,10 @@ DecodedEvent DecodeSequencerEvent(const snd_seq_event_t& event);
 // Fills `event` with the MIDI event for short message `m` and returns true;
 // false, leaving it as it was, for a message no event stands for.
 bool EncodeSequencerEvent(ShortMessage m, snd_seq_event_t& event);
+
+// Sends `m` from port `port` of client `seq` to the port's subscribers at
+// once, without waiting: the library's result (negative: refused, as when
+// the sequencer's pool is full); 0 for a message no event stands for.
+int SendShortMessage(snd_seq_t* seq, int port, ShortMessage m);
 
 }  // namespace cadenzo

@@ -10,6 +10,8 @@
 #include "engine/glide.h"
 #include "engine/messages.h"
 #include "engine/transmission.h"
+#include "midi/alsa/input_delivery.h"
+#include "midi/input_callbacks.h"
 #include "support/engine_rig.h"
 #include "support/recorders.h"
 #include "ui/monitor.h"
@@ -88,6 +90,29 @@ TEST_F(NoAllocation, RoutedMessagesGlideTicksAndTransmissions) {
               }),
               0)
         << "per mix change and transmission";
+}
+
+TEST_F(NoAllocation, SequencerEventsDecodedIntoTheInputCallback) {
+    InputDelivery delivery;
+    delivery.Start(0, &In1Callback, &rig.s);
+    const auto play = [&](int k) {
+        snd_seq_event_t e{};
+        snd_seq_ev_set_noteon(&e, k % 16, 36 + k % 60, 1 + k % 127);
+        delivery.Handle(0, e);
+        e.type = SND_SEQ_EVENT_NONREGPARAM;  // four controller messages
+        e.data.control = {static_cast<unsigned char>(k % 16), {}, static_cast<unsigned>(k), k * 3};
+        delivery.Handle(0, e);
+        snd_seq_ev_set_noteoff(&e, k % 16, 36 + k % 60, 0);
+        delivery.Handle(0, e);
+        rig.Dispatch();
+    };
+    play(0);
+    EXPECT_EQ(AllocationsDuring([&] {
+                  for (int k = 0; k < 2000; ++k) play(k);
+              }),
+              0)
+        << "per sequencer event";
+    delivery.Silence(0);
 }
 
 }  // namespace

@@ -1,0 +1,162 @@
+// The whole program on the ALSA sequencer, in a QEMU guest (run through
+// tests/alsa-vm/run-in-alsa-vm): one client with the program's six ports,
+// a USB MIDI keyboard played through it, unplugged with a key held and
+// plugged in again at the same address and at another, and two keyboards
+// of one name.
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "bank/mix_bank.h"
+#include "e2e/alsa_test_client.h"
+#include "e2e/program_run.h"
+
+namespace cadenzo {
+namespace {
+
+using namespace std::chrono_literals;
+using test::AlsaTestClient;
+
+constexpr const char* kUsbKeyboard = "VM USB Keyboard:VM USB Keyboard MIDI 1";
+
+uint32_t On(uint32_t ch, uint32_t note) { return 0x90 | ch | note << 8 | 100u << 16; }
+uint32_t Off(uint32_t ch, uint32_t note) { return 0x80 | ch | note << 8; }
+
+// Runs the USB MIDI gadget tool; whether it did what was asked.
+bool Gadget(const std::string& command) {
+    return std::system((std::string(CADENZO_USB_MIDI_GADGET) + " " + command).c_str()) == 0;
+}
+
+// The card of the gadget's own side, where bytes written come out of the keyboard.
+std::string GadgetCard() {
+    std::string out;
+    if (FILE* pipe = ::popen((std::string(CADENZO_USB_MIDI_GADGET) + " card").c_str(), "r")) {
+        char buffer[64];
+        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
+        ::pclose(pipe);
+    }
+    while (!out.empty() && std::isspace(static_cast<unsigned char>(out.back()))) out.pop_back();
+    return out;
+}
+
+// Plays `hex` (bytes as "90 3C 64") on the USB keyboard.
+bool PlayUsb(const std::string& hex) {
+    const std::string card = GadgetCard();
+    return !card.empty() && std::system(("amidi -p hw:" + card + ",0 -S '" + hex + "'").c_str()) == 0;
+}
+
+// The sequencer client number of the USB keyboard, or -1.
+int UsbKeyboardClient() {
+    const auto clients = test::ClientsNamed("VM USB Keyboard");
+    return clients.empty() ? -1 : clients.front().number;
+}
+
+// The program with a synthesiser on SynthOut: layer 1 plays every channel
+// of In1, layer 2 every channel of In2.
+class AlsaStage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(synth.Ok()) << "no ALSA sequencer (run in tests/alsa-vm/run-in-alsa-vm)";
+        run.WriteOptionsRecord(test::DefaultOptions());
+        run.WriteBank([](MixBank& bank) {
+            bank.Slots[0].Channels[0].In1Channel = 17;
+            bank.Slots[0].Channels[1].In2Channel = 17;
+        });
+    }
+    void Start(const std::string& ports) {
+        run.WriteText("Ostinata.ports", ports + "SynthOut=Synth:in\n");
+        run.Start({"--midi", "alsa", "--dir", run.Dir().string()});
+    }
+    size_t Mark() { return synth.Heard().size(); }
+    bool HeardSince(size_t mark, uint32_t m) {
+        const std::vector<ShortMessage>& heard = synth.Heard();
+        return std::find(heard.begin() + static_cast<long>(std::min(mark, heard.size())), heard.end(), m) !=
+               heard.end();
+    }
+    bool Hears(size_t mark, uint32_t m) {
+        return test::WaitUntil([&] { return HeardSince(mark, m); }, 20s);
+    }
+    // Plays `play` again and again until the synthesiser hears `heard`.
+    bool PlaysUntilHeard(const std::function<void()>& play, uint32_t heard) {
+        const size_t mark = Mark();
+        return test::WaitUntil(
+            [&] {
+                play();
+                return test::WaitUntil([&] { return HeardSince(mark, heard); }, 500ms);
+            },
+            30s);
+    }
+    bool UsbPlays(uint32_t note) {
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "90 %02X 64", note);
+        return PlaysUntilHeard([&] { PlayUsb(hex); }, On(0, note));
+    }
+    std::string Why() { return run.Running() ? run.Errors() : "the program ended: " + run.Errors(); }
+
+    AlsaTestClient synth{"Synth", AlsaTestClient::Role::Synth};
+    test::ProgramRun run;
+};
+
+TEST_F(AlsaStage, TheProgramIsOneClientWithItsSixPorts) {
+    Start("");
+    ASSERT_TRUE(test::WaitUntil([&] { return synth.Joined(); }, 60s)) << "SynthOut joins the synthesiser; " << Why();
+    const auto clients = test::ClientsNamed("Cadenzo");
+    ASSERT_EQ(clients.size(), 1u);
+    EXPECT_EQ(clients[0].ports, (std::vector<std::string>{"In1", "In2", "In3", "SynthOut", "ThruOut", "ControlOut"}));
+    EXPECT_TRUE(run.StopsCleanly()) << Why();
+    EXPECT_TRUE(test::WaitUntil([] { return test::ClientsNamed("Cadenzo").empty(); }, 10s));
+}
+
+TEST_F(AlsaStage, AUsbKeyboardPlaysLetsGoWhenUnpluggedAndPlaysAgainWhenBack) {
+    ASSERT_TRUE(Gadget("plug")) << "the USB MIDI gadget did not plug in";
+    const int address = UsbKeyboardClient();
+    ASSERT_GE(address, 0);
+    Start(std::string("In1=") + kUsbKeyboard + "\n");
+    ASSERT_TRUE(UsbPlays(0x3C)) << Why();
+
+    // Unplugged with the key down, back at the same address.
+    size_t mark = Mark();
+    ASSERT_TRUE(Gadget("unplug"));
+    EXPECT_TRUE(Hears(mark, Off(0, 0x3C))) << "the held key is let go";
+    ASSERT_TRUE(Gadget("plug"));
+    EXPECT_EQ(UsbKeyboardClient(), address);
+    EXPECT_TRUE(UsbPlays(0x3E)) << "plays again at the same address";
+
+    // Out and in again at once, before the program may have looked.
+    mark = Mark();
+    ASSERT_TRUE(Gadget("unplug"));
+    ASSERT_TRUE(Gadget("plug"));
+    EXPECT_TRUE(Hears(mark, Off(0, 0x3E))) << "the held key is let go";
+    EXPECT_TRUE(UsbPlays(0x40)) << "plays again after a quick return";
+
+    // Back at another address: another sound card took its place meanwhile.
+    mark = Mark();
+    ASSERT_TRUE(Gadget("unplug"));
+    EXPECT_TRUE(Hears(mark, Off(0, 0x40)));
+    ASSERT_EQ(std::system("modprobe snd-dummy"), 0);
+    ASSERT_TRUE(Gadget("plug"));
+    ASSERT_NE(UsbKeyboardClient(), address);
+    EXPECT_TRUE(UsbPlays(0x43)) << "plays again at another address";
+
+    EXPECT_TRUE(run.StopsCleanly()) << Why();
+    Gadget("remove");
+}
+
+TEST_F(AlsaStage, TwoKeyboardsOfOneNameAreToldApartByTheirOrder) {
+    AlsaTestClient first("Twin", AlsaTestClient::Role::Keyboard);
+    AlsaTestClient second("Twin", AlsaTestClient::Role::Keyboard);
+    ASSERT_TRUE(first.Ok() && second.Ok());
+    Start("In1=Twin:out\nIn2=Twin:out\n");
+    EXPECT_TRUE(PlaysUntilHeard([&] { first.Send(On(3, 60)); }, On(0, 60))) << "the first plays layer 1; " << Why();
+    EXPECT_TRUE(PlaysUntilHeard([&] { second.Send(On(3, 62)); }, On(1, 62))) << "the second plays layer 2";
+    EXPECT_TRUE(run.StopsCleanly()) << Why();
+}
+
+}  // namespace
+}  // namespace cadenzo

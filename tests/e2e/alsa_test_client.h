@@ -1,0 +1,49 @@
+// A client of the ALSA sequencer for end-to-end tests, standing in for a
+// synthesiser (a port others send to, whose messages it keeps) or for a
+// software keyboard (a port others subscribe to, sending what the test
+// plays). Test thread only.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <alsa/asoundlib.h>
+
+#include "midi/short_message.h"
+
+namespace cadenzo::test {
+
+class AlsaTestClient {
+public:
+    enum class Role { Synth, Keyboard };
+    // A client `name` with one port "in" (a synthesiser) or "out" (a keyboard).
+    AlsaTestClient(const std::string& name, Role role);
+    ~AlsaTestClient();
+    AlsaTestClient(const AlsaTestClient&) = delete;
+    AlsaTestClient& operator=(const AlsaTestClient&) = delete;
+
+    bool Ok() const { return seq_ != nullptr && port_ >= 0; }
+    // Keyboard: sends `m` to its subscribers.
+    void Send(ShortMessage m);
+    // Whether another port is subscribed to its port.
+    bool Joined() const;
+    // Synthesiser: every message heard so far.
+    const std::vector<ShortMessage>& Heard();
+
+private:
+    snd_seq_t* seq_ = nullptr;
+    int port_ = -1;
+    bool synth_;
+    std::vector<ShortMessage> heard_;
+};
+
+// A client of the sequencer as others see it.
+struct SequencerClientView {
+    int number;
+    std::vector<std::string> ports;  // the ports others may see, in order
+};
+
+// The clients named `name` and their ports.
+std::vector<SequencerClientView> ClientsNamed(const std::string& name);
+
+}  // namespace cadenzo::test
