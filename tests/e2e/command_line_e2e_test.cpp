@@ -4,6 +4,8 @@
 #include <thread>
 #include <sys/wait.h>
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "e2e/jack_test_client.h"
@@ -62,21 +64,33 @@ TEST(CommandLineRun, TheFolderNamedIsTheOneTheProgramWorksIn) {
     EXPECT_TRUE(std::filesystem::is_empty(elsewhere.Path()));
 }
 
-TEST(CommandLineRun, JackAskedForWithoutAServerStartsWithNoDevicesAndSaysSo) {
-    test::ProgramRun program;
-    program.WriteOptions({});
-    program.WriteBank();
-    program.Start({"--midi", "jack"}, {"JACK_DEFAULT_SERVER=cadenzo-no-such-server"});
-    const std::string note = "cadenzo: No JACK server is running: starting with no MIDI devices until a JACK server starts.\n";
-    const auto deadline = std::chrono::steady_clock::now() + 30s;
-    while (program.Errors().find(note) == std::string::npos && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(10ms);
-    ASSERT_NE(program.Errors().find(note), std::string::npos) << program.Errors();
-    // Time for the window to come up: the run goes on without devices.
-    std::this_thread::sleep_for(2s);
-    ASSERT_TRUE(program.Running()) << program.Errors();
-    const int status = program.Stop();
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+TEST(CommandLineRun, AServiceAskedForThatDoesNotAnswerStartsWithNoDevicesAndSaysSo) {
+    const struct {
+        const char* service;
+        std::vector<std::string> env;
+        std::string note;
+    } rows[] = {
+        {"jack", {"JACK_DEFAULT_SERVER=cadenzo-no-such-server"},
+         "cadenzo: No JACK server is running: starting with no MIDI devices until a JACK server starts.\n"},
+        {"alsa", {}, "cadenzo: The ALSA sequencer (/dev/snd/seq) cannot be opened: starting with no MIDI devices.\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.service);
+        if (row.service == std::string("alsa") && ::access("/dev/snd/seq", F_OK) == 0) continue;  // it answers here
+        test::ProgramRun program;
+        program.WriteOptions({});
+        program.WriteBank();
+        program.Start({"--midi", row.service}, row.env);
+        const auto deadline = std::chrono::steady_clock::now() + 30s;
+        while (program.Errors().find(row.note) == std::string::npos && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(10ms);
+        ASSERT_NE(program.Errors().find(row.note), std::string::npos) << program.Errors();
+        // Time for the window to come up: the run goes on without devices.
+        std::this_thread::sleep_for(2s);
+        ASSERT_TRUE(program.Running()) << program.Errors();
+        const int status = program.Stop();
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
 }
 
 }  // namespace
