@@ -2,25 +2,16 @@
 
 #include <poll.h>
 #include <pthread.h>
-#include <sched.h>
 
 #include "engine/dispatcher.h"
+#include "midi/real_time_priority.h"
 
 namespace cadenzo {
 
 namespace {
 
-// Below the priorities JACK gives its process threads (70 and up by
-// default), so the engine never holds up the audio that it feeds.
-constexpr int kRealTimePriority = 40;
 // Without a wake descriptor, the queue is looked at this often.
 constexpr int kInputPollMs = 1;
-
-bool TakeRealTimePriority() {
-    sched_param parameters{};
-    parameters.sched_priority = kRealTimePriority;
-    return pthread_setschedparam(pthread_self(), SCHED_FIFO, &parameters) == 0;
-}
 
 }  // namespace
 

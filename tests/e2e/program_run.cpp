@@ -9,7 +9,7 @@
 #include "bank/mix_bank.h"
 #include "bank/options_file.h"
 #include "midi/listed_device.h"
-#include "midi/rtmidi/rtmidi_backend.h"
+#include "midi/system_backend.h"
 
 namespace cadenzo::test {
 
@@ -23,9 +23,9 @@ void WriteImage(const std::filesystem::path& path, const T& record) {
 }  // namespace
 
 void ProgramRun::WriteOptions(const PortDevices& devices) {
-    RtMidiBackend midi;
-    const std::vector<std::string> inputs = midi.InputNames();
-    const std::vector<std::string> outputs = midi.OutputNames();
+    const std::unique_ptr<MidiBackend> midi = MakeSystemBackend(MidiService::Automatic);
+    const std::vector<std::string> inputs = midi->InputNames();
+    const std::vector<std::string> outputs = midi->OutputNames();
     OptionsRecord options{};
     ApplyOptionDefaults(options);
     WriteU32(options.In1Device, ListedDeviceNumber(inputs, devices.In1));
