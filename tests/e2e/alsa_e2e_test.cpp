@@ -62,8 +62,11 @@ int UsbKeyboardClient() {
 // of In1, layer 2 every channel of In2.
 class AlsaStage : public ::testing::Test {
 protected:
+    static std::unique_ptr<AlsaTestClient> Synth() {
+        return std::make_unique<AlsaTestClient>("Synth", AlsaTestClient::Role::Synth);
+    }
     void SetUp() override {
-        ASSERT_TRUE(synth.Ok()) << "no ALSA sequencer (run in tests/alsa-vm/run-in-alsa-vm)";
+        ASSERT_TRUE(synth->Ok()) << "no ALSA sequencer (run in tests/alsa-vm/run-in-alsa-vm)";
         run.WriteOptionsRecord(test::DefaultOptions());
         run.WriteBank([](MixBank& bank) {
             bank.Slots[0].Channels[0].In1Channel = 17;
@@ -74,9 +77,9 @@ protected:
         run.WriteText("Ostinata.ports", ports + "SynthOut=Synth:in\n");
         run.Start({"--midi", "alsa", "--dir", run.Dir().string()});
     }
-    size_t Mark() { return synth.Heard().size(); }
+    size_t Mark() { return synth->Heard().size(); }
     bool HeardSince(size_t mark, uint32_t m) {
-        const std::vector<ShortMessage>& heard = synth.Heard();
+        const std::vector<ShortMessage>& heard = synth->Heard();
         return std::find(heard.begin() + static_cast<long>(std::min(mark, heard.size())), heard.end(), m) !=
                heard.end();
     }
@@ -100,13 +103,13 @@ protected:
     }
     std::string Why() { return run.Running() ? run.Errors() : "the program ended: " + run.Errors(); }
 
-    AlsaTestClient synth{"Synth", AlsaTestClient::Role::Synth};
+    std::unique_ptr<AlsaTestClient> synth = Synth();
     test::ProgramRun run;
 };
 
 TEST_F(AlsaStage, TheProgramIsOneClientWithItsSixPorts) {
     Start("");
-    ASSERT_TRUE(test::WaitUntil([&] { return synth.Joined(); }, 60s)) << "SynthOut joins the synthesiser; " << Why();
+    ASSERT_TRUE(test::WaitUntil([&] { return synth->Joined(); }, 60s)) << "SynthOut joins the synthesiser; " << Why();
     const auto clients = test::ClientsNamed("Cadenzo");
     ASSERT_EQ(clients.size(), 1u);
     EXPECT_EQ(clients[0].ports, (std::vector<std::string>{"In1", "In2", "In3", "SynthOut", "ThruOut", "ControlOut"}));
@@ -120,6 +123,13 @@ TEST_F(AlsaStage, AUsbKeyboardPlaysLetsGoWhenUnpluggedAndPlaysAgainWhenBack) {
     ASSERT_GE(address, 0);
     Start(std::string("In1=") + kUsbKeyboard + "\n");
     ASSERT_TRUE(UsbPlays(0x3C)) << Why();
+
+    // System exclusive, longer than the sequencer hands over at once, is
+    // passed over.
+    std::string sysex = "F0";
+    for (int i = 0; i < 4000; ++i) sysex += " 7D";
+    ASSERT_TRUE(PlayUsb(sysex + " F7"));
+    ASSERT_TRUE(UsbPlays(0x3B)) << Why();
 
     // Unplugged with the key down, back at the same address.
     size_t mark = Mark();
@@ -160,6 +170,18 @@ TEST_F(AlsaStage, TwoKeyboardsOfOneNameAreToldApartByTheirOrder) {
     Start("In1=Twin:out\nIn2=Twin:out\n");
     EXPECT_TRUE(PlaysUntilHeard([&] { first.Send(On(3, 60)); }, On(0, 60))) << "the first plays layer 1; " << Why();
     EXPECT_TRUE(PlaysUntilHeard([&] { second.Send(On(3, 62)); }, On(1, 62))) << "the second plays layer 2";
+    EXPECT_TRUE(run.StopsCleanly()) << Why();
+}
+
+TEST_F(AlsaStage, ASynthesiserThatLeavesAndReturnsIsJoinedAndSetUpAgain) {
+    AlsaTestClient keys("Keys", AlsaTestClient::Role::Keyboard);
+    Start("In1=Keys:out\n");
+    ASSERT_TRUE(PlaysUntilHeard([&] { keys.Send(On(0, 60)); }, On(0, 60))) << Why();
+    synth.reset();
+    synth = Synth();
+    ASSERT_TRUE(test::WaitUntil([&] { return synth->Joined() && !synth->Heard().empty(); }, 30s))
+        << "the start-up set again; " << Why();
+    EXPECT_TRUE(PlaysUntilHeard([&] { keys.Send(On(0, 64)); }, On(0, 64))) << Why();
     EXPECT_TRUE(run.StopsCleanly()) << Why();
 }
 
