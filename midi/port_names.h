@@ -4,9 +4,12 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 
 namespace cadenzo {
 
 inline constexpr std::array<const char*, 6> kPortNames{"In1", "In2", "In3", "SynthOut", "ThruOut", "ControlOut"};
+// The inputs come first.
+inline constexpr size_t kInputPortCount = 3;
 
 }  // namespace cadenzo

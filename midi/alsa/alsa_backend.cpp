@@ -102,7 +102,7 @@ void AlsaBackend::Leave(size_t index) {
 uint32_t AlsaBackend::OpenInput(uint32_t device, const std::string& portName, MidiInputCallback callback,
                                 void* context, std::unique_ptr<MidiInputPort>& handle) {
     const std::optional<size_t> index = PortIndex(portName);
-    if (!index || *index >= InputDelivery::kPorts) return kMidiInvalidParam;
+    if (!index || *index >= kInputPortCount) return kMidiInvalidParam;
     const uint32_t result = Join(*index, device, true);
     if (result == kMidiOk) handle = std::make_unique<AlsaInput>(*index, callback, context);
     return result;
@@ -125,7 +125,7 @@ uint32_t AlsaBackend::CloseInput(std::unique_ptr<MidiInputPort>& handle) {
 uint32_t AlsaBackend::OpenOutput(uint32_t device, const std::string& portName,
                                  std::unique_ptr<MidiOutputPort>& handle) {
     const std::optional<size_t> index = PortIndex(portName);
-    if (!index || *index < InputDelivery::kPorts) return kMidiInvalidParam;
+    if (!index || *index < kInputPortCount) return kMidiInvalidParam;
     const uint32_t result = Join(*index, device, false);
     if (result == kMidiOk)
         handle = std::make_unique<AlsaOutput>(*index, client_.Handle(), client_.Address(*index).port, lost_);
@@ -142,7 +142,7 @@ uint32_t AlsaBackend::CloseOutput(std::unique_ptr<MidiOutputPort>& handle) {
 std::optional<uint32_t> AlsaBackend::ListedPlace(const std::string& portName) {
     const std::optional<size_t> index = PortIndex(portName);
     if (!index || !joined_[*index] || !Subscribed(client_.Handle(), *joined_[*index])) return std::nullopt;
-    const bool input = *index < InputDelivery::kPorts;
+    const bool input = *index < kInputPortCount;
     const snd_seq_addr_t device = input ? joined_[*index]->sender : joined_[*index]->dest;
     const std::vector<SequencerPort>& listed = input ? inputs_ : outputs_;
     const auto place = std::find_if(listed.begin(), listed.end(), [&](const SequencerPort& port) {

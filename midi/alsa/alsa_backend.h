@@ -21,6 +21,7 @@
 #include "midi/alsa/sequencer_ports.h"
 #include "midi/alsa/sequencer_subscription.h"
 #include "midi/midi_backend.h"
+#include "midi/port_names.h"
 
 namespace cadenzo {
 
@@ -62,7 +63,7 @@ private:
     std::unique_ptr<SequencerInput> input_;  // none without a sequencer
     std::vector<SequencerPort> inputs_;      // the last listings
     std::vector<SequencerPort> outputs_;
-    std::array<std::optional<Subscription>, 6> joined_;  // per port of the program, what it opened
+    std::array<std::optional<Subscription>, kPortNames.size()> joined_;  // per port of the program, what it opened
     std::atomic<uint64_t> lost_{0};
 };
 

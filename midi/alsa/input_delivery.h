@@ -11,13 +11,12 @@
 #include <alsa/asoundlib.h>
 
 #include "midi/midi_backend.h"
+#include "midi/port_names.h"
 
 namespace cadenzo {
 
 class InputDelivery {
 public:
-    static constexpr size_t kPorts = 3;
-
     // Main thread: the events at input port `index` go to `callback` from now on.
     void Start(size_t index, MidiInputCallback callback, void* context);
     // Main thread: they go nowhere from now on; returns once no callback of
@@ -34,7 +33,7 @@ private:
         std::atomic<bool> live{false};
     };
 
-    std::array<Port, kPorts> ports_;
+    std::array<Port, kInputPortCount> ports_;
     std::atomic<int> delivering_{-1};  // the port whose callback may be running, -1: none
 };
 

@@ -10,8 +10,6 @@ namespace cadenzo {
 
 namespace {
 
-constexpr size_t kInputPorts = 3;  // In1, In2, In3 come first
-
 // What the client receives: the MIDI messages the program plays, and the
 // announcements of clients, ports and subscriptions.
 constexpr snd_seq_event_type_t kReceived[] = {
@@ -27,22 +25,26 @@ constexpr snd_seq_event_type_t kReceived[] = {
     SND_SEQ_EVENT_PORT_SUBSCRIBED, SND_SEQ_EVENT_PORT_UNSUBSCRIBED,
 };
 
+// The sequencer, or null; its device is asked first, as a failed open makes
+// the ALSA library complain aloud.
+snd_seq_t* OpenSequencer() {
+    snd_seq_t* seq = nullptr;
+    if (::access("/dev/snd/seq", R_OK | W_OK) != 0 ||
+        snd_seq_open(&seq, "default", SND_SEQ_OPEN_DUPLEX, SND_SEQ_NONBLOCK) < 0)
+        return nullptr;
+    return seq;
+}
+
 }  // namespace
 
 bool SequencerClient::Opens() {
-    if (::access("/dev/snd/seq", R_OK | W_OK) != 0) return false;
-    snd_seq_t* probe = nullptr;
-    if (snd_seq_open(&probe, "default", SND_SEQ_OPEN_DUPLEX, SND_SEQ_NONBLOCK) < 0) return false;
-    snd_seq_close(probe);
-    return true;
+    snd_seq_t* probe = OpenSequencer();
+    if (probe != nullptr) snd_seq_close(probe);
+    return probe != nullptr;
 }
 
-SequencerClient::SequencerClient() {
-    if (!Opens() || snd_seq_open(&seq_, "default", SND_SEQ_OPEN_DUPLEX, SND_SEQ_NONBLOCK) < 0) {
-        seq_ = nullptr;
-        return;
-    }
-    if (!Build()) {
+SequencerClient::SequencerClient() : seq_(OpenSequencer()) {
+    if (seq_ != nullptr && !Build()) {
         snd_seq_close(seq_);
         seq_ = nullptr;
     }
@@ -57,7 +59,7 @@ bool SequencerClient::Build() {
     for (const snd_seq_event_type_t type : kReceived)
         if (snd_seq_set_client_event_filter(seq_, type) < 0) return false;
     for (size_t i = 0; i < ports_.size(); ++i) {
-        const unsigned caps = i < kInputPorts ? SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE
+        const unsigned caps = i < kInputPortCount ? SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE
                                               : SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ;
         ports_[i] = snd_seq_create_simple_port(seq_, kPortNames[i], caps,
                                                SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);

@@ -17,12 +17,13 @@
 
 #include <alsa/asoundlib.h>
 
+#include "midi/port_names.h"
+
 namespace cadenzo {
 
 class SequencerClient {
 public:
-    // Whether the sequencer opens, asked of its device first: a failed open
-    // makes the ALSA library complain aloud.
+    // Whether the sequencer opens.
     static bool Opens();
 
     // Opens the client with its ports; Handle() is null when the sequencer
@@ -42,7 +43,7 @@ private:
     bool Build();
 
     snd_seq_t* seq_ = nullptr;
-    std::array<int, 6> ports_{};
+    std::array<int, kPortNames.size()> ports_{};
 };
 
 }  // namespace cadenzo

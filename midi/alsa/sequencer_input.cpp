@@ -38,7 +38,7 @@ void SequencerInput::Handle(const snd_seq_event_t& event) {
         return;
     }
     const int index = client_.PortIndex(event.dest.port);
-    if (index >= 0 && index < static_cast<int>(InputDelivery::kPorts)) delivery_.Handle(static_cast<size_t>(index), event);
+    if (index >= 0 && index < static_cast<int>(kInputPortCount)) delivery_.Handle(static_cast<size_t>(index), event);
 }
 
 void SequencerInput::Run() {
