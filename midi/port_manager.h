@@ -1,5 +1,8 @@
 // MIDI device lists and the six ports. Main thread only. Every failure of
 // the MIDI service is reported in a message box; none stops the program.
+// The calls to the MIDI service (listing, opening, closing) are made with
+// the engine lock let go, so playing goes on while the service works; an
+// output being changed takes nothing meanwhile.
 //
 // Each port follows a device by name (PortState::RememberedDevices): the
 // device a player chose, or the one the ports file names. The device watch
