@@ -20,6 +20,10 @@ const QCommandLineOption kMidi("midi",
                                "/dev/snd/seq opens, else JACK (a server that starts later is taken up).",
                                "alsa|jack");
 
+const QCommandLineOption kListDevices("list-devices",
+                                     "Print the MIDI inputs and outputs with their numbers and the names "
+                                     "Ostinata.ports takes, and stop.");
+
 CommandLine Fail(const QString& message) {
     return {CommandLine::Outcome::Error, {}, message.toStdString()};
 }
@@ -42,7 +46,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         "through a bank of mixes into a synthesiser.");
     // "-platform" is one unknown option, not eight unknown letters.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOptions({kHelp, kVersion, kDir, kMidi});
+    parser.addOptions({kHelp, kVersion, kDir, kMidi, kListDevices});
     if (!parser.parse(arguments)) return Fail(parser.errorText());
     if (parser.isSet(kHelp)) return {CommandLine::Outcome::Help, {}, HelpText(parser)};
     if (parser.isSet(kVersion))
@@ -62,6 +66,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         else if (midi == "jack") result.options.midi = MidiService::Jack;
         else return Fail("--midi takes alsa or jack, not '" + midi + "'.");
     }
+    if (parser.isSet(kListDevices)) result.outcome = CommandLine::Outcome::ListDevices;
     return result;
 }
 

@@ -9,6 +9,7 @@
 #include "app/startup.h"
 #include "app/thread_timer.h"
 #include "bank/window_title.h"
+#include "midi/device_listing.h"
 #include "midi/port_manager.h"
 #include "midi/rtmidi/rtmidi_backend.h"
 #include "ui/widgets/engine_application.h"
@@ -33,6 +34,12 @@ int main(int argc, char** argv) {
     using Outcome = cadenzo::CommandLine::Outcome;
     const cadenzo::CommandLine commandLine = cadenzo::ParseCommandLine(Arguments(argc, argv));
     if (commandLine.outcome == Outcome::Error) return BadCommandLine(commandLine.text);
+    if (commandLine.outcome == Outcome::ListDevices) {
+        cadenzo::RtMidiBackend midi(commandLine.options.midi);
+        if (midi.ServiceName() == "none") std::cerr << cadenzo::NoMidiServiceNote(commandLine.options.midi) << '\n';
+        std::cout << cadenzo::DeviceListing(midi);
+        return 0;
+    }
     if (commandLine.outcome != Outcome::Run) {
         std::cout << commandLine.text;
         return 0;

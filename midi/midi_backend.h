@@ -56,6 +56,8 @@ public:
 class MidiBackend {
 public:
     virtual ~MidiBackend() = default;
+    // Which MIDI service answers: "ALSA", "JACK" or "none".
+    virtual std::string ServiceName() const { return "none"; }
     // Names of the devices, in the service's order: the names a device keeps
     // when it is plugged in again. Empty while the service is gone.
     virtual std::vector<std::string> InputNames() = 0;

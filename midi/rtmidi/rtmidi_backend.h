@@ -30,8 +30,7 @@ public:
     explicit RtMidiBackend(MidiService wanted = MidiService::Automatic);
     ~RtMidiBackend() override;
 
-    // Which MIDI service answers: "ALSA", "JACK" or "none".
-    std::string ServiceName() const;
+    std::string ServiceName() const override;
 
     // Under ALSA the names leave out the port's numeric address, which
     // changes when a device is plugged in again. The program's own ports are
