@@ -10,7 +10,7 @@
 #include "app/thread_timer.h"
 #include "bank/window_title.h"
 #include "midi/device_listing.h"
-#include "midi/port_manager.h"
+#include "engine/port_manager.h"
 #include "midi/rtmidi/rtmidi_backend.h"
 #include "ui/widgets/engine_application.h"
 #include "ui/widgets/qt_dialogs.h"

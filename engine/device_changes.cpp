@@ -1,7 +1,7 @@
 #include "engine/device_changes.h"
 
 #include "engine/transmission.h"
-#include "midi/port_follow.h"
+#include "engine/port_follow.h"
 #include "services/display.h"
 
 namespace cadenzo {

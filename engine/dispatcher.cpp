@@ -7,7 +7,7 @@
 #include "engine/note_routing.h"
 #include "engine/remote_control.h"
 #include "engine/terca.h"
-#include "midi/output.h"
+#include "engine/output.h"
 #include "services/monitor.h"
 
 namespace cadenzo {

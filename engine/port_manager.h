@@ -6,7 +6,7 @@
 //
 // Each port follows a device by name (PortState::RememberedDevices): the
 // device a player chose, or the one the ports file names. The device watch
-// (midi/port_follow.h) keeps the ports on those devices as they come and go.
+// (engine/port_follow.h) keeps the ports on those devices as they come and go.
 #pragma once
 
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "midi/port_manager.h"
+#include "engine/port_manager.h"
 
 #include <algorithm>
 
-#include "midi/input_callbacks.h"
+#include "engine/input_callbacks.h"
 #include "midi/port_names.h"
 #include "services/dialogs.h"
 

@@ -1,6 +1,6 @@
-#include "midi/port_follow.h"
+#include "engine/port_follow.h"
 
-#include "midi/port_manager.h"
+#include "engine/port_manager.h"
 #include "midi/port_names.h"
 #include "services/monitor.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "midi/device_listing.h"
-#include "midi/port_manager.h"
+#include "engine/port_manager.h"
 #include "midi/virtual/virtual_backend.h"
 #include "support/recorders.h"
 
