@@ -53,7 +53,8 @@ int main(int argc, char** argv) {
     cadenzo::EngineApplication app(qtArgc, argv);
     QApplication::setApplicationName("cadenzo");
     QApplication::setApplicationVersion(QString::fromLatin1(cadenzo::ProgramVersion()));
-    QGuiApplication::setDesktopFileName("cadenzo");
+    // The desktop entry's name, which is also the software centre's id.
+    QGuiApplication::setDesktopFileName("org.example.cadenzo");
     // The state lives longer than the main window, whose glide timer reads it.
     static cadenzo::SystemState state;
     app.Guard(&state);
