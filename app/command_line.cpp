@@ -2,23 +2,20 @@
 
 #include <QCommandLineParser>
 
+#include "app/option_texts.h"
 #include "bank/window_title.h"
 
 namespace cadenzo {
 
 namespace {
 
-const QCommandLineOption kHelp({"h", "help"}, "Show this help and stop.");
-const QCommandLineOption kVersion({"v", "version"}, "Show the version and stop.");
-const QCommandLineOption kDir(
-    "dir",
-    "Keep the settings (Ostinata.opt), the port names (Ostinata.ports) and the bank (def.cdb) in DIR, "
-    "made when missing; a leading ~/ stands for the home folder. Default: the current folder.",
-    "DIR");
-const QCommandLineOption kMidi("midi",
-                               "Use only this MIDI service: alsa or jack. Default: the ALSA sequencer when "
-                               "/dev/snd/seq opens, else JACK (a server that starts later is taken up).",
-                               "alsa|jack");
+QCommandLineOption QtOption(const OptionText& option) {
+    QStringList names;
+    if (option.shortName) names << option.shortName;
+    names << option.longName;
+    if (!option.valueName) return QCommandLineOption(names, option.description);
+    return QCommandLineOption(names, option.description, option.valueName);
+}
 
 CommandLine Fail(const QString& message) {
     return {CommandLine::Outcome::Error, {}, message.toStdString()};
@@ -37,31 +34,30 @@ std::string HelpText(const QCommandLineParser& parser) {
 
 CommandLine ParseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        "A live-performance MIDI controller: one or two MIDI keyboards played\n"
-        "through a bank of mixes into a synthesiser.");
+    parser.setApplicationDescription(kProgramDescription);
     // "-platform" is one unknown option, not eight unknown letters.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOptions({kHelp, kVersion, kDir, kMidi});
+    for (const OptionText* option : kOptionTexts) parser.addOption(QtOption(*option));
     if (!parser.parse(arguments)) return Fail(parser.errorText());
-    if (parser.isSet(kHelp)) return {CommandLine::Outcome::Help, {}, HelpText(parser)};
-    if (parser.isSet(kVersion))
+    if (parser.isSet(kHelpOption.longName)) return {CommandLine::Outcome::Help, {}, HelpText(parser)};
+    if (parser.isSet(kVersionOption.longName))
         return {CommandLine::Outcome::Version, {}, "cadenzo " + std::string(ProgramVersion()) + "\n"};
     if (!parser.positionalArguments().isEmpty())
         return Fail("Unexpected argument '" + parser.positionalArguments().first() + "'.");
 
     CommandLine result;
-    if (parser.isSet(kDir)) {
-        const QString dir = parser.value(kDir);
+    if (parser.isSet(kDirOption.longName)) {
+        const QString dir = parser.value(kDirOption.longName);
         if (dir.isEmpty()) return Fail("--dir needs a folder name.");
         result.options.dir = dir.toLocal8Bit().toStdString();  // as the process got it
     }
-    if (parser.isSet(kMidi)) {
-        const QString midi = parser.value(kMidi);
+    if (parser.isSet(kMidiOption.longName)) {
+        const QString midi = parser.value(kMidiOption.longName);
         if (midi == "alsa") result.options.midi = MidiService::Alsa;
         else if (midi == "jack") result.options.midi = MidiService::Jack;
         else return Fail("--midi takes alsa or jack, not '" + midi + "'.");
     }
+    if (parser.isSet(kListDevicesOption.longName)) result.outcome = CommandLine::Outcome::ListDevices;
     return result;
 }
 

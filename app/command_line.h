@@ -24,6 +24,7 @@ struct CommandLine {
         Run,      // start the program with `options`
         Help,     // print `text` and stop
         Version,  // print `text` and stop
+        ListDevices,  // print the devices of the MIDI service `options.midi` names, and stop
         Error,    // `text` says what is wrong; stop with kBadCommandLineStatus
     };
     Outcome outcome = Outcome::Run;

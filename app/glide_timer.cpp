@@ -10,9 +10,10 @@ uint32_t ChooseGlideTimerPeriod(TimerCaps caps) {
     return std::min(std::max(caps.PeriodMin, 1u), caps.PeriodMax);
 }
 
-GlideTimer::GlideTimer(MultimediaTimer& timer, Dialogs& dialogs, TimerCallback tick, void* user)
+GlideTimer::GlideTimer(MultimediaTimer& timer, Dialogs& dialogs, TimerCallback tick, void* user, TimerRest rest)
     : timer_(timer), period_(ChooseGlideTimerPeriod(timer.GetDevCaps())) {
     timer_.BeginPeriod(period_);
+    timer_.AllowRest(rest);
     id_ = timer_.SetEvent(period_, period_, tick, user);
     if (id_ == 0) dialogs.MessageBox("timeSetEvent", "ERRORR!", MessageIcon::Error);
 }

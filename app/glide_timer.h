@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "midi/input_wake.h"
+
 namespace cadenzo {
 
 class Dialogs;
@@ -15,6 +17,13 @@ struct TimerCaps {
 
 using TimerCallback = void (*)(void* user);
 
+// What lets a timer's thread rest: whenever `idle(user)` holds after a
+// callback, the thread waits for `wake` instead of calling back every period.
+struct TimerRest {
+    bool (*idle)(void* user) = nullptr;
+    InputWake* wake = nullptr;
+};
+
 // The platform's high-resolution periodic timer. Real: a thread with
 // absolute deadlines; tests: a double that ticks on request.
 class MultimediaTimer {
@@ -22,6 +31,8 @@ public:
     virtual ~MultimediaTimer() = default;
     virtual TimerCaps GetDevCaps() = 0;
     virtual void BeginPeriod(uint32_t ms) = 0;
+    // Before SetEvent: the event may rest as `rest` says. By default it never does.
+    virtual void AllowRest(TimerRest) {}
     // Starts a periodic event; returns its id, 0 when it could not be made.
     virtual uint32_t SetEvent(uint32_t delayMs, uint32_t resolutionMs, TimerCallback callback,
                               void* user) = 0;
@@ -37,10 +48,11 @@ uint32_t ChooseGlideTimerPeriod(TimerCaps caps);
 
 // Starts the periodic glide tick at construction and stops it at
 // destruction. A timer that cannot be created is reported ("timeSetEvent",
-// "ERRORR!", error icon) and the program runs on without the tick.
+// "ERRORR!", error icon) and the program runs on without the tick. The tick
+// may rest as `rest` says while it has nothing to do.
 class GlideTimer {
 public:
-    GlideTimer(MultimediaTimer& timer, Dialogs& dialogs, TimerCallback tick, void* user);
+    GlideTimer(MultimediaTimer& timer, Dialogs& dialogs, TimerCallback tick, void* user, TimerRest rest = {});
     ~GlideTimer();
     GlideTimer(const GlideTimer&) = delete;
     GlideTimer& operator=(const GlideTimer&) = delete;

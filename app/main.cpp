@@ -9,7 +9,8 @@
 #include "app/startup.h"
 #include "app/thread_timer.h"
 #include "bank/window_title.h"
-#include "midi/port_manager.h"
+#include "engine/port_manager.h"
+#include "midi/device_listing.h"
 #include "midi/system_backend.h"
 #include "ui/widgets/engine_application.h"
 #include "ui/widgets/qt_dialogs.h"
@@ -33,6 +34,12 @@ int main(int argc, char** argv) {
     using Outcome = cadenzo::CommandLine::Outcome;
     const cadenzo::CommandLine commandLine = cadenzo::ParseCommandLine(Arguments(argc, argv));
     if (commandLine.outcome == Outcome::Error) return BadCommandLine(commandLine.text);
+    if (commandLine.outcome == Outcome::ListDevices) {
+        const std::unique_ptr<cadenzo::MidiBackend> midi = cadenzo::MakeSystemBackend(commandLine.options.midi);
+        if (midi->ServiceName() == "none") std::cerr << cadenzo::NoMidiServiceNote(commandLine.options.midi) << '\n';
+        std::cout << cadenzo::DeviceListing(*midi);
+        return 0;
+    }
     if (commandLine.outcome != Outcome::Run) {
         std::cout << commandLine.text;
         return 0;
@@ -46,7 +53,8 @@ int main(int argc, char** argv) {
     cadenzo::EngineApplication app(qtArgc, argv);
     QApplication::setApplicationName("cadenzo");
     QApplication::setApplicationVersion(QString::fromLatin1(cadenzo::ProgramVersion()));
-    QGuiApplication::setDesktopFileName("cadenzo");
+    // The desktop entry's name, which is also the software centre's id.
+    QGuiApplication::setDesktopFileName("org.example.cadenzo");
     // The state lives longer than the main window, whose glide timer reads it.
     static cadenzo::SystemState state;
     app.Guard(&state);

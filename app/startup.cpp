@@ -9,7 +9,7 @@
 #include "bank/ports_file.h"
 #include "engine/terca.h"
 #include "engine/transmission.h"
-#include "midi/port_manager.h"
+#include "engine/port_manager.h"
 #include "services/dialogs.h"
 #include "services/display.h"
 #include "services/redraw_mask.h"

@@ -1,6 +1,8 @@
 #include "app/thread_timer.h"
 
+#include <cerrno>
 #include <ctime>
+#include <poll.h>
 #include <pthread.h>
 #include <sched.h>
 
@@ -46,9 +48,23 @@ uint32_t ThreadTimer::SetEvent(uint32_t delayMs, uint32_t, TimerCallback callbac
 
 void ThreadTimer::KillEvent(uint32_t id) {
     if (id == 0 || id != id_) return;
-    running_.store(false, std::memory_order_release);
+    running_.store(false, std::memory_order_seq_cst);
+    stop_.Signal();
     thread_.join();
+    stop_.Acknowledge();
     id_ = 0;
+}
+
+bool ThreadTimer::Rested(void* user) {
+    if (!rest_.idle || !rest_.wake || rest_.wake->Fd() < 0 || stop_.Fd() < 0) return false;
+    rest_.wake->Acknowledge();
+    // Pairs with the fence of the side that makes work and then signals.
+    std::atomic_thread_fence(std::memory_order_seq_cst);
+    if (!rest_.idle(user)) return false;
+    pollfd fds[2] = {{rest_.wake->Fd(), POLLIN, 0}, {stop_.Fd(), POLLIN, 0}};
+    while (running_.load(std::memory_order_seq_cst) && ::poll(fds, 2, -1) < 0 && errno == EINTR) {
+    }
+    return true;
 }
 
 void ThreadTimer::Run(uint32_t periodMs, TimerCallback callback, void* user) {
@@ -66,6 +82,7 @@ void ThreadTimer::Run(uint32_t periodMs, TimerCallback callback, void* user) {
         }
         if (!running_.load(std::memory_order_acquire)) break;
         callback(user);
+        if (Rested(user)) clock_gettime(CLOCK_MONOTONIC, &deadline);
         Advance(deadline, period);
         timespec now{};
         clock_gettime(CLOCK_MONOTONIC, &now);

@@ -1,5 +1,7 @@
 // The real periodic timer: one thread that calls back at absolute
-// deadlines, so the ticks do not drift (35 ticks take 35 ms).
+// deadlines, so the ticks do not drift (35 ticks take 35 ms). Allowed to
+// rest, the thread sleeps on the wake while the callback has nothing to do
+// and starts counting periods afresh when woken.
 #pragma once
 
 #include <atomic>
@@ -14,6 +16,7 @@ public:
     ~ThreadTimer() override;
     TimerCaps GetDevCaps() override { return {1, 1000}; }
     void BeginPeriod(uint32_t) override {}
+    void AllowRest(TimerRest rest) override { rest_ = rest; }
     // One event at a time; a second SetEvent while one runs returns 0.
     uint32_t SetEvent(uint32_t delayMs, uint32_t resolutionMs, TimerCallback callback,
                       void* user) override;
@@ -22,7 +25,11 @@ public:
 
 private:
     void Run(uint32_t periodMs, TimerCallback callback, void* user);
+    // After a callback: rests while there is nothing to do; whether it did.
+    bool Rested(void* user);
 
+    TimerRest rest_;
+    InputWake stop_;  // ends a rest when the event is killed
     std::thread thread_;
     std::atomic<bool> running_{false};
     uint32_t id_ = 0;

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "bank/options_file.h"
-#include "midi/port_manager.h"
+#include "engine/port_manager.h"
 #include "midi/virtual/virtual_backend.h"
 #include "services/dialogs.h"
 

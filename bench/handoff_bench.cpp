@@ -31,7 +31,7 @@
 #include "engine/dispatcher.h"
 #include "engine/engine_thread.h"
 #include "midi/input_queue.h"
-#include "midi/port_manager.h"
+#include "engine/port_manager.h"
 #include "midi/virtual/virtual_backend.h"
 #include "ui/widgets/engine_application.h"
 #include "ui/widgets/main_form.h"

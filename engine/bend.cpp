@@ -1,6 +1,6 @@
 #include "engine/bend.h"
 
-#include "midi/output.h"
+#include "engine/output.h"
 
 namespace cadenzo {
 

@@ -1,7 +1,7 @@
 #include "engine/device_changes.h"
 
 #include "engine/transmission.h"
-#include "midi/port_follow.h"
+#include "engine/port_follow.h"
 #include "services/display.h"
 
 namespace cadenzo {
@@ -11,14 +11,13 @@ void FollowDeviceChanges(SystemState& s, std::chrono::steady_clock::time_point n
     {
         // The look comes every second and asks the MIDI service, which
         // takes a while: the engine plays on meanwhile. What the look finds
-        // is then followed with the lock held, so that input from a port
-        // that opens again waits until the outputs are back and have had
-        // their start-up set.
+        // is then followed with the lock held but for the service calls
+        // themselves; the outputs return and get their start-up set before
+        // any input opens again.
         const EngineReleased released(s.Engine);
         look = LookAtDevices(*s.Io.midi);
     }
-    const FollowOutcome outcome = FollowDevices(s, std::move(look), now);
-    if (outcome.synthBack) ResendStartUpSet(s);
+    const FollowOutcome outcome = FollowDevices(s, std::move(look), now, &ResendStartUpSet);
     if (outcome.changed) s.Io.display->DevicesChanged();
 }
 

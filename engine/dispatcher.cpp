@@ -7,7 +7,7 @@
 #include "engine/note_routing.h"
 #include "engine/remote_control.h"
 #include "engine/terca.h"
-#include "midi/output.h"
+#include "engine/output.h"
 #include "services/monitor.h"
 
 namespace cadenzo {
@@ -29,6 +29,7 @@ void SetWheelBend(SystemState& s, int i, uint32_t position) {
     ChannelPerformance& p = s.Performance.Channels[i];
     p.WheelBend.store(ScaledWheel(position, s.Bank.WorkingMix.BendRange), std::memory_order_relaxed);
     p.BendDirty.store(true, std::memory_order_release);
+    WantGlideTick(s.Performance);
 }
 
 void Controller(SystemState& s, uint8_t port, const UnpackedMessage& m) {

@@ -43,4 +43,13 @@ void GlideTick(void* user) {
     for (int c = 0; c < kChannels; ++c) TickChannel(s, c);
 }
 
+bool GlideResting(void* user) {
+    const auto& s = *static_cast<const SystemState*>(user);
+    for (const ChannelPerformance& p : s.Performance.Channels) {
+        const GlideSet g = p.Glide.load(std::memory_order_acquire);
+        if (g.GlideCurrent != g.GlideTarget || p.BendDirty.load(std::memory_order_acquire)) return false;
+    }
+    return true;
+}
+
 }  // namespace cadenzo

@@ -11,6 +11,9 @@ struct SystemState;
 
 // Timer callback; `user` is the SystemState.
 void GlideTick(void* user);
+// Whether the tick has nothing to do: no slide in progress and no bend
+// waiting to be sent. The timer may then rest until TickWanted is signalled.
+bool GlideResting(void* user);
 
 // The set one tick further: GlideCurrent moved by GlideStep towards
 // GlideTarget and cut there. A step of 0 moves one unit, so every slide ends.

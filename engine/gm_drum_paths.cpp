@@ -1,6 +1,6 @@
 #include "engine/gm_drum_paths.h"
 
-#include "midi/output.h"
+#include "engine/output.h"
 
 namespace cadenzo {
 

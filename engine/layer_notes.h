@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "engine/system_state.h"
-#include "midi/output.h"
+#include "engine/output.h"
 
 namespace cadenzo {
 

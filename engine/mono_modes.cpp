@@ -45,6 +45,7 @@ void BendToKey(SystemState& s, int i, VoiceMode mode, int t) {
     } else {
         const uint8_t speed = s.Bank.WorkingMix.PortaSpeed;
         UpdateGlide(p, [target, speed](GlideSet g) { return SlideTo(g, target, speed); });
+        WantGlideTick(s.Performance);
     }
 }
 

@@ -41,6 +41,7 @@
 #include <cstdint>
 
 #include "bank/mix_records.h"
+#include "midi/input_wake.h"
 
 namespace cadenzo {
 
@@ -79,7 +80,18 @@ struct ChannelPerformance {
 struct PerformanceState {
     std::array<ChannelPerformance, kChannels> Channels;
     int32_t MasterTranspose = 0;  // semitones, -12..+12; main thread only
+    // Wakes a glide timer that rests while nothing slides and no bend waits.
+    InputWake TickWanted;
 };
+
+// Any thread, after a slide was started or a bend marked dirty: the tick is
+// needed again. The fence pairs with the one the resting timer makes between
+// acknowledging its wake and looking whether anything moves, so that one of
+// the two always sees the other.
+inline void WantGlideTick(PerformanceState& p) {
+    std::atomic_thread_fence(std::memory_order_seq_cst);
+    p.TickWanted.Signal();
+}
 
 // Main thread: replaces channel c's glide set by change(current set),
 // retried if the tick moved it in between.

@@ -5,7 +5,7 @@
 
 #include "engine/input_filters.h"
 #include "engine/terca_tables.h"
-#include "midi/output.h"
+#include "engine/output.h"
 #include "services/display.h"
 
 namespace cadenzo {

@@ -4,7 +4,7 @@
 
 #include "engine/bend.h"
 #include "engine/grid_cursor.h"
-#include "midi/output.h"
+#include "engine/output.h"
 #include "services/display.h"
 
 namespace cadenzo {

@@ -1,7 +1,7 @@
 #include "ui/grid_selection.h"
 
 #include "engine/system_state.h"
-#include "midi/output.h"
+#include "engine/output.h"
 
 namespace cadenzo {
 

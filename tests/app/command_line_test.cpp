@@ -25,6 +25,9 @@ TEST(CommandLine, FolderAndServiceAreTakenInEitherSpelling) {
     EXPECT_EQ(c.outcome, Outcome::Run);
     EXPECT_EQ(c.options.dir, "~/sets");
     EXPECT_EQ(c.options.midi, MidiService::Alsa);
+    c = Parse({"--list-devices", "--midi", "jack"});
+    EXPECT_EQ(c.outcome, Outcome::ListDevices);
+    EXPECT_EQ(c.options.midi, MidiService::Jack);
 }
 
 TEST(CommandLine, HelpNamesTheProgramAndEveryOption) {
@@ -32,7 +35,7 @@ TEST(CommandLine, HelpNamesTheProgramAndEveryOption) {
         const CommandLine c = Parse({help});
         EXPECT_EQ(c.outcome, Outcome::Help);
         EXPECT_TRUE(c.text.starts_with("Usage: cadenzo [options]\n")) << c.text;
-        for (const char* option : {"--dir <DIR>", "--midi <alsa|jack>", "--version"})
+        for (const char* option : {"--dir <DIR>", "--midi <alsa|jack>", "--list-devices", "--version"})
             EXPECT_NE(c.text.find(option), std::string::npos) << option;
     }
 }

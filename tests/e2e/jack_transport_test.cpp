@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "e2e/jack_test_client.h"
-#include "midi/input_callbacks.h"
-#include "midi/output.h"
-#include "midi/port_manager.h"
+#include "engine/input_callbacks.h"
+#include "engine/output.h"
+#include "engine/port_manager.h"
 #include "midi/rtmidi/rtmidi_backend.h"
 #include "support/recorders.h"
 

@@ -8,10 +8,10 @@
 #include <gtest/gtest.h>
 
 #include "engine/glide.h"
+#include "engine/input_callbacks.h"
 #include "engine/messages.h"
 #include "engine/transmission.h"
 #include "midi/alsa/input_delivery.h"
-#include "midi/input_callbacks.h"
 #include "support/engine_rig.h"
 #include "support/recorders.h"
 #include "ui/monitor.h"

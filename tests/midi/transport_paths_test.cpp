@@ -2,7 +2,7 @@
 // primitives, on virtual devices.
 #include <gtest/gtest.h>
 
-#include "midi/output.h"
+#include "engine/output.h"
 #include "support/engine_rig.h"
 
 namespace cadenzo {

@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "midi/output.h"
+#include "engine/output.h"
 #include "midi/output_slot.h"
 #include "support/engine_rig.h"
 

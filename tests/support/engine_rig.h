@@ -12,8 +12,8 @@
 #include "bank/options_file.h"
 #include "engine/device_changes.h"
 #include "engine/dispatcher.h"
-#include "midi/input_callbacks.h"
-#include "midi/port_manager.h"
+#include "engine/input_callbacks.h"
+#include "engine/port_manager.h"
 #include "midi/virtual/virtual_backend.h"
 #include "support/recorders.h"
 

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/dispatcher.h"
-#include "midi/output.h"
+#include "engine/output.h"
 #include "support/engine_rig.h"
 #include "support/key_window.h"
 #include "ui/key_map.h"

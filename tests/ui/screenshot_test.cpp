@@ -8,7 +8,7 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include "midi/output.h"
+#include "engine/output.h"
 #include "services/redraw_mask.h"
 #include "support/engine_rig.h"
 #include "support/fake_timer.h"

@@ -95,7 +95,8 @@ TMainForm::TMainForm(SystemState& state, MultimediaTimer& timer, Dialogs& dialog
     monitorTimer_ = new QTimer(this);
     connect(monitorTimer_, &QTimer::timeout, this, &TMainForm::ShowMonitorLines);
 
-    glideTimer_.emplace(timer, dialogs, &GlideTick, &state_);
+    glideTimer_.emplace(timer, dialogs, &GlideTick, &state_,
+                        TimerRest{&GlideResting, &state_.Performance.TickWanted});
 }
 
 TMainForm::~TMainForm() { glideTimer_.reset(); }

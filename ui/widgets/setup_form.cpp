@@ -15,7 +15,7 @@
 #include "bank/file_io.h"
 #include "bank/options_file.h"
 #include "bank/ports_file.h"
-#include "midi/port_manager.h"
+#include "engine/port_manager.h"
 #include "services/dialogs.h"
 #include "ui/setup_texts.h"
 #include "ui/virtual_keys.h"

@@ -1,4 +1,4 @@
-#include "midi/input_callbacks.h"
+#include "engine/input_callbacks.h"
 
 #include "engine/dispatcher.h"
 #include "engine/system_state.h"

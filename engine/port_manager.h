@@ -1,9 +1,12 @@
 // MIDI device lists and the six ports. Main thread only. Every failure of
 // the MIDI service is reported in a message box; none stops the program.
+// The calls to the MIDI service (listing, opening, closing) are made with
+// the engine lock let go, so playing goes on while the service works; an
+// output being changed takes nothing meanwhile.
 //
 // Each port follows a device by name (PortState::RememberedDevices): the
 // device a player chose, or the one the ports file names. The device watch
-// (midi/port_follow.h) keeps the ports on those devices as they come and go.
+// (engine/port_follow.h) keeps the ports on those devices as they come and go.
 #pragma once
 
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "midi/port_manager.h"
+#include "engine/port_manager.h"
 
 #include <algorithm>
 
-#include "midi/input_callbacks.h"
+#include "engine/input_callbacks.h"
 #include "midi/port_names.h"
 #include "services/dialogs.h"
 
@@ -57,6 +57,15 @@ const InputPortInfo kInputPorts[] = {
 
 const char* Name(PortId port) { return kPortNames[PortIndex(port)]; }
 
+// Runs a call of the MIDI service, which may wait for the service, with the
+// engine lock let go: the engine plays on meanwhile (an output being
+// detached simply takes nothing).
+template <typename Call>
+uint32_t WithEngineLetGo(SystemState& s, Call call) {
+    const EngineReleased released(s.Engine);
+    return call();
+}
+
 // Where the messages of a port go: nowhere while the device watch works.
 void Report(Dialogs* dialogs, const std::string& text, const char* caption) {
     if (dialogs) dialogs->MessageBox(text, caption);
@@ -67,7 +76,7 @@ void ClosePort(SystemState& s, PortId port, Dialogs* dialogs) {
     if (IsInput(port)) {
         InputSlot& slot = s.Ports.Inputs[PortIndex(port)];
         if (slot.OpenNumber.load() == 0) return;
-        const uint32_t result = s.Io.midi->CloseInput(slot.Handle);
+        const uint32_t result = WithEngineLetGo(s, [&] { return s.Io.midi->CloseInput(slot.Handle); });
         if (result == kMidiOk) {
             slot.OpenNumber.store(0);
         } else if (const char* text = CloseFailureText(result)) {
@@ -79,7 +88,7 @@ void ClosePort(SystemState& s, PortId port, Dialogs* dialogs) {
     const uint32_t number = slot.OpenNumber();
     if (number == 0) return;
     std::unique_ptr<MidiOutputPort> handle = slot.Detach();
-    const uint32_t result = s.Io.midi->CloseOutput(handle);
+    const uint32_t result = WithEngineLetGo(s, [&] { return s.Io.midi->CloseOutput(handle); });
     if (result != kMidiOk) {
         slot.Attach(std::move(handle), number);  // still open on the old device
         if (const char* text = CloseFailureText(result)) Report(dialogs, std::string("Errorr: ") + text, kCaption);
@@ -93,7 +102,7 @@ bool OpenPort(SystemState& s, PortId port, uint32_t n, Dialogs* dialogs) {
         InputSlot& slot = s.Ports.Inputs[PortIndex(port)];
         const InputPortInfo& info = kInputPorts[PortIndex(port)];
         std::unique_ptr<MidiInputPort> handle;
-        result = s.Io.midi->OpenInput(n - 1, Name(port), info.callback, &s, handle);
+        result = WithEngineLetGo(s, [&] { return s.Io.midi->OpenInput(n - 1, Name(port), info.callback, &s, handle); });
         if (result == kMidiOk) {
             slot.Handle = std::move(handle);  // replaces a handle whose close failed
             slot.Held.Clear();
@@ -106,7 +115,7 @@ bool OpenPort(SystemState& s, PortId port, uint32_t n, Dialogs* dialogs) {
         return false;
     }
     std::unique_ptr<MidiOutputPort> handle;
-    result = s.Io.midi->OpenOutput(n - 1, Name(port), handle);
+    result = WithEngineLetGo(s, [&] { return s.Io.midi->OpenOutput(n - 1, Name(port), handle); });
     if (result == kMidiOk) {
         s.Ports.Output(port).Attach(std::move(handle), n);
         return true;
@@ -136,8 +145,15 @@ void SelectPort(SystemState& s, PortId port, uint32_t n) {
 void EnumerateMidiDevices(SystemState& s) {
     s.Ports.InputDeviceNames = {kNoInputDevice};
     s.Ports.OutputDeviceNames = {kNoOutputDevice};
-    for (std::string& name : s.Io.midi->InputNames()) s.Ports.InputDeviceNames.push_back(std::move(name));
-    for (std::string& name : s.Io.midi->OutputNames()) s.Ports.OutputDeviceNames.push_back(std::move(name));
+    std::vector<std::string> inputs;
+    std::vector<std::string> outputs;
+    {
+        const EngineReleased released(s.Engine);
+        inputs = s.Io.midi->InputNames();
+        outputs = s.Io.midi->OutputNames();
+    }
+    for (std::string& name : inputs) s.Ports.InputDeviceNames.push_back(std::move(name));
+    for (std::string& name : outputs) s.Ports.OutputDeviceNames.push_back(std::move(name));
 }
 
 void FreeDeviceLists(SystemState& s) {

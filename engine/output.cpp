@@ -1,4 +1,4 @@
-#include "midi/output.h"
+#include "engine/output.h"
 
 #include "engine/system_state.h"
 #include "services/monitor.h"

@@ -39,8 +39,11 @@ inline constexpr std::chrono::milliseconds kReopenRetry{1000};
 // - an open port's number follows its device to its new place in the list;
 // - a closed port that follows a device opens it once it is listed again,
 //   at the next look after it was lost (a failed open is tried again from
-//   kReopenRetry after `now` on).
+//   kReopenRetry after `now` on); the outputs open first, then
+//   `outputsBack` runs when SynthOut or ControlOut came back, then the
+//   inputs open, so a returning input never plays ahead of its outputs.
 // Each loss and return shows as a monitor line. No message box is shown.
-FollowOutcome FollowDevices(SystemState& s, DeviceLook look, std::chrono::steady_clock::time_point now);
+FollowOutcome FollowDevices(SystemState& s, DeviceLook look, std::chrono::steady_clock::time_point now,
+                            void (*outputsBack)(SystemState&) = nullptr);
 
 }  // namespace cadenzo

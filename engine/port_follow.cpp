@@ -1,6 +1,6 @@
-#include "midi/port_follow.h"
+#include "engine/port_follow.h"
 
-#include "midi/port_manager.h"
+#include "engine/port_manager.h"
 #include "midi/port_names.h"
 #include "services/monitor.h"
 
@@ -30,7 +30,8 @@ DeviceLook LookAtDevices(MidiBackend& midi) {
     return look;
 }
 
-FollowOutcome FollowDevices(SystemState& s, DeviceLook look, std::chrono::steady_clock::time_point now) {
+FollowOutcome FollowDevices(SystemState& s, DeviceLook look, std::chrono::steady_clock::time_point now,
+                            void (*outputsBack)(SystemState&)) {
     PortState& ports = s.Ports;
     FollowOutcome outcome;
     outcome.changed = look.inputs != ports.InputDeviceNames || look.outputs != ports.OutputDeviceNames;
@@ -55,21 +56,28 @@ FollowOutcome FollowDevices(SystemState& s, DeviceLook look, std::chrono::steady
         }
         outcome.changed = true;
     }
-    // Then the ports that wait for their device.
-    for (PortId port : kAllPorts) {
+    // Then the ports that wait for their device: the outputs first, so that
+    // a returning input plays only into outputs that are back and have had
+    // their start-up set.
+    const auto reopen = [&](PortId port) {
         const std::string& name = ports.RememberedDevices[PortIndex(port)];
         auto& retryAt = ports.RetryAt[PortIndex(port)];
-        if (ports.OpenNumber(port) != 0 || name.empty() || lost[PortIndex(port)] || now < retryAt) continue;
+        if (ports.OpenNumber(port) != 0 || name.empty() || lost[PortIndex(port)] || now < retryAt) return;
         const uint32_t n = FindDevice(s, port, name);
-        if (n == 0) continue;
+        if (n == 0) return;
         if (!ReopenPort(s, port, n)) {
             retryAt = now + kReopenRetry;
-            continue;
+            return;
         }
         MonitorDeviceEvent(s, static_cast<uint8_t>(PortIndex(port)), true);
         outcome.changed = true;
         outcome.synthBack |= port == PortId::SynthOut || port == PortId::ControlOut;
-    }
+    };
+    for (PortId port : kAllPorts)
+        if (!IsInput(port)) reopen(port);
+    if (outcome.synthBack && outputsBack) outputsBack(s);
+    for (PortId port : kAllPorts)
+        if (IsInput(port)) reopen(port);
     return outcome;
 }
 

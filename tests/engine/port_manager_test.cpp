@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "midi/port_manager.h"
+#include "midi/device_listing.h"
+#include "engine/port_manager.h"
 #include "midi/virtual/virtual_backend.h"
 #include "support/recorders.h"
 
@@ -34,10 +35,16 @@ TEST_F(PortManager, DeviceListsStartWithTheNoDeviceEntry) {
               (std::vector<std::string>{"NO Selected IN Device", "Keys A", "Keys B", "Thru In"}));
     EXPECT_EQ(s.Ports.OutputDeviceNames,
               (std::vector<std::string>{"NO Selected OUT Device", "Synth", "Thru", "Control"}));
+    EXPECT_EQ(DeviceListing(midi), "MIDI service: none\n"
+                                   "Inputs (In1, In2, In3):\n  1  Keys A\n  2  Keys B\n  3  Thru In\n"
+                                   "Outputs (SynthOut, ThruOut, ControlOut):\n  1  Synth\n  2  Thru\n  3  Control\n"
+                                   "The number is the device's place in the setup dialog's lists. Ostinata.ports "
+                                   "names a port's device by name, one line per port: In1=Keys A\n");
     VirtualMidiBackend none{{}, {}};
     s.Io.midi = &none;
     EnumerateMidiDevices(s);
     EXPECT_EQ(s.Ports.InputDeviceNames, std::vector<std::string>{"NO Selected IN Device"});
+    EXPECT_NE(DeviceListing(none).find("Inputs (In1, In2, In3):\n  (none)\n"), std::string::npos);
     SelectIn1Port(s, 1);
     EXPECT_EQ(OpenNumber(0), 0u);
     EXPECT_EQ(dialogs.boxes.back().text, "Errorr: The specified device identifier is out of range.");
