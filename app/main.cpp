@@ -1,5 +1,6 @@
 // The program's entry point.
 #include <iostream>
+#include <memory>
 
 #include <QApplication>
 
@@ -10,7 +11,7 @@
 #include "app/thread_timer.h"
 #include "bank/window_title.h"
 #include "midi/port_manager.h"
-#include "midi/rtmidi/rtmidi_backend.h"
+#include "midi/system_backend.h"
 #include "ui/widgets/engine_application.h"
 #include "ui/widgets/qt_dialogs.h"
 
@@ -52,10 +53,10 @@ int main(int argc, char** argv) {
     app.Guard(&state);
     cadenzo::QtDialogs dialogs;
     cadenzo::ThreadTimer timer;
-    cadenzo::RtMidiBackend midi(options.midi);
-    if (midi.ServiceName() == "none") std::cerr << cadenzo::NoMidiServiceNote(options.midi) << '\n';
+    const std::unique_ptr<cadenzo::MidiBackend> midi = cadenzo::MakeSystemBackend(options.midi);
+    if (midi->ServiceName() == "none") std::cerr << cadenzo::NoMidiServiceNote(options.midi) << '\n';
     state.Io.dialogs = &dialogs;
-    state.Io.midi = &midi;
+    state.Io.midi = midi.get();
     int result = 0;
     {
         cadenzo::QtShell shell(state, timer, dialogs);

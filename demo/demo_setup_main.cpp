@@ -20,7 +20,7 @@
 #include "demo/demo_bank.h"
 #include "demo/demo_devices.h"
 #include "midi/listed_device.h"
-#include "midi/rtmidi/rtmidi_backend.h"
+#include "midi/system_backend.h"
 
 namespace {
 
@@ -69,13 +69,13 @@ void WriteDemoBank() {
 }
 
 int Run(const Arguments& a) {
-    RtMidiBackend midi(a.midi);
-    if (midi.ServiceName() == "none") {
+    const std::unique_ptr<MidiBackend> midi = MakeSystemBackend(a.midi);
+    if (midi->ServiceName() == "none") {
         std::fprintf(stderr, "%s\n", NoMidiServiceNote(a.midi).c_str());
         return 1;
     }
-    const std::vector<std::string> inputs = midi.InputNames();
-    const std::vector<std::string> outputs = midi.OutputNames();
+    const std::vector<std::string> inputs = midi->InputNames();
+    const std::vector<std::string> outputs = midi->OutputNames();
     const DemoDevices devices = ChooseDemoDevices(inputs, outputs, a.synth, a.keyboard);
     if (devices.synth.empty()) return kNoSynth;
 

@@ -1,6 +1,6 @@
 // The seam between the program and the operating system's MIDI service.
-// Real: RtMidi (ALSA sequencer, else JACK); tests and benchmarks: virtual
-// devices. Result codes are those the port manager's messages are keyed by.
+// Real: midi/jack/ (libjack) and, until it is replaced, RtMidi; tests and
+// benchmarks: virtual devices. Result codes are those the port manager's messages are keyed by.
 #pragma once
 
 #include <cstdint>
@@ -82,6 +82,19 @@ public:
     // or the service itself may have changed; the main thread acknowledges it
     // and reads the lists again.
     InputWake& DeviceChanges() { return deviceChanges_; }
+
+    // Any thread: which MIDI service answers ("ALSA", "JACK"), or "none".
+    virtual std::string ServiceName() const { return "none"; }
+    // Main thread, after the lists were read: the listed name of the device
+    // that `nameOrAlias` names, which may be another name the service knows
+    // the device by (under JACK a port's alias); the name itself otherwise.
+    virtual std::string ListedNameOf(bool input, const std::string& nameOrAlias) const {
+        (void)input;
+        return nameOrAlias;
+    }
+    // Any thread: messages sent but never written because a queue of the
+    // back end was full.
+    virtual uint64_t LostMessages() const { return 0; }
 
 protected:
     InputWake deviceChanges_;

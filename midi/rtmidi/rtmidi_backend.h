@@ -31,7 +31,7 @@ public:
     ~RtMidiBackend() override;
 
     // Which MIDI service answers: "ALSA", "JACK" or "none".
-    std::string ServiceName() const;
+    std::string ServiceName() const override;
 
     // Under ALSA the names leave out the port's numeric address, which
     // changes when a device is plugged in again. The program's own ports are

@@ -68,6 +68,14 @@ bool JackTestClient::WaitForPort(const std::string& fullName, std::chrono::milli
     return true;
 }
 
+bool JackTestClient::PortJoined(const std::string& fullName) const {
+    const jack_port_t* port = jack_port_by_name(client_, fullName.c_str());
+    if (port == nullptr) return false;
+    const char** links = jack_port_get_all_connections(client_, port);
+    jack_free(links);
+    return links != nullptr;
+}
+
 std::vector<std::string> JackTestClient::MidiSources() const {
     std::vector<std::string> names;
     const char** ports = jack_get_ports(client_, nullptr, JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput);

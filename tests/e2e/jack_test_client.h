@@ -41,6 +41,8 @@ public:
     // Waits until it does, or the time is up.
     bool WaitForPort(const std::string& fullName,
                      std::chrono::milliseconds timeout = std::chrono::milliseconds(15000)) const;
+    // Whether the port of that full name is joined to any other port.
+    bool PortJoined(const std::string& fullName) const;
     // The full names of the server's MIDI sources, in its order.
     std::vector<std::string> MidiSources() const;
 

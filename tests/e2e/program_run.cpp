@@ -9,7 +9,7 @@
 #include "bank/mix_bank.h"
 #include "bank/options_file.h"
 #include "midi/listed_device.h"
-#include "midi/rtmidi/rtmidi_backend.h"
+#include "midi/jack/jack_backend.h"
 
 namespace cadenzo::test {
 
@@ -23,7 +23,7 @@ void WriteImage(const std::filesystem::path& path, const T& record) {
 }  // namespace
 
 void ProgramRun::WriteOptions(const PortDevices& devices) {
-    RtMidiBackend midi;
+    JackBackend midi;
     const std::vector<std::string> inputs = midi.InputNames();
     const std::vector<std::string> outputs = midi.OutputNames();
     OptionsRecord options{};
