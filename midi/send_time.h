@@ -4,6 +4,7 @@
 // own, around its sends.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 namespace cadenzo {
@@ -11,6 +12,13 @@ namespace cadenzo {
 // Absolute time on the monotonic clock (std::chrono::steady_clock and
 // CLOCK_MONOTONIC), in microseconds; 0 while the thread sends "now".
 inline thread_local uint64_t tSendTimeMicros = 0;
+
+// Now on that clock, in microseconds.
+inline uint64_t SteadyMicros() {
+    return static_cast<uint64_t>(
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count());
+}
 
 // Sets the thread's send time for its lifetime.
 class SendTimeScope {

@@ -26,7 +26,7 @@ public:
     virtual bool Write(uint32_t frame, const uint8_t* bytes, size_t size) = 0;
 };
 
-// Where a cycle sits on JACK's clock (microseconds).
+// Where a cycle sits on the steady clock (microseconds).
 struct CycleTimes {
     uint32_t frames;              // the period
     uint64_t startMicros;         // when this cycle's first frame was due

@@ -5,6 +5,7 @@
 
 #include "midi/jack/jack_port_buffer.h"
 #include "midi/port_names.h"
+#include "midi/send_time.h"
 
 namespace cadenzo {
 
@@ -199,7 +200,10 @@ int JackClient::Process(jack_nframes_t frames, void* arg) {
     }
     const uint64_t length = next - start;
     self.periodMicros_.store(static_cast<int64_t>(length), std::memory_order_relaxed);
-    const CycleTimes times{frames, start, start - length};
+    // JACK's clock runs apart from the steady clock the senders stamp with
+    // (jack2 reads another clock source): the cycle is moved onto theirs.
+    const uint64_t steadyStart = start + (SteadyMicros() - jack_get_time());
+    const CycleTimes times{frames, steadyStart, steadyStart - length};
     RunCycle({&in[0], &in[1], &in[2]}, {&out[0], &out[1], &out[2]}, self.inputs_, self.outputs_, times);
     return 0;
 }

@@ -5,8 +5,6 @@
 
 #include <cstddef>
 
-#include <jack/jack.h>
-
 #include "midi/jack/output_queue.h"
 #include "midi/jack/process_cycle.h"
 #include "midi/midi_backend.h"
@@ -36,7 +34,7 @@ public:
             queue_.WriteAt(m, *tCycleFrame);
             return;
         }
-        const uint64_t now = jack_get_time();
+        const uint64_t now = SteadyMicros();
         queue_.Push(m, tSendTimeMicros != 0 && tSendTimeMicros < now ? tSendTimeMicros : now);
     }
 

@@ -59,28 +59,41 @@ void OutputQueue::Carry(ShortMessage m) {
 }
 
 void OutputQueue::WriteAt(ShortMessage m, uint32_t frame) {
-    // Once anything waits for the next cycle, later messages wait behind it.
-    if (carryCount_ > 0 || full_ || !Put(m, frame)) Carry(m);
+    // What other threads sent before goes first, even if its place is later
+    // (or in the next cycle): a note-off never overtakes its note-on.
+    Place(frame, true);
+    if (carryCount_ == 0 && !full_ && Put(m, frame)) return;
+    // The buffer is full: what waits in the ring goes ahead of `m` into the
+    // carry, and later messages wait behind it.
+    for (const TimedMessage* entry = ring_.Front(); entry != nullptr; entry = ring_.Front()) {
+        Carry(entry->message);
+        ring_.Pop();
+    }
+    Carry(m);
 }
 
-void OutputQueue::PlaceSentUpTo(uint32_t frame) {
+void OutputQueue::PlaceSentUpTo(uint32_t frame) { Place(frame, false); }
+
+void OutputQueue::Place(uint32_t frame, bool all) {
     const uint64_t start = times_.startMicros;
     const uint64_t previous = std::min(times_.previousStartMicros, start);
     const uint64_t span = std::max<uint64_t>(start - previous, 1);
-    while (!full_) {
+    while (carryCount_ == 0 && !full_) {
         const TimedMessage* entry = ring_.Front();
+        if (entry == nullptr) return;
         // Sent during this cycle: its place is in the next one.
-        if (entry == nullptr || entry->micros >= start) return;
+        const bool due = entry->micros < start;
         const uint64_t since = entry->micros > previous ? entry->micros - previous : 0;
-        const auto place = static_cast<uint32_t>(std::min<uint64_t>(since * times_.frames / span, times_.frames - 1));
-        if (place > frame) return;
+        uint32_t place = static_cast<uint32_t>(std::min<uint64_t>(since * times_.frames / span, times_.frames - 1));
+        if (!all && (!due || place > frame)) return;
+        if (!due || place > frame) place = frame;
         if (!Put(entry->message, place)) return;  // waits in the ring for the next cycle
         ring_.Pop();
     }
 }
 
 void OutputQueue::End() {
-    PlaceSentUpTo(times_.frames - 1);
+    Place(times_.frames - 1, false);
     buffer_ = nullptr;
 }
 

@@ -3,7 +3,8 @@
 // buffer at that event's frame. Messages sent on other threads wait in a
 // lock-free ring, stamped with their send time, and go out one period later
 // at their own place in the cycle, so their spacing in time is kept; they
-// are interleaved with the direct writes in time order. When the buffer is
+// are interleaved with the direct writes in time order, and a direct write
+// never overtakes a message sent before it. When the buffer is
 // full, the rest of the cycle's direct writes carry over to the start of
 // the next cycle, in order; ring entries simply wait. Only a full ring or a
 // full carry loses a message, and it is counted.
@@ -26,7 +27,7 @@ namespace cadenzo {
 
 class OutputQueue {
 public:
-    // Another thread: queues `m`, sent at `micros` on JACK's clock.
+    // Another thread: queues `m`, sent at `micros` on the steady clock.
     void Push(ShortMessage m, uint64_t micros);
 
     // Process thread: starts the cycle on `buffer` (cleared), writing what
@@ -49,6 +50,9 @@ private:
     static constexpr size_t kRingSize = 4096;
     static constexpr size_t kCarrySize = 8192;
 
+    // Writes the queued messages due at or before `frame`; with `all`, every
+    // one, the rest at `frame`.
+    void Place(uint32_t frame, bool all);
     // Writes `m` at `frame` (or the last frame written, if later).
     bool Put(ShortMessage m, uint32_t frame);
     void Carry(ShortMessage m);

@@ -14,7 +14,7 @@
 namespace cadenzo {
 
 struct TimedMessage {
-    uint64_t micros;  // when it was sent (JACK's clock, microseconds)
+    uint64_t micros;  // when it was sent (steady clock, microseconds)
     ShortMessage message;
 };
 
