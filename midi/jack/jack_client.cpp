@@ -81,12 +81,14 @@ bool JackClient::Reach() {
     if (session->client == nullptr) return false;
     jack_client_t* client = session->client;
     session->name = jack_get_client_name(client);
+    session->rate = jack_get_sample_rate(client);
     bool registered = true;
     for (size_t i = 0; i < kJackPortCount; ++i) {
         const unsigned long direction = i < kJackInputCount ? JackPortIsInput : JackPortIsOutput;
         session->ports[i] = jack_port_register(client, kPortNames[i], JACK_DEFAULT_MIDI_TYPE, direction, 0);
         registered &= session->ports[i] != nullptr;
     }
+    clock_ = CycleClock();  // before the process callback runs
     processing_.store(session.get(), std::memory_order_release);
     jack_set_process_callback(client, &JackClient::Process, this);
     jack_set_port_registration_callback(client, &JackClient::OnPortRegistration, this);
@@ -190,20 +192,9 @@ int JackClient::Process(jack_nframes_t frames, void* arg) {
     std::array<JackPortBuffer, kJackOutputCount> out{JackPortBuffer(ports[3], frames, true),
                                                      JackPortBuffer(ports[4], frames, true),
                                                      JackPortBuffer(ports[5], frames, true)};
-    jack_nframes_t startFrame = 0;
-    jack_time_t start = 0;
-    jack_time_t next = 0;
-    float period = 0;
-    if (jack_get_cycle_times(session->client, &startFrame, &start, &next, &period) != 0 || next <= start) {
-        start = jack_get_time();
-        next = start + 1;
-    }
-    const uint64_t length = next - start;
-    self.periodMicros_.store(static_cast<int64_t>(length), std::memory_order_relaxed);
-    // JACK's clock runs apart from the steady clock the senders stamp with
-    // (jack2 reads another clock source): the cycle is moved onto theirs.
-    const uint64_t steadyStart = start + (SteadyMicros() - jack_get_time());
-    const CycleTimes times{frames, steadyStart, steadyStart - length};
+    const CycleTimes times = self.clock_.Next(frames, session->rate, SteadyMicros());
+    self.periodMicros_.store(static_cast<int64_t>(times.startMicros - times.previousStartMicros),
+                             std::memory_order_relaxed);
     RunCycle({&in[0], &in[1], &in[2]}, {&out[0], &out[1], &out[2]}, self.inputs_, self.outputs_, times);
     return 0;
 }

@@ -28,6 +28,7 @@
 #include <jack/uuid.h>
 
 #include "midi/input_wake.h"
+#include "midi/jack/cycle_clock.h"
 #include "midi/jack/input_bindings.h"
 #include "midi/jack/process_cycle.h"
 
@@ -82,6 +83,7 @@ private:
         jack_client_t* client = nullptr;
         std::array<jack_port_t*, kJackPortCount> ports{};
         std::string name;  // the client's name as the server gave it
+        jack_nframes_t rate = 0;
     };
 
     void Run();
@@ -109,6 +111,7 @@ private:
     std::mutex sessionMutex_;  // the main thread's calls; the watch thread opens and closes
     std::unique_ptr<Session> session_;
     std::atomic<const Session*> processing_{nullptr};  // what the process callback plays on
+    CycleClock clock_;  // the process callback's, once it runs
 
     std::mutex wakeMutex_;
     std::condition_variable wake_;

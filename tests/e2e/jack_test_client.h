@@ -26,8 +26,6 @@ public:
     bool Ok() const { return client_ != nullptr; }
     // The server's period, in frames.
     uint32_t Period() const { return jack_get_buffer_size(client_); }
-    // The server's frame time now (an estimate between cycles).
-    uint32_t FrameTime() const { return jack_frame_time(client_); }
     // Full name ("client:port") of a source or sink.
     std::string SourceName(size_t i) const;
     std::string SinkName(size_t i) const;

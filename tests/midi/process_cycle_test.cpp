@@ -1,8 +1,11 @@
 // One JACK process cycle without a server: the inputs' events played in
 // frame order through their callbacks, what they cause written at their own
 // frame, and what other threads sent placed at its own time one period on.
+#include <random>
+
 #include <gtest/gtest.h>
 
+#include "midi/jack/cycle_clock.h"
 #include "midi/jack/jack_ports.h"
 #include "midi/jack/process_cycle.h"
 #include "support/fake_cycle_buffer.h"
@@ -103,6 +106,24 @@ TEST_F(Cycle, AFullBufferCarriesTheRestToTheNextCycleInOrder) {
 TEST_F(Cycle, AFullRingIsCountedNotWaitedOn) {
     for (int i = 0; i < 5000; ++i) SendAt(1000, 0x0100E0);
     EXPECT_EQ(queues[0].Lost(), 5000u - 4096u);
+}
+
+// The callback wakes a little after each cycle starts, by a varying amount:
+// the cycle starts it reckons stay within that much of the true ones, and a
+// millisecond keeps its 48 frames.
+TEST(CycleClockTest, FollowsTheEarliestWakesThroughTheirJitter) {
+    CycleClock clock;
+    std::mt19937 random(64);
+    constexpr double kMicrosPerCycle = 64 * 1e6 / 48000;
+    CycleTimes times{};
+    for (int k = 1; k < 2000; ++k) {
+        const auto trueStart = static_cast<uint64_t>(1e6 + k * kMicrosPerCycle);
+        times = clock.Next(64, 48000, trueStart + random() % 300);
+        if (k < 200) continue;
+        EXPECT_GE(times.startMicros + 5, trueStart) << k;
+        EXPECT_LE(times.startMicros, trueStart + 300) << k;
+        EXPECT_NEAR(static_cast<double>(times.startMicros - times.previousStartMicros), kMicrosPerCycle, 40) << k;
+    }
 }
 
 }  // namespace
