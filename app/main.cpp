@@ -1,5 +1,6 @@
 // The program's entry point.
 #include <iostream>
+#include <memory>
 
 #include <QApplication>
 

@@ -6,6 +6,8 @@
 #include <pthread.h>
 #include <sched.h>
 
+#include "midi/send_time.h"
+
 namespace cadenzo {
 
 namespace {
@@ -81,7 +83,12 @@ void ThreadTimer::Run(uint32_t periodMs, TimerCallback callback, void* user) {
         while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) != 0) {
         }
         if (!running_.load(std::memory_order_acquire)) break;
-        callback(user);
+        {
+            // What the tick sends is meant for its deadline, however late the thread woke.
+            const SendTimeScope sendTime(static_cast<uint64_t>(deadline.tv_sec) * 1000000u +
+                                         static_cast<uint64_t>(deadline.tv_nsec) / 1000u);
+            callback(user);
+        }
         if (Rested(user)) clock_gettime(CLOCK_MONOTONIC, &deadline);
         Advance(deadline, period);
         timespec now{};

@@ -1,9 +1,13 @@
 // Notes through the whole program on a private JACK server of its own (dummy
-// driver, 48 kHz, period 64), with sixteen layers taking each note, beside a
-// bare forwarder that sends each note on from its MIDI input callback,
-// measured in the same run. Prints, for each, the latency in frames from the
-// note leaving the player to the last of its copies arriving: min, median,
-// p99, max, and how many came later than one period.
+// driver, 48 kHz) at periods 64, 256 and 1024, with sixteen layers taking
+// each note, beside a bare forwarder in this process that sends each note on
+// from its MIDI input callback (the program's own JACK back end, so at the
+// input's frame), measured in the same run. Prints, for each, the latency in
+// frames from the note leaving the player to the last of its copies
+// arriving: min, p1, median, p99, max, the spread (p99 - p1), and how many
+// came later than one period. At period 1024 it then plays portamento slides
+// (36 steps of a millisecond each) and prints how far apart the steps
+// arrive: the share 0.5 to 1.5 ms apart, and the median.
 //
 // Given the path of another build of the program (an older commit's, say),
 // measures that one too, after the built one and on the same server, each
@@ -17,7 +21,7 @@
 // line for every note; otherwise the window is offscreen and the pane stays
 // hidden.
 //
-//   jack_roundtrip_bench [NOTES [NOTES_PER_SECOND [OTHER_BUILD]]]   (defaults 10000, 1000)
+//   jack_roundtrip_bench [NOTES [NOTES_PER_SECOND [OTHER_BUILD]]]   (defaults 10000, 1000, at each period)
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -41,7 +45,7 @@
 
 #include "bank/mix_bank.h"
 #include "bank/options_file.h"
-#include "midi/rtmidi/rtmidi_backend.h"
+#include "midi/jack/jack_backend.h"
 
 namespace cadenzo {
 namespace {
@@ -49,8 +53,14 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr jack_nframes_t kRate = 48000;
-constexpr jack_nframes_t kPeriod = 64;
+constexpr std::array<jack_nframes_t, 3> kPeriods{64, 256, 1024};
+constexpr jack_nframes_t kGlidePeriod = 1024;
 constexpr int kLayers = 16;
+// The portamento pass: a key every 200 ms, each after the first starting a
+// slide up or back down; every pitch bend's arrival is kept.
+constexpr jack_nframes_t kGlideKeyInterval = kRate / 5;
+constexpr uint32_t kGlideKeys = 41;
+constexpr size_t kMaxBends = 8192;
 constexpr uint32_t kMaxNotes = 127 * 128;  // note and velocity number a note-on
 
 void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
@@ -111,11 +121,16 @@ struct Player {
     jack_nframes_t interval = kRate / 1000;
     uint32_t notes = 0;
     uint32_t next = 0;
+    bool glide = false;  // the pass plays portamento keys on the program only
+    std::vector<jack_nframes_t> bends = std::vector<jack_nframes_t>(kMaxBends);
+    size_t bendCount = 0;
 
-    void Begin() {
+    void Begin(bool glidePass) {
         program.Clear();
         forwarder.Clear();
         next = 0;
+        glide = glidePass;
+        bendCount = 0;
         start = jack_frame_time(client) + kRate / 2;
         on.store(true);
     }
@@ -148,14 +163,19 @@ struct Player {
             const jack_nframes_t events = jack_midi_get_event_count(in);
             for (jack_nframes_t e = 0; e < events; ++e) {
                 jack_midi_event_t event;
-                if (jack_midi_event_get(&event, in, e) != 0 || event.size != 3 || (event.buffer[0] & 0xF0) != 0x90 ||
-                    event.buffer[2] == 0)
-                    continue;
+                if (jack_midi_event_get(&event, in, e) != 0 || event.size != 3) continue;
+                if ((event.buffer[0] & 0xF0) == 0xE0 && path == &program && bendCount < kMaxBends)
+                    bends[bendCount++] = now + event.time;
+                if ((event.buffer[0] & 0xF0) != 0x90 || event.buffer[2] == 0) continue;
                 const uint32_t k = (event.buffer[2] - 1u) * 128u + event.buffer[1];
                 if (k >= kMaxNotes) continue;
                 path->lastArrival[k] = now + event.time;
                 ++path->copies[k];
             }
+        }
+        if (glide) {
+            PlayGlideKeys(now, frames);
+            return;
         }
         while (next < notes) {
             const jack_nframes_t due = start + next * interval;
@@ -167,6 +187,20 @@ struct Player {
                 jack_midi_event_write(jack_port_get_buffer(path->out, frames), offset, note, sizeof note);
                 path->sent[next] = now + offset;
             }
+            ++next;
+        }
+    }
+
+    // Key 0 holds note 60; then each key starts a slide: a note-on of 64 up,
+    // its note-off back down to 60.
+    void PlayGlideKeys(jack_nframes_t now, jack_nframes_t frames) {
+        while (next < kGlideKeys) {
+            const jack_nframes_t due = start + next * kGlideKeyInterval;
+            if (due >= now + frames) break;
+            const bool up = next % 2 == 1;
+            const jack_midi_data_t key[3] = {static_cast<jack_midi_data_t>(next == 0 || up ? 0x90 : 0x80),
+                                             static_cast<jack_midi_data_t>(next == 0 ? 60 : 64), 100};
+            jack_midi_event_write(jack_port_get_buffer(program.out, frames), due > now ? due - now : 0, key, sizeof key);
             ++next;
         }
     }
@@ -258,15 +292,16 @@ private:
 constexpr unsigned long kF3 = 0xFFC0;
 
 // The bare forwarder: the program's own MIDI back end with one input and one
-// output, every message sent on from the input callback itself, so it meets
-// the same JACK clients and graph as the program minus the window thread.
+// output, every message sent on from the input callback itself (so at the
+// input's own frame), meeting the same JACK graph as the program minus the
+// engine and the window.
 class Forwarder {
 public:
     bool Open(const std::string& from, const std::string& to) {
         const uint32_t in = DeviceIndex(midi_.InputNames(), from);
         const uint32_t out = DeviceIndex(midi_.OutputNames(), to);
-        return midi_.OpenOutput(out, "ForwardOut", output_) == kMidiOk &&
-               midi_.OpenInput(in, "ForwardIn", &Forwarder::Deliver, this, input_) == kMidiOk &&
+        return midi_.OpenOutput(out, "SynthOut", output_) == kMidiOk &&
+               midi_.OpenInput(in, "In1", &Forwarder::Deliver, this, input_) == kMidiOk &&
                midi_.StartInput(*input_) == kMidiOk;
     }
     ~Forwarder() {
@@ -280,7 +315,7 @@ private:
     }
     static void Deliver(void* self, uint16_t, ShortMessage m) { static_cast<Forwarder*>(self)->output_->Send(m); }
 
-    RtMidiBackend midi_;
+    JackBackend midi_;
     std::unique_ptr<MidiInputPort> input_;
     std::unique_ptr<MidiOutputPort> output_;
 };
@@ -314,11 +349,12 @@ void WriteImage(const fs::path& path, const T& record) {
 
 // Settings that put In1 on the player's note source and SynthOut on its
 // sink, with the monitor showing In1's messages, and a bank whose first mix
-// has every layer take every note of In1. The devices go by their numbers in
-// the lists as they are now, which is how the program finds them when the
-// folder has no ports file.
-void WriteProgramFolder(const fs::path& dir, const Player& player) {
-    RtMidiBackend midi;
+// has every layer take every note of In1 (for the portamento pass: the first
+// layer alone, in mono portamento). The devices go by their numbers in the
+// lists as they are now, which is how the program finds them when the folder
+// has no ports file.
+void WriteProgramFolder(const fs::path& dir, const Player& player, bool glide) {
+    JackBackend midi;
     OptionsRecord options{};
     ApplyOptionDefaults(options);
     options.MonitorSource = 1;  // In1
@@ -327,11 +363,13 @@ void WriteProgramFolder(const fs::path& dir, const Player& player) {
     WriteImage(dir / "Ostinata.opt", options);
     static BankState bank;
     InitBankDefaults(bank);
-    for (int c = 0; c < kLayers; ++c) bank.Bank.Slots[0].Channels[c].In1Channel = 17;
+    for (int c = 0; c < kLayers; ++c) bank.Bank.Slots[0].Channels[c].In1Channel = glide && c > 0 ? 0 : 17;
+    bank.Bank.Slots[0].Channels[0].MD = glide ? 3 : 0;
+    bank.Bank.Slots[0].PortaSpeed = 35;  // 36 steps a slide
     WriteImage(dir / "def.cdb", bank.Bank);
 }
 
-std::string Report(const char* what, const Path& path, uint32_t notes, int copies) {
+std::string Report(const char* what, const Path& path, uint32_t notes, int copies, jack_nframes_t period) {
     std::vector<jack_nframes_t> latency;
     uint32_t missing = 0;
     for (uint32_t k = 0; k < notes; ++k) {
@@ -347,12 +385,36 @@ std::string Report(const char* what, const Path& path, uint32_t notes, int copie
         return line;
     }
     std::sort(latency.begin(), latency.end());
-    const auto late = std::count_if(latency.begin(), latency.end(), [](jack_nframes_t f) { return f > kPeriod; });
+    const auto late = std::count_if(latency.begin(), latency.end(), [&](jack_nframes_t f) { return f > period; });
+    const jack_nframes_t p1 = latency[latency.size() / 100];
+    const jack_nframes_t p99 = latency[latency.size() * 99 / 100];
     std::snprintf(line, sizeof line,
-                  "%-26s %u notes: min %u, median %u, p99 %u, max %u frames; later than one period: %ld; "
-                  "missing: %u\n",
-                  what, notes, latency.front(), latency[latency.size() / 2], latency[latency.size() * 99 / 100],
-                  latency.back(), static_cast<long>(late), missing);
+                  "%-26s %u notes: min %u, p1 %u, median %u, p99 %u, max %u frames; spread %u; later than one "
+                  "period: %ld; missing: %u\n",
+                  what, notes, latency.front(), p1, latency[latency.size() / 2], p99, latency.back(), p99 - p1,
+                  static_cast<long>(late), missing);
+    return line;
+}
+
+// How far apart the steps of each slide arrived (gaps of more than 10 ms lie
+// between slides).
+std::string GlideReport(const Player& player) {
+    std::vector<double> apart;
+    for (size_t i = 1; i < player.bendCount; ++i) {
+        const double ms = (player.bends[i] - player.bends[i - 1]) * 1000.0 / kRate;
+        if (ms < 10) apart.push_back(ms);
+    }
+    char line[256];
+    if (apart.empty()) {
+        std::snprintf(line, sizeof line, "portamento: no steps came back\n");
+        return line;
+    }
+    std::sort(apart.begin(), apart.end());
+    const auto near = std::count_if(apart.begin(), apart.end(), [](double ms) { return ms >= 0.5 && ms <= 1.5; });
+    std::snprintf(line, sizeof line,
+                  "portamento at period %u: %zu steps; 0.5-1.5 ms apart: %.1f %%; median %.3f ms (%.3f .. %.3f)\n",
+                  kGlidePeriod, apart.size(), 100.0 * static_cast<double>(near) / static_cast<double>(apart.size()),
+                  apart[apart.size() / 2], apart.front(), apart.back());
     return line;
 }
 
@@ -362,15 +424,15 @@ bool WaitDisconnected(jack_port_t* port) {
 }
 
 // One program binary measured: started in a fresh folder of its own, played
-// to beside the forwarder, stopped (and its ports gone) before returning.
-// With `keys`, F3 is pressed in its window once it has started. The figures
-// are added to `out`.
+// to beside the forwarder (or, for `glide`, portamento keys alone), stopped
+// (and its connections gone) before returning. With `keys`, F3 is pressed in
+// its window once it has started. The figures are added to `out`.
 bool MeasureProgram(Player& player, const std::string& binary, const char* label, XKeys* keys, uint32_t perSecond,
-                    bool& paneShown, std::string& out) {
+                    jack_nframes_t period, bool glide, bool& paneShown, std::string& out) {
     std::string pattern = (fs::temp_directory_path() / "cadenzo-bench-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) return false;
     const fs::path dir = pattern;
-    WriteProgramFolder(dir, player);
+    WriteProgramFolder(dir, player, glide);
     bool measured = false;
     {
         const Child program({binary}, dir);
@@ -387,13 +449,18 @@ bool MeasureProgram(Player& player, const std::string& binary, const char* label
                                 binary.c_str());
                 }
             }
-            player.Begin();
-            Sleep(static_cast<int>(500 + 1000ull * player.notes / std::max(1u, perSecond) + 1000));
+            player.Begin(glide);
+            const uint64_t playMs = glide ? 1000ull * kGlideKeys * kGlideKeyInterval / kRate
+                                          : 1000ull * player.notes / std::max(1u, perSecond);
+            Sleep(static_cast<int>(500 + playMs + 1000));
             if (!player.Stop()) {
                 std::fprintf(stderr, "the JACK server stopped calling the player\n");
+            } else if (glide) {
+                out += GlideReport(player);
+                measured = true;
             } else {
-                out += Report(label, player.program, player.notes, kLayers);
-                out += Report("bare forwarder:", player.forwarder, player.notes, 1);
+                out += Report(label, player.program, player.notes, kLayers, period);
+                out += Report("bare forwarder:", player.forwarder, player.notes, 1, period);
                 measured = true;
             }
         }
@@ -407,9 +474,54 @@ bool MeasureProgram(Player& player, const std::string& binary, const char* label
     return measured;
 }
 
-int Run(uint32_t notes, uint32_t perSecond, const std::string& other) {
-    const std::string server = "cadenzo-bench-" + std::to_string(::getpid());
+// Everything measured at one period, on a server of its own; the figures
+// are added to `figures`.
+bool MeasurePeriod(jack_nframes_t period, uint32_t notes, uint32_t perSecond, const std::string& other, XKeys* keys,
+                   bool& paneShown, std::string& figures) {
+    const std::string server = "cadenzo-bench-" + std::to_string(::getpid()) + "-" + std::to_string(period);
     ::setenv("JACK_DEFAULT_SERVER", server.c_str(), 1);
+    const Child jackd({"jackd", "--no-realtime", "-S", "-n", server, "-d", "dummy", "-r", std::to_string(kRate), "-p",
+                       std::to_string(period)});
+    auto player = std::make_unique<Player>();
+    player->client = OpenClient("bench");
+    if (!player->client) {
+        std::fprintf(stderr, "the private JACK server did not start\n");
+        return false;
+    }
+    player->program = {MidiPort(player->client, "to_program", JackPortIsOutput),
+                       MidiPort(player->client, "from_program", JackPortIsInput)};
+    player->forwarder = {MidiPort(player->client, "to_forwarder", JackPortIsOutput),
+                         MidiPort(player->client, "from_forwarder", JackPortIsInput)};
+    player->notes = std::min(notes, kMaxNotes);
+    player->interval = kRate / std::max(1u, perSecond);
+    jack_set_process_callback(player->client, &Player::Process, player.get());
+    jack_activate(player->client);
+    bool ok = true;
+    std::string measured;
+    {
+        Forwarder forwarder;
+        if (!forwarder.Open(jack_port_name(player->forwarder.out), jack_port_name(player->forwarder.in)) ||
+            !WaitConnected(player->forwarder.out) || !WaitConnected(player->forwarder.in)) {
+            std::fprintf(stderr, "the forwarder did not connect to the player\n");
+            ok = false;
+        } else {
+            ok &= MeasureProgram(*player, CADENZO_BINARY, "program (16 layers):", keys, perSecond, period, false,
+                                 paneShown, measured);
+            if (!other.empty())
+                ok &= MeasureProgram(*player, other, "other build (16 layers):", keys, perSecond, period, false,
+                                     paneShown, measured);
+            if (period == kGlidePeriod)
+                ok &= MeasureProgram(*player, CADENZO_BINARY, "", nullptr, perSecond, period, true, paneShown,
+                                     measured);
+        }
+    }
+    jack_deactivate(player->client);
+    jack_client_close(player->client);
+    figures += "period " + std::to_string(period) + " frames:\n" + measured;
+    return ok;
+}
+
+int Run(uint32_t notes, uint32_t perSecond, const std::string& other) {
     ::setenv("JACK_NO_AUDIO_RESERVATION", "1", 1);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     const char* display = std::getenv("DISPLAY");
@@ -424,48 +536,13 @@ int Run(uint32_t notes, uint32_t perSecond, const std::string& other) {
             paneShown = false;
         }
     }
-
-    const Child jackd({"jackd", "--no-realtime", "-S", "-n", server, "-d", "dummy", "-r", std::to_string(kRate), "-p",
-                       std::to_string(kPeriod)});
-    static Player player;
-    player.client = OpenClient("bench");
-    if (!player.client) {
-        std::fprintf(stderr, "the private JACK server did not start\n");
-        return 1;
-    }
-    player.program = {MidiPort(player.client, "to_program", JackPortIsOutput),
-                      MidiPort(player.client, "from_program", JackPortIsInput)};
-    player.forwarder = {MidiPort(player.client, "to_forwarder", JackPortIsOutput),
-                        MidiPort(player.client, "from_forwarder", JackPortIsInput)};
-    player.notes = std::min(notes, kMaxNotes);
-    player.interval = kRate / std::max(1u, perSecond);
-    jack_set_process_callback(player.client, &Player::Process, &player);
-    jack_activate(player.client);
     int result = 0;
     std::string figures;
-    {
-        Forwarder forwarder;
-        if (!forwarder.Open(jack_port_name(player.forwarder.out), jack_port_name(player.forwarder.in)) ||
-            !WaitConnected(player.forwarder.out) || !WaitConnected(player.forwarder.in)) {
-            std::fprintf(stderr, "the forwarder did not connect to the player\n");
-            result = 1;
-        } else {
-            if (!MeasureProgram(player, CADENZO_BINARY, "program (16 layers):", keys.get(), perSecond, paneShown,
-                                figures))
-                result = 1;
-            if (!other.empty() && !MeasureProgram(player, other, "other build (16 layers):", keys.get(), perSecond,
-                                                  paneShown, figures))
-                result = 1;
-        }
-    }
-    jack_deactivate(player.client);
-    jack_client_close(player.client);
-    if (!figures.empty()) {
-        std::printf("JACK round trip, %u Hz, period %u frames, %u notes/s; window %s, monitor pane %s:\n", kRate,
-                    kPeriod, perSecond, onX ? (std::string("on X display ") + display).c_str() : "offscreen",
-                    paneShown ? "shown" : "not shown");
-        std::fputs(figures.c_str(), stdout);
-    }
+    for (const jack_nframes_t period : kPeriods)
+        if (!MeasurePeriod(period, notes, perSecond, other, keys.get(), paneShown, figures)) result = 1;
+    std::printf("JACK round trip, %u Hz, %u notes/s; window %s, monitor pane %s:\n", kRate, perSecond,
+                onX ? (std::string("on X display ") + display).c_str() : "offscreen", paneShown ? "shown" : "not shown");
+    std::fputs(figures.c_str(), stdout);
     return result;
 }
 

@@ -39,7 +39,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE ${CADENZO_PACKAGE_REVISION})
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
-# The libraries the program links (Qt, RtMidi, JACK, libjpeg) as the system's
+# The libraries the program links (Qt, ALSA, JACK, libjpeg) as the system's
 # own tools find them in the binary.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fluidsynth, fluid-soundfont-gm")

@@ -192,10 +192,12 @@ void CloseAllPorts(SystemState& s) {
 
 uint32_t FindDevice(const SystemState& s, PortId port, const std::string& name) {
     if (name.empty()) return 0;
+    // The name may be another one the service knows the device by.
+    const std::string listed = s.Io.midi ? s.Io.midi->ListedNameOf(IsInput(port), name) : name;
     const std::vector<std::string>& list = s.Ports.DeviceNames(port);
     const std::vector<uint32_t> taken = TakenBesides(s, port);
     for (uint32_t n = 1; n < list.size(); ++n)
-        if (list[n] == name && std::find(taken.begin(), taken.end(), n) == taken.end()) return n;
+        if (list[n] == listed && std::find(taken.begin(), taken.end(), n) == taken.end()) return n;
     return 0;
 }
 

@@ -42,8 +42,9 @@ void SelectControlOutPort(SystemState& s, uint32_t n);
 void OpenAllPorts(SystemState& s, const PortNames& names = {});
 void CloseAllPorts(SystemState& s);
 
-// The number of the first device called `name` in the port's list that is
-// not open on another port of the same direction; 0 when there is none.
+// The number of the first device called `name` (or known to the MIDI
+// service by that name, as a JACK port by its alias) in the port's list that
+// is not open on another port of the same direction; 0 when there is none.
 // Devices of one name are told apart only by their order.
 uint32_t FindDevice(const SystemState& s, PortId port, const std::string& name);
 

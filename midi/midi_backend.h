@@ -56,11 +56,6 @@ public:
 class MidiBackend {
 public:
     virtual ~MidiBackend() = default;
-    // Which MIDI service answers: "ALSA", "JACK" or "none".
-    virtual std::string ServiceName() const { return "none"; }
-    // Messages the service refused to send (a full pool, a device gone),
-    // counted instead of waited on.
-    virtual uint64_t LostMessages() const { return 0; }
     // Names of the devices, in the service's order: the names a device keeps
     // when it is plugged in again. Empty while the service is gone.
     virtual std::vector<std::string> InputNames() = 0;
@@ -87,6 +82,19 @@ public:
     // or the service itself may have changed; the main thread acknowledges it
     // and reads the lists again.
     InputWake& DeviceChanges() { return deviceChanges_; }
+
+    // Any thread: which MIDI service answers ("ALSA", "JACK"), or "none".
+    virtual std::string ServiceName() const { return "none"; }
+    // Main thread, after the lists were read: the listed name of the device
+    // that `nameOrAlias` names, which may be another name the service knows
+    // the device by (under JACK a port's alias); the name itself otherwise.
+    virtual std::string ListedNameOf(bool input, const std::string& nameOrAlias) const {
+        (void)input;
+        return nameOrAlias;
+    }
+    // Any thread: messages sent but never written (a full queue or pool, a
+    // device gone), counted instead of waited on.
+    virtual uint64_t LostMessages() const { return 0; }
 
 protected:
     InputWake deviceChanges_;

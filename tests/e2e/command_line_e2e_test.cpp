@@ -56,8 +56,8 @@ TEST(CommandLineRun, TheFolderNamedIsTheOneTheProgramWorksIn) {
     program.WriteBank();
     const test::TempFolder elsewhere;
     program.Start({"--dir", program.Dir().string(), "--midi", "jack"}, {}, elsewhere.Path());
-    // The port shows that the settings were read from that folder.
-    ASSERT_TRUE(peer.WaitForPort("Cadenzo In1:In1")) << program.Errors();
+    // The connection shows that the settings were read from that folder.
+    ASSERT_TRUE(peer.WaitSourceConnected(0)) << program.Errors();
     EXPECT_EQ(std::filesystem::read_symlink("/proc/" + std::to_string(program.Pid()) + "/cwd"), program.Dir());
     const int status = program.Stop();
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;

@@ -53,7 +53,7 @@ protected:
             mix.Channels[1].Vol = 0;
         });
         program.Start();
-        ASSERT_TRUE(player.WaitForPort("Cadenzo SynthOut:SynthOut")) << program.Errors();
+        ASSERT_TRUE(player.WaitForPort("Cadenzo:SynthOut")) << program.Errors();
         ASSERT_TRUE(player.WaitSourceConnected(0));
         std::this_thread::sleep_for(300ms);  // let the start-up transmission pass
     }

@@ -4,6 +4,7 @@
 // process thread never blocks.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -23,6 +24,8 @@ public:
     JackTestClient& operator=(const JackTestClient&) = delete;
 
     bool Ok() const { return client_ != nullptr; }
+    // The server's period, in frames.
+    uint32_t Period() const { return jack_get_buffer_size(client_); }
     // Full name ("client:port") of a source or sink.
     std::string SourceName(size_t i) const;
     std::string SinkName(size_t i) const;
@@ -41,28 +44,50 @@ public:
     // Waits until it does, or the time is up.
     bool WaitForPort(const std::string& fullName,
                      std::chrono::milliseconds timeout = std::chrono::milliseconds(15000)) const;
+    // Whether the port of that full name is joined to any other port.
+    bool PortJoined(const std::string& fullName) const;
     // The full names of the server's MIDI sources, in its order.
     std::vector<std::string> MidiSources() const;
 
     // Queues a short message (status in the low byte) on source i.
     void Send(size_t source, uint32_t message);
+    // Queues short messages that go out together in one cycle.
+    void SendAll(size_t source, const std::vector<uint32_t>& messages);
+    // Queues a short message that goes out alone in a cycle, at `frame`
+    // (below the period); SentFrames tells the server's frame time it went at.
+    void SendAt(size_t source, uint32_t message, uint32_t frame);
+    std::vector<uint32_t> SentFrames(size_t source);
     // Queues one event of up to 12 bytes, as some MIDI services deliver
     // several messages at once.
     void SendEvent(size_t source, const std::vector<uint8_t>& bytes);
     // Waits until sink i has received `count` messages in all, or the time is up.
     std::vector<uint32_t> Receive(size_t sink, size_t count,
                                   std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
+    // The same, each message with the server's frame time it arrived at.
+    struct Timed {
+        uint32_t message;
+        uint32_t frame;
+    };
+    std::vector<Timed> ReceiveTimed(size_t sink, size_t count,
+                                    std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
+    // Cycles the server reported late so far.
+    int Xruns() const { return xruns_.load(); }
 
 private:
     struct Port;
     bool WaitConnected(const Port& port, std::chrono::milliseconds timeout) const;
     static int Process(jack_nframes_t frames, void* self);
+    static int OnXrun(void* self);
+    static void WriteSources(JackTestClient& self, jack_nframes_t frames);
+    static void ReadSinks(JackTestClient& self, jack_nframes_t frames);
 
     struct Port {
         jack_port_t* port = nullptr;
-        jack_ringbuffer_t* ring = nullptr;  // words to send, or words received
-        std::vector<uint32_t> received;     // test thread only
+        jack_ringbuffer_t* ring = nullptr;    // words to send, or (word, frame time) pairs received
+        jack_ringbuffer_t* frames = nullptr;  // a source's frame times of the messages sent at a frame
+        std::vector<Timed> received;          // test thread only
     };
+    std::atomic<int> xruns_{0};
 
     jack_client_t* client_ = nullptr;
     std::vector<Port> sources_;

@@ -1,11 +1,11 @@
-// The MIDI transport on a real JACK server through the RtMidi back end.
+// The MIDI transport on a real JACK server through the JACK back end.
 #include <gtest/gtest.h>
 
 #include "e2e/jack_test_client.h"
 #include "engine/input_callbacks.h"
 #include "engine/output.h"
 #include "engine/port_manager.h"
-#include "midi/rtmidi/rtmidi_backend.h"
+#include "midi/jack/jack_backend.h"
 #include "support/recorders.h"
 
 namespace cadenzo {
@@ -26,7 +26,7 @@ protected:
     }
 
     test::JackTestClient peer{"e2e", {"keys", "thru_in"}, {"thru_sink"}};
-    RtMidiBackend midi;
+    JackBackend midi;
     test::RecordingDialogs dialogs;
     SystemState s;
 };

@@ -42,9 +42,9 @@ TEST_F(Program, PlaysThroughTheMixAndTheThruPortAndSavesTheBankWhenStopped) {
         bank.Slots[0].Channels[3].Trs = 76;
     });
     program.Start();
-    ASSERT_TRUE(peer.WaitForPort("Cadenzo In1:In1"));
-    ASSERT_TRUE(peer.WaitForPort("Cadenzo In3:In3"));
-    ASSERT_TRUE(peer.WaitForPort("Cadenzo SynthOut:SynthOut"));
+    ASSERT_TRUE(peer.WaitForPort("Cadenzo:In1"));
+    ASSERT_TRUE(peer.WaitForPort("Cadenzo:In3"));
+    ASSERT_TRUE(peer.WaitForPort("Cadenzo:SynthOut"));
     ASSERT_TRUE(peer.WaitSourceConnected(0));
     ASSERT_TRUE(peer.WaitSourceConnected(1));
     ASSERT_TRUE(peer.WaitSinkConnected(0));
@@ -65,7 +65,7 @@ TEST_F(Program, PlaysThroughTheMixAndTheThruPortAndSavesTheBankWhenStopped) {
     ASSERT_TRUE(WIFEXITED(status)) << status;
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(std::filesystem::file_size(program.Dir() / "def.cdb"), bankBefore);
-    EXPECT_FALSE(peer.PortExists("Cadenzo In1:In1"));
+    EXPECT_FALSE(peer.PortExists("Cadenzo:In1"));
 }
 
 // In an empty folder the program waits at its first box ("options file not

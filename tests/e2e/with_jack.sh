@@ -4,13 +4,13 @@
 # A test may stop the server and start it again under the same name: the
 # command line is in CADENZO_JACKD, and the server that runs writes its
 # process id to the file CADENZO_JACKD_PIDFILE names; that one is stopped at
-# the end.
+# the end. CADENZO_JACK_PERIOD sets the period (64 frames by default).
 set -uo pipefail
 
 name="cadenzo-test-$$-$RANDOM"
 export JACK_DEFAULT_SERVER="$name"
 export JACK_NO_AUDIO_RESERVATION=1
-export CADENZO_JACKD="jackd --no-realtime -S -n $name -d dummy -r 48000 -p 64"
+export CADENZO_JACKD="jackd --no-realtime -S -n $name -d dummy -r 48000 -p ${CADENZO_JACK_PERIOD:-64}"
 CADENZO_JACKD_PIDFILE="$(mktemp)"
 export CADENZO_JACKD_PIDFILE
 

@@ -1,6 +1,6 @@
 // The playing path allocates nothing: a counting operator new for this whole
-// test program, and the routed messages, the glide ticks and the mix
-// transmissions counted between two readings of it.
+// test program, and the routed messages, the glide ticks, the mix
+// transmissions and the JACK process cycle counted between two readings of it.
 #include <atomic>
 #include <cstdlib>
 #include <new>
@@ -12,6 +12,9 @@
 #include "engine/messages.h"
 #include "engine/transmission.h"
 #include "midi/alsa/input_delivery.h"
+#include "midi/jack/jack_ports.h"
+#include "midi/jack/process_cycle.h"
+#include "support/fake_cycle_buffer.h"
 #include "support/engine_rig.h"
 #include "support/recorders.h"
 #include "ui/monitor.h"
@@ -113,6 +116,37 @@ TEST_F(NoAllocation, SequencerEventsDecodedIntoTheInputCallback) {
               0)
         << "per sequencer event";
     delivery.Silence(0);
+}
+
+// The process callback's own work, on fake port buffers: the inputs played
+// through the real input callback, what they cause written at their frames,
+// messages from other threads placed, a buffer overflowing into the carry.
+TEST_F(NoAllocation, AJackProcessCycle) {
+    auto queues = std::make_unique<std::array<OutputQueue, kJackOutputCount>>();
+    InputBindings bindings;
+    bindings.Bind(0, &In1Callback, &rig.s);
+    bindings.Start(0);
+    std::unique_ptr<MidiOutputPort> virtualSynth = rig.s.Ports.SynthOut.Detach();
+    rig.s.Ports.SynthOut.Attach(std::make_unique<JackOutput>(0, (*queues)[0]), 1);
+    std::array<test::FakeCycleBuffer, 3> in;
+    std::array<test::FakeCycleBuffer, 3> out;
+    in[0].Add(3, {0x90, 60, 100, 0xB0, 1, 64});
+    in[0].Add(9, {0xE0, 0, 70, 0xD0, 50});
+    in[0].Add(17, {0xF0, 1, 2, 3, 0xF7, 0xC0, 5});  // a mix change sends more than a buffer holds
+    in[0].Add(40, {0x80, 60, 0});
+    const auto cycle = [&](uint64_t k) {
+        for (auto& o : out) o = test::FakeCycleBuffer();
+        rig.s.Ports.SynthOut.Send(0x0100E0);  // as from another thread: queued
+        RunCycle({&in[0], &in[1], &in[2]}, {&out[0], &out[1], &out[2]}, bindings, *queues,
+                 {64, 1000 * (k + 1), 1000 * k});
+    };
+    cycle(0);
+    EXPECT_EQ(AllocationsDuring([&] {
+                  for (uint64_t k = 1; k < 500; ++k) cycle(k);
+              }),
+              0)
+        << "per process cycle";
+    rig.s.Ports.SynthOut.Attach(std::move(virtualSynth), 1);
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ for f in "${files[@]}"; do
   grep -q " \./usr/$f\$" <<<"$listing" || fail "the package lacks /usr/$f"
 done
 depends=$(dpkg-deb -f "${deb[0]}" Depends)
-for library in libqt6widgets6 librtmidi6 libjack libjpeg62-turbo; do
+for library in libqt6widgets6 libasound2 libjack libjpeg62-turbo; do
   grep -q "$library" <<<"$depends" || fail "the package does not depend on $library: $depends"
 done
 for f in share/doc/cadenzo/changelog.Debian.gz share/lintian/overrides/cadenzo; do

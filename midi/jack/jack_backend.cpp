@@ -1,0 +1,169 @@
+#include "midi/jack/jack_backend.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "midi/jack/jack_ports.h"
+#include "midi/port_names.h"
+
+namespace cadenzo {
+
+namespace {
+
+// How long a closing output waits at most for its queued messages to be
+// written: a few cycles of the longest period in use.
+constexpr auto kDrainLimit = std::chrono::milliseconds(200);
+
+// The place of the program's port called `portName` in kPortNames, or none.
+std::optional<size_t> PortIndex(const std::string& portName) {
+    for (size_t i = 0; i < kPortNames.size(); ++i)
+        if (portName == kPortNames[i]) return i;
+    return std::nullopt;
+}
+
+std::vector<std::string> Names(const std::vector<JackListedPort>& ports) {
+    std::vector<std::string> names;
+    for (const JackListedPort& port : ports) names.push_back(port.name);
+    return names;
+}
+
+}  // namespace
+
+JackBackend::JackBackend()
+    : queues_(std::make_unique<std::array<OutputQueue, kJackOutputCount>>()),
+      client_(deviceChanges_, bindings_, *queues_) {}
+
+JackBackend::~JackBackend() = default;
+
+std::string JackBackend::ServiceName() const { return client_.Alive() ? "JACK" : "none"; }
+
+std::vector<std::string> JackBackend::InputNames() {
+    inputs_ = client_.Ports(true);
+    return Names(inputs_);
+}
+
+std::vector<std::string> JackBackend::OutputNames() {
+    outputs_ = client_.Ports(false);
+    return Names(outputs_);
+}
+
+std::string JackBackend::ListedNameOf(bool input, const std::string& nameOrAlias) const {
+    for (const JackListedPort& port : input ? inputs_ : outputs_) {
+        if (port.name == nameOrAlias) return port.name;
+        if (std::find(port.aliases.begin(), port.aliases.end(), nameOrAlias) != port.aliases.end()) return port.name;
+    }
+    return nameOrAlias;
+}
+
+uint32_t JackBackend::Join(bool input, uint32_t device, size_t index, const std::string& portName) {
+    const std::vector<JackListedPort>& listed = input ? inputs_ : outputs_;
+    if (device >= listed.size()) return kMidiBadDeviceId;
+    if (!client_.Alive()) return kMidiNoDevice;
+    const JackListedPort& port = listed[device];
+    const std::optional<jack_uuid_t> uuid = client_.PortUuid(port.name);
+    if (!uuid || jack_uuid_compare(*uuid, port.uuid) != 0) return kMidiBadDeviceId;  // gone since listed  // gone since listed
+    const std::optional<std::string> own = client_.OwnPortName(index);
+    if (!own) return kMidiNoDevice;
+    const bool connected = input ? client_.Connect(port.name, *own) : client_.Connect(*own, port.name);
+    if (!connected) return kMidiAllocated;
+    joined_[portName] = {port.name, port.uuid, input, client_.PortsGone()};
+    return kMidiOk;
+}
+
+void JackBackend::Part(size_t index, const std::string& portName) {
+    const auto it = joined_.find(portName);
+    if (it == joined_.end()) return;
+    if (const std::optional<std::string> own = client_.OwnPortName(index)) {
+        if (it->second.input)
+            client_.Disconnect(it->second.device, *own);
+        else
+            client_.Disconnect(*own, it->second.device);
+    }
+    joined_.erase(it);
+}
+
+bool JackBackend::StillJoined(size_t index, const Joined& joined) {
+    const std::optional<std::string> own = client_.OwnPortName(index);
+    if (!own) return false;
+    return joined.input ? client_.Joined(joined.device, *own) : client_.Joined(*own, joined.device);
+}
+
+uint32_t JackBackend::OpenInput(uint32_t device, const std::string& portName, MidiInputCallback callback,
+                                void* context, std::unique_ptr<MidiInputPort>& handle) {
+    const std::optional<size_t> index = PortIndex(portName);
+    if (!index || *index >= kJackInputCount || callback == nullptr) return kMidiInvalidParam;
+    const uint32_t result = Join(true, device, *index, portName);
+    if (result != kMidiOk) return result;
+    bindings_.Bind(*index, callback, context);
+    handle = std::make_unique<JackInput>(*index);
+    return kMidiOk;
+}
+
+uint32_t JackBackend::StartInput(MidiInputPort& port) {
+    bindings_.Start(static_cast<JackInput&>(port).Port());
+    return kMidiOk;
+}
+
+uint32_t JackBackend::CloseInput(std::unique_ptr<MidiInputPort>& handle) {
+    if (!handle) return kMidiInvalidHandle;
+    const size_t index = static_cast<JackInput&>(*handle).Port();
+    bindings_.Unbind(index);  // the callback no longer runs from here on
+    Part(index, kPortNames[index]);
+    handle.reset();
+    return kMidiOk;
+}
+
+uint32_t JackBackend::OpenOutput(uint32_t device, const std::string& portName,
+                                 std::unique_ptr<MidiOutputPort>& handle) {
+    const std::optional<size_t> index = PortIndex(portName);
+    if (!index || *index < kJackInputCount) return kMidiInvalidParam;
+    const size_t output = *index - kJackInputCount;
+    // The connection is in force from the next cycle on, and what is sent
+    // from now on is written in the next cycle at the earliest.
+    const uint32_t result = Join(false, device, *index, portName);
+    if (result != kMidiOk) return result;
+    handle = std::make_unique<JackOutput>(output, (*queues_)[output]);
+    return kMidiOk;
+}
+
+void JackBackend::Drain(size_t output) const {
+    const auto deadline = std::chrono::steady_clock::now() + kDrainLimit;
+    const auto step = std::max(client_.Period(), std::chrono::microseconds(500));
+    while ((*queues_)[output].Pending() && client_.Alive() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(step);
+}
+
+uint32_t JackBackend::CloseOutput(std::unique_ptr<MidiOutputPort>& handle) {
+    if (!handle) return kMidiInvalidHandle;
+    const size_t output = static_cast<JackOutput&>(*handle).Port();
+    // What was sent before the close (the last note-offs) still reaches the device.
+    Drain(output);
+    Part(kJackInputCount + output, kPortNames[kJackInputCount + output]);
+    handle.reset();
+    return kMidiOk;
+}
+
+std::optional<uint32_t> JackBackend::ListedPlace(const std::string& portName) {
+    const auto it = joined_.find(portName);
+    if (it == joined_.end()) return std::nullopt;
+    const std::vector<JackListedPort>& listed = it->second.input ? inputs_ : outputs_;
+    // A port of the same name that came back is another port: a new uuid.
+    const auto place = std::find_if(listed.begin(), listed.end(), [&](const JackListedPort& port) {
+        return port.name == it->second.device && jack_uuid_compare(port.uuid, it->second.uuid) == 0;
+    });
+    if (place == listed.end()) return std::nullopt;
+    // A connection broken while no port left was broken by someone else
+    // (a patchbay), and the device is still the one the program joined.
+    if (client_.PortsGone() != it->second.portsGone && !StillJoined(*PortIndex(portName), it->second))
+        return std::nullopt;
+    return static_cast<uint32_t>(place - listed.begin());
+}
+
+uint64_t JackBackend::LostMessages() const {
+    uint64_t lost = 0;
+    for (const OutputQueue& queue : *queues_) lost += queue.Lost();
+    return lost;
+}
+
+}  // namespace cadenzo

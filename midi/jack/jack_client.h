@@ -1,0 +1,122 @@
+// The program's one client of a JACK server: "Cadenzo" (a second instance
+// gets the name the server gives it), with the MIDI inputs In1, In2, In3 and
+// outputs SynthOut, ThruOut, ControlOut, registered once the server answers.
+// Its process callback plays each cycle (process_cycle.h). The server may
+// go away at any time; a thread of its own then closes the dead client off
+// the real-time thread and reaches for a server of the same name again
+// every so often. `changes` is signalled on every port registration, rename
+// and connection change and on the server's going and coming back (libjack's
+// notification thread and the watch thread, never the process thread).
+//
+// Threads: the queries and connection calls are for the main thread; Alive
+// for any thread.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <jack/jack.h>
+#include <jack/uuid.h>
+
+#include "midi/input_wake.h"
+#include "midi/jack/cycle_clock.h"
+#include "midi/jack/input_bindings.h"
+#include "midi/jack/process_cycle.h"
+
+namespace cadenzo {
+
+inline constexpr size_t kJackPortCount = kJackInputCount + kJackOutputCount;
+
+// Another client's MIDI port as the server lists it.
+struct JackListedPort {
+    std::string name;                    // full name, "client:port"
+    std::vector<std::string> aliases;    // its other names (under -X seq, the ALSA device's)
+    jack_uuid_t uuid;                    // new for every port the server registers
+};
+
+class JackClient {
+public:
+    JackClient(InputWake& changes, InputBindings& inputs, std::array<OutputQueue, kJackOutputCount>& outputs);
+    ~JackClient();
+    JackClient(const JackClient&) = delete;
+    JackClient& operator=(const JackClient&) = delete;
+
+    // The server answers. False from the moment it goes away until a server
+    // is reached again.
+    bool Alive() const { return alive_.load(std::memory_order_acquire); }
+
+    // Other clients' MIDI ports that send (`sources`) or receive, in the
+    // server's order; none while the server is gone.
+    std::vector<JackListedPort> Ports(bool sources);
+    // The full name of the program's port `index` (in kPortNames' order).
+    std::optional<std::string> OwnPortName(size_t index);
+    // The identity of the port called `name`, if it exists.
+    std::optional<jack_uuid_t> PortUuid(const std::string& name);
+    // Joins `source` to `destination`; true when they are joined now.
+    bool Connect(const std::string& source, const std::string& destination);
+    // Parts them, if they are joined.
+    void Disconnect(const std::string& source, const std::string& destination);
+    // Whether `source` is joined to `destination`.
+    bool Joined(const std::string& source, const std::string& destination);
+    // Any thread: how many ports have left the server so far. JACK hands a
+    // port's uuid to the next port registered in its place, so a port that
+    // left and one of its name that came back are told apart by this count
+    // having moved and the program's connection having gone with the port.
+    uint64_t PortsGone() const { return portsGone_.load(std::memory_order_acquire); }
+    // The length of the last cycle (0 before the first).
+    std::chrono::microseconds Period() const {
+        return std::chrono::microseconds(periodMicros_.load(std::memory_order_relaxed));
+    }
+
+private:
+    // One connection to a server.
+    struct Session {
+        jack_client_t* client = nullptr;
+        std::array<jack_port_t*, kJackPortCount> ports{};
+        std::string name;  // the client's name as the server gave it
+        jack_nframes_t rate = 0;
+    };
+
+    void Run();
+    bool Reach();   // opens the client; whether the server answered
+    void LetGo();   // closes the client
+    bool Settled(std::chrono::steady_clock::time_point now);
+
+    static int Process(jack_nframes_t frames, void* self);
+    static void OnPortRegistration(jack_port_id_t, int, void* self);
+    static void OnPortRename(jack_port_id_t, const char*, const char*, void* self);
+    static void OnPortConnect(jack_port_id_t, jack_port_id_t, int, void* self);
+    static void OnShutdown(jack_status_t, const char*, void* self);
+
+    InputWake& changes_;
+    InputBindings& inputs_;
+    std::array<OutputQueue, kJackOutputCount>& outputs_;
+
+    std::atomic<bool> alive_{false};
+    std::atomic<bool> lost_{false};  // the server went away; the client is dead
+    // When to look again after a port came or went (steady clock, ns; 0: no need).
+    std::atomic<int64_t> settleAt_{0};
+    std::atomic<int64_t> periodMicros_{0};
+    std::atomic<uint64_t> portsGone_{0};
+
+    std::mutex sessionMutex_;  // the main thread's calls; the watch thread opens and closes
+    std::unique_ptr<Session> session_;
+    std::atomic<const Session*> processing_{nullptr};  // what the process callback plays on
+    CycleClock clock_;  // the process callback's, once it runs
+
+    std::mutex wakeMutex_;
+    std::condition_variable wake_;
+    bool stopping_ = false;  // under wakeMutex_
+    std::thread thread_;
+};
+
+}  // namespace cadenzo

@@ -1,0 +1,46 @@
+// The handles the JACK back end gives out for the program's ports. The ports
+// themselves live as long as the client; a handle stands for the connection
+// the program made to a device.
+#pragma once
+
+#include <cstddef>
+
+#include "midi/jack/output_queue.h"
+#include "midi/jack/process_cycle.h"
+#include "midi/midi_backend.h"
+#include "midi/send_time.h"
+
+namespace cadenzo {
+
+class JackInput final : public MidiInputPort {
+public:
+    explicit JackInput(size_t port) : port_(port) {}
+    size_t Port() const { return port_; }
+
+private:
+    size_t port_;  // 0..2: In1, In2, In3
+};
+
+class JackOutput final : public MidiOutputPort {
+public:
+    JackOutput(size_t port, OutputQueue& queue) : port_(port), queue_(queue) {}
+    size_t Port() const { return port_; }
+
+    // On the process thread, while an input event plays: into the cycle at
+    // its frame. Elsewhere: queued, stamped with the sender's own time if it
+    // gave one (never later than now), for the next cycle.
+    void Send(ShortMessage m) override {
+        if (tCycleFrame) {
+            queue_.WriteAt(m, *tCycleFrame);
+            return;
+        }
+        const uint64_t now = SteadyMicros();
+        queue_.Push(m, tSendTimeMicros != 0 && tSendTimeMicros < now ? tSendTimeMicros : now);
+    }
+
+private:
+    size_t port_;  // 0..2: SynthOut, ThruOut, ControlOut
+    OutputQueue& queue_;
+};
+
+}  // namespace cadenzo

@@ -1,0 +1,83 @@
+#include "midi/jack/process_cycle.h"
+
+#include <mutex>
+
+#include "midi/short_message_split.h"
+
+namespace cadenzo {
+
+namespace {
+
+// The next event of each input, merged in frame order (ties: port order).
+class MergedInputs {
+public:
+    explicit MergedInputs(const std::array<CycleBuffer*, kJackInputCount>& inputs) : inputs_(inputs) {
+        for (size_t port = 0; port < kJackInputCount; ++port) Load(port);
+    }
+
+    // The earliest event left and its port; false when none is.
+    bool Next(MidiEvent& event, size_t& port) {
+        bool found = false;
+        for (size_t p = 0; p < kJackInputCount; ++p) {
+            if (!loaded_[p] || (found && next_[p].frame >= event.frame)) continue;
+            event = next_[p];
+            port = p;
+            found = true;
+        }
+        if (!found) return false;
+        ++index_[port];
+        Load(port);
+        return true;
+    }
+
+private:
+    void Load(size_t port) {
+        CycleBuffer* input = inputs_[port];
+        loaded_[port] = false;
+        while (input != nullptr && !loaded_[port] && index_[port] < input->EventCount()) {
+            loaded_[port] = input->Event(index_[port], next_[port]);
+            if (!loaded_[port]) ++index_[port];  // unreadable: skipped
+        }
+    }
+
+    const std::array<CycleBuffer*, kJackInputCount>& inputs_;
+    std::array<uint32_t, kJackInputCount> index_{};
+    std::array<MidiEvent, kJackInputCount> next_{};
+    std::array<bool, kJackInputCount> loaded_{};
+};
+
+// The frame of the event being played, for the sends it causes.
+class PlayingAt {
+public:
+    explicit PlayingAt(uint32_t frame) { tCycleFrame = frame; }
+    ~PlayingAt() { tCycleFrame.reset(); }
+    PlayingAt(const PlayingAt&) = delete;
+    PlayingAt& operator=(const PlayingAt&) = delete;
+};
+
+}  // namespace
+
+void RunCycle(const std::array<CycleBuffer*, kJackInputCount>& inputs,
+              const std::array<CycleBuffer*, kJackOutputCount>& outputs, InputBindings& bindings,
+              std::array<OutputQueue, kJackOutputCount>& queues, const CycleTimes& times) {
+    if (times.frames == 0) return;
+    for (size_t o = 0; o < kJackOutputCount; ++o) queues[o].Begin(*outputs[o], times);
+    {
+        std::lock_guard guard(bindings.Lock());
+        MergedInputs merged(inputs);
+        MidiEvent event{};
+        size_t port = 0;
+        while (merged.Next(event, port)) {
+            const InputBinding& binding = bindings.Of(port);
+            if (!binding.started) continue;
+            const uint32_t frame = event.frame < times.frames ? event.frame : times.frames - 1;
+            for (OutputQueue& queue : queues) queue.PlaceSentUpTo(frame);
+            const PlayingAt playing(frame);
+            SplitShortMessages(event.bytes, event.size,
+                               [&binding](ShortMessage m) { binding.callback(binding.context, kMimData, m); });
+        }
+    }
+    for (OutputQueue& queue : queues) queue.End();
+}
+
+}  // namespace cadenzo

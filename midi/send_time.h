@@ -1,0 +1,32 @@
+// The moment a sender on its own schedule (the glide tick) means the
+// messages it sends now for. A back end that places messages in time reads
+// it; the others send at once. Thread-local: each sending thread sets its
+// own, around its sends.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+
+namespace cadenzo {
+
+// Absolute time on the monotonic clock (std::chrono::steady_clock and
+// CLOCK_MONOTONIC), in microseconds; 0 while the thread sends "now".
+inline thread_local uint64_t tSendTimeMicros = 0;
+
+// Now on that clock, in microseconds.
+inline uint64_t SteadyMicros() {
+    return static_cast<uint64_t>(
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count());
+}
+
+// Sets the thread's send time for its lifetime.
+class SendTimeScope {
+public:
+    explicit SendTimeScope(uint64_t micros) { tSendTimeMicros = micros; }
+    ~SendTimeScope() { tSendTimeMicros = 0; }
+    SendTimeScope(const SendTimeScope&) = delete;
+    SendTimeScope& operator=(const SendTimeScope&) = delete;
+};
+
+}  // namespace cadenzo
