@@ -23,7 +23,7 @@ protected:
     }
     uint32_t Open(PortId port) const { return rig.s.Ports.OpenNumber(port); }
     std::vector<std::string> MonitorLines() {
-        return TakeMonitorLines(rig.s.Monitor, rig.s.Options.MonitorVoiceOnly != 0);
+        return TakeMonitorLines(rig.s, rig.s.Options.MonitorVoiceOnly != 0);
     }
 
     EngineRig rig;
