@@ -18,7 +18,7 @@ void FollowDeviceChanges(SystemState& s, std::chrono::steady_clock::time_point n
         look = LookAtDevices(*s.Io.midi);
     }
     const FollowOutcome outcome = FollowDevices(s, std::move(look), now);
-    if (outcome.synthBack) ResendStartUpSet(s);
+    if (outcome.synthBack || outcome.controlBack) ResendStartUpSet(s, outcome.synthBack, outcome.controlBack);
     if (outcome.changed) s.Io.display->DevicesChanged();
 }
 

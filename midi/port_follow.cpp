@@ -68,7 +68,8 @@ FollowOutcome FollowDevices(SystemState& s, DeviceLook look, std::chrono::steady
         }
         MonitorDeviceEvent(s, static_cast<uint8_t>(PortIndex(port)), true);
         outcome.changed = true;
-        outcome.synthBack |= port == PortId::SynthOut || port == PortId::ControlOut;
+        outcome.synthBack |= port == PortId::SynthOut;
+        outcome.controlBack |= port == PortId::ControlOut;
     }
     return outcome;
 }

@@ -26,7 +26,8 @@ DeviceLook LookAtDevices(MidiBackend& midi);
 
 struct FollowOutcome {
     bool changed = false;     // the lists, or what is open on a port, changed
-    bool synthBack = false;   // SynthOut or ControlOut opened on a returning device
+    bool synthBack = false;   // SynthOut opened on a returning device
+    bool controlBack = false; // ControlOut opened on a returning device
 };
 
 // How long a port waits before it tries again a device that is listed but
