@@ -40,7 +40,8 @@ void OpenAllPorts(SystemState& s, const PortNames& names = {});
 void CloseAllPorts(SystemState& s);
 
 // The number of the first device called `name` in the port's list that is
-// not open on another port of the same direction; 0 when there is none.
+// not open on another port of the same direction, else of the first device
+// of that name (two ports may share one device); 0 when there is none.
 // Devices of one name are told apart only by their order.
 uint32_t FindDevice(const SystemState& s, PortId port, const std::string& name);
 
