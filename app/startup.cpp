@@ -48,25 +48,28 @@ void StartUp(SystemState& s, Shell& shell) {
     shell.CloseStartScreen();
 }
 
-void ShutDown(SystemState& s, Shell& shell) {
+// Returns whether the bank was written.
+bool ShutDown(SystemState& s, Shell& shell) {
     shell.ShowStartScreen("Closing...");
     CloseAllPorts(s);
-    SaveBlendFile(s.Bank, BlendFileForShutdown(s.BlendFileName), *s.Io.dialogs);
+    const bool saved = SaveBlendFile(s.Bank, BlendFileForShutdown(s.BlendFileName), *s.Io.dialogs);
     FreeDeviceLists(s);
     shell.CloseStartScreen();
+    return saved;
 }
 
 }  // namespace
 
 int RunProgram(SystemState& s, Shell& shell) {
+    bool bankSaved = false;
     try {
         StartUp(s, shell);
         shell.RunMessageLoop();
-        ShutDown(s, shell);
+        bankSaved = ShutDown(s, shell);
     } catch (const std::exception& e) {
         shell.ShowException(e.what());
     }
-    return 0;
+    return bankSaved && !s.SettingsUnsaved ? 0 : kNotSavedStatus;
 }
 
 }  // namespace cadenzo

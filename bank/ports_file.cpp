@@ -35,12 +35,13 @@ PortNames ReadPortsFile() {
     return names;
 }
 
-void SavePortsFile(const std::array<std::string, 6>& devices, Dialogs& dialogs) {
+bool SavePortsFile(const std::array<std::string, 6>& devices, Dialogs& dialogs) {
     std::ostringstream text;
     for (size_t i = 0; i < kPortNames.size(); ++i) text << kPortNames[i] << '=' << devices[i] << '\n';
     const std::string bytes = text.str();
-    if (!ReplaceFileContent(kPortsFile, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()))
-        dialogs.MessageBox("Error Writing Ports File !", "Bad Write");
+    if (ReplaceFileContent(kPortsFile, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size())) return true;
+    dialogs.MessageBox("Error Writing Ports File !", "Bad Write");
+    return false;
 }
 
 }  // namespace cadenzo

@@ -23,8 +23,8 @@ using PortNames = std::array<std::optional<std::string>, 6>;
 PortNames ReadPortsFile();
 
 // Writes all six lines, replacing the file in one step. A short write is
-// reported and leaves the old file. Raises FileError when the file cannot
-// be created.
-void SavePortsFile(const std::array<std::string, 6>& devices, Dialogs& dialogs);
+// reported, leaves the old file and returns false. Raises FileError when
+// the file cannot be created.
+bool SavePortsFile(const std::array<std::string, 6>& devices, Dialogs& dialogs);
 
 }  // namespace cadenzo

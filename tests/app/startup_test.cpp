@@ -106,7 +106,7 @@ TEST_F(StartUpOrder, DefaultFileIsLoadedIntoTheBankAndMixZeroAndWrittenBackAtExi
 
 TEST_F(StartUpOrder, DefaultFileThatCannotBeOpenedEndsTheRunBeforeTheLoop) {
     std::filesystem::create_directory("def.cdb");
-    Run();
+    EXPECT_EQ(Run(), kNotSavedStatus);
     ASSERT_GE(shell.trace.size(), 2u);
     EXPECT_EQ(shell.trace[shell.trace.size() - 2], "text Load Blends...");
     EXPECT_EQ(shell.trace.back(), "exception Cannot open file def.cdb");
@@ -115,7 +115,7 @@ TEST_F(StartUpOrder, DefaultFileThatCannotBeOpenedEndsTheRunBeforeTheLoop) {
 
 TEST_F(StartUpOrder, RejectedDefaultFileIsKeptAndTheShutdownSaveReportsIt) {
     WriteBytes("def.cdb", std::vector<uint8_t>(100, 7));
-    Run();
+    EXPECT_EQ(Run(), kNotSavedStatus);
     EXPECT_EQ(shell.trace.back(), "exception Cannot create file ");
     EXPECT_EQ(shell.trace[shell.trace.size() - 2], "show Closing...");
     EXPECT_EQ(ReadBytes("def.cdb"), std::vector<uint8_t>(100, 7));
@@ -123,7 +123,7 @@ TEST_F(StartUpOrder, RejectedDefaultFileIsKeptAndTheShutdownSaveReportsIt) {
 
 TEST_F(StartUpOrder, OptionsThatCannotBeOpenedEndTheRunBeforeTheBlendFile) {
     std::filesystem::create_directory(kOptionsFile);
-    Run();
+    EXPECT_EQ(Run(), kNotSavedStatus);
     EXPECT_EQ(shell.trace.back(), "exception Cannot open file Ostinata.opt");
     EXPECT_EQ(std::count(shell.trace.begin(), shell.trace.end(), "text Load Blends..."), 0);
 }

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include "bank/settings_save.h"
+
 #include "support/engine_rig.h"
 #include "support/key_window.h"
 #include "support/temp_dir.h"
@@ -156,6 +158,32 @@ TEST_F(SetupDialog, TheButtonAlsoSavesWhichDeviceEachPortFollowsAbsentOnesInclud
     ASSERT_EQ(options.size(), 200u);
     EXPECT_EQ(options[12], 0) << "the options keep the number of what is open";
     EXPECT_EQ(options[16], 1) << "Thru Out moved up in the list";
+}
+
+// A file that cannot be written: the message says which one failed and
+// what the next start will do, and the run is to end with a failure status.
+TEST_F(SetupDialog, AFailedSaveSaysWhatTheNextStartWillDo) {
+    struct Case {
+        const char* blocked;  // a folder where the file should go
+        const char* last;     // the last message box
+        bool portsWritten;
+    };
+    for (const Case& c : {Case{"Ostinata.ports", kNothingSavedText, false},
+                          Case{"Ostinata.opt", kOnlyPortsSavedText, true}}) {
+        std::filesystem::create_directory(c.blocked);
+        TSetupForm form(rig.s, nullptr);
+        Find<QPushButton>(form, "Button1")->click();
+        ASSERT_GE(rig.dialogs.boxes.size(), 2u);
+        EXPECT_EQ(rig.dialogs.boxes[rig.dialogs.boxes.size() - 2].text, std::string("Cannot create file ") + c.blocked);
+        EXPECT_EQ(rig.dialogs.boxes.back().text, c.last);
+        EXPECT_EQ(std::filesystem::is_regular_file("Ostinata.ports"), c.portsWritten);
+        EXPECT_FALSE(std::filesystem::is_regular_file("Ostinata.opt"));
+        EXPECT_TRUE(rig.s.SettingsUnsaved);
+        std::filesystem::remove_all(c.blocked);
+    }
+    TSetupForm form(rig.s, nullptr);
+    Find<QPushButton>(form, "Button1")->click();
+    EXPECT_FALSE(rig.s.SettingsUnsaved) << "saved at last";
 }
 
 TEST_F(SetupDialog, AnAbsentDeviceCanOnlyBeLetGoOf) {

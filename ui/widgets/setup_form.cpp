@@ -12,9 +12,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "bank/file_io.h"
-#include "bank/options_file.h"
-#include "bank/ports_file.h"
+#include "bank/settings_save.h"
 #include "midi/port_manager.h"
 #include "services/dialogs.h"
 #include "ui/setup_texts.h"
@@ -88,12 +86,8 @@ bool TSetupForm::eventFilter(QObject* watched, QEvent* event) {
 void TSetupForm::keyPressEvent(QKeyEvent* event) { FormKeyDown(VirtualKey(event->key(), event->modifiers())); }
 
 void TSetupForm::Button1Click() {
-    try {
-        SaveOptions(state_.Options, state_.Ports.OpenPortNumbers(), *state_.Io.dialogs);
-        SavePortsFile(state_.Ports.RememberedDevices, *state_.Io.dialogs);
-    } catch (const FileError& e) {
-        ShowException(*state_.Io.dialogs, e.what());
-    }
+    state_.SettingsUnsaved = !SaveSettings(state_.Options, state_.Ports.OpenPortNumbers(),
+                                           state_.Ports.RememberedDevices, *state_.Io.dialogs);
 }
 
 void TSetupForm::ShowDeviceLists() {
