@@ -2,6 +2,8 @@
 // answered at once and the run ends through the normal shutdown.
 #include <csignal>
 #include <filesystem>
+#include <fstream>
+#include <stdexcept>
 
 #include <QTimer>
 
@@ -9,6 +11,7 @@
 
 #include "app/qt_shell.h"
 #include "bank/mix_bank.h"
+#include "midi/port_manager.h"
 #include "midi/virtual/virtual_backend.h"
 #include "support/fake_timer.h"
 #include "support/temp_dir.h"
@@ -39,6 +42,30 @@ TEST_F(StopSignal, DuringTheFirstStartUpBoxEndsTheRunAndSavesTheBank) {
     EXPECT_NE(said.find("Errorr!: Options file not exist!"), std::string::npos) << said;
     EXPECT_NE(said.find("Errorr!: Blends file \"def.cdb\" not exist!"), std::string::npos) << said;
     EXPECT_EQ(std::filesystem::file_size("def.cdb"), sizeof(MixBank));
+}
+
+// An exception out of an event handler ends the loop: the dispatch is held
+// before the window goes, so a port still open cannot reach it.
+TEST_F(StopSignal, AnExceptionOutOfAnEventHandlerHoldsTheDispatchBeforeTheWindowGoes) {
+    static SystemState state;
+    QtDialogs dialogs;
+    dialogs.Unattend();
+    test::FakeTimer timer;
+    VirtualMidiBackend midi{{"Keys"}, {"Synth"}};
+    state.Io.dialogs = &dialogs;
+    state.Io.midi = &midi;
+    std::ofstream("Ostinata.ports") << "In1=Keys\n";
+    testing::internal::CaptureStderr();
+    {
+        QtShell shell(state, timer, dialogs);
+        QTimer::singleShot(100, [] { throw std::runtime_error("a handler failed"); });
+        EXPECT_EQ(RunProgram(state, shell), kNotSavedStatus);
+        EXPECT_TRUE(DispatchHeld(state.Input));
+        midi.Feed(0, 0x403C90);
+        EXPECT_FALSE(state.Input.Queue.Empty()) << "the note waits: the window is going";
+    }
+    testing::internal::GetCapturedStderr();
+    CloseAllPorts(state);
 }
 
 }  // namespace
