@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <exception>
+#include <iostream>
 #include <string>
 
 #include "bank/blend_file.h"
@@ -40,7 +41,7 @@ void StartUp(SystemState& s, Shell& shell) {
     shell.SetStartScreenText("Load Blends...");
     LoadBlendFile(s.Bank, s.BlendFileName, kDefaultBlendFile, *s.Io.dialogs, *s.Io.display);
     shell.SetStartScreenText("Open MIDI Devices...");
-    OpenAllPorts(s, ReadPortsFile());
+    OpenAllPorts(s, ReadPortsFile(std::cerr));
     LoadMix(s.Bank, 0);
     SendStartUpSet(s);
     ShowTerca(s);
