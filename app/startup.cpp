@@ -19,11 +19,11 @@ namespace cadenzo {
 
 namespace {
 
-void ReportMissingInputWake(SystemState& s) {
-    const int error = s.Input.Wake.CreateError();
+// A wake that could not be made, and what is done instead.
+void ReportMissingWake(SystemState& s, const InputWake& wake, const char* what, const char* instead) {
+    const int error = wake.CreateError();
     if (error == 0) return;
-    s.Io.dialogs->MessageBox(std::string("Cannot create the MIDI input wake-up (") + std::strerror(error) +
-                                 ").\nMIDI input is looked for every millisecond instead.",
+    s.Io.dialogs->MessageBox(std::string("Cannot create the ") + what + " (" + std::strerror(error) + ").\n" + instead,
                              "Cadenzo", MessageIcon::Error);
 }
 
@@ -35,7 +35,9 @@ void StartUp(SystemState& s, Shell& shell) {
     shell.SetStartScreenText("Initializing MIDI Devices...");
     EnumerateMidiDevices(s);
     shell.InstallMessageHook();
-    ReportMissingInputWake(s);
+    ReportMissingWake(s, s.Input.Wake, "MIDI input wake-up", "MIDI input is looked for every millisecond instead.");
+    ReportMissingWake(s, s.Io.midi->DeviceChanges(), "MIDI device-change wake-up",
+                      "The MIDI devices are looked at once a second instead.");
     shell.SetStartScreenText("Load Options...");
     LoadOptions(s.Options, s.Bank.GmMode, *s.Io.dialogs, *s.Io.display);
     shell.SetStartScreenText("Load Blends...");

@@ -178,20 +178,25 @@ TEST_F(StartUpOrder, GmStartModeFromTheOptionsIsInForceAfterStartUp) {
     EXPECT_TRUE(state.Bank.GmMode.load());
 }
 
-TEST_F(StartUpOrder, AnInputWakeThatCouldNotBeMadeIsReportedAfterTheHook) {
+TEST_F(StartUpOrder, WakesThatCouldNotBeMadeAreReportedAfterTheHook) {
     std::unique_ptr<SystemState> starved;
+    std::unique_ptr<VirtualMidiBackend> starvedMidi;
     {
         test::NoNewDescriptors outOfDescriptors;
         starved = std::make_unique<SystemState>();
+        starvedMidi = std::make_unique<VirtualMidiBackend>(std::vector<std::string>{}, std::vector<std::string>{});
     }
     starved->Io.dialogs = &shell;
-    starved->Io.midi = &midi;
+    starved->Io.midi = starvedMidi.get();
     EXPECT_EQ(RunProgram(*starved, shell), 0);
     const auto hook = std::find(shell.trace.begin(), shell.trace.end(), "hook");
     ASSERT_NE(hook, shell.trace.end());
     EXPECT_EQ(hook[1],
               "box Cadenzo: Cannot create the MIDI input wake-up (Too many open files).\n"
               "MIDI input is looked for every millisecond instead.");
+    EXPECT_EQ(hook[2],
+              "box Cadenzo: Cannot create the MIDI device-change wake-up (Too many open files).\n"
+              "The MIDI devices are looked at once a second instead.");
 }
 
 }  // namespace
