@@ -49,6 +49,9 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     if (parser.isSet(kDirOption.longName)) {
         const QString dir = parser.value(kDirOption.longName);
         if (dir.isEmpty()) return Fail("--dir needs a folder name.");
+        // Bytes that are not UTF-8 came in as replacement characters: the
+        // name would come back as another folder's.
+        if (dir.contains(QChar::ReplacementCharacter)) return Fail("--dir takes a folder name in UTF-8; this one is not.");
         result.options.dir = dir.toLocal8Bit().toStdString();  // as the process got it
     }
     if (parser.isSet(kMidiOption.longName)) {

@@ -13,23 +13,28 @@ namespace cadenzo {
 
 namespace {
 constexpr int kRetryMs = 200;
-}
+constexpr int kLookWithoutWakeMs = 1000;
+}  // namespace
 
-DeviceWatch::DeviceWatch(SystemState& state)
-    : state_(state),
-      notifier_(new QSocketNotifier(state.Io.midi->DeviceChanges().Fd(), QSocketNotifier::Read, this)),
-      retry_(new QTimer(this)) {
+DeviceWatch::DeviceWatch(SystemState& state) : state_(state), retry_(new QTimer(this)) {
     retry_->setSingleShot(true);
     retry_->setInterval(kRetryMs);
     connect(retry_, &QTimer::timeout, this, &DeviceWatch::Follow);
-    connect(notifier_, &QSocketNotifier::activated, this, &DeviceWatch::Follow);
+    if (const int fd = state.Io.midi->DeviceChanges().Fd(); fd >= 0) {
+        notifier_ = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+        connect(notifier_, &QSocketNotifier::activated, this, &DeviceWatch::Follow);
+    } else {
+        auto* look = new QTimer(this);
+        connect(look, &QTimer::timeout, this, &DeviceWatch::Follow);
+        look->start(kLookWithoutWakeMs);
+    }
     QTimer::singleShot(0, this, &DeviceWatch::Follow);
 }
 
 void DeviceWatch::Follow() {
     // While a message box is open the signal stays unread and the notifier rests.
     const bool wait = MessageBoxShowing();
-    notifier_->setEnabled(!wait);
+    if (notifier_) notifier_->setEnabled(!wait);
     if (wait) {
         retry_->start();
         return;

@@ -1,5 +1,6 @@
 // Follows the MIDI devices while the message loop runs: whenever the back
-// end signals a change, the ports are brought in line on the main thread.
+// end signals a change (or once a second, when the back end has no wake for
+// its changes), the ports are brought in line on the main thread.
 // While a message box is open the work waits until it has closed, as the
 // dispatcher does. Main thread only.
 #pragma once
@@ -23,8 +24,8 @@ private:
     void Follow();
 
     SystemState& state_;
-    QSocketNotifier* notifier_;
-    QTimer* retry_;  // while a message box is open
+    QSocketNotifier* notifier_ = nullptr;  // on the back end's wake, when it has one
+    QTimer* retry_;                        // while a message box is open
 };
 
 }  // namespace cadenzo

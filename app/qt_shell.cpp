@@ -48,10 +48,18 @@ void QtShell::RunMessageLoop() {
     const EngineThread engine(state_);  // the playing path, for as long as the loop runs
     if (hook_) hook_->SetLoopRunning(true);
     deviceWatch_ = std::make_unique<DeviceWatch>(state_);
+    // However the loop ends (an exception out of an event handler included),
+    // the watch stops and the dispatch is held before the window can go:
+    // input from a port still open then only queues and never reaches it.
+    struct LoopEnd {
+        QtShell& shell;
+        ~LoopEnd() {
+            shell.deviceWatch_.reset();
+            if (shell.hook_) shell.hook_->SetLoopRunning(false);
+        }
+    } const loopEnd{*this};
     // A stop request during start-up may have come before or after the window.
     if (mainForm_ && mainForm_->isVisible() && !stopRequested_) QApplication::exec();
-    deviceWatch_.reset();
-    if (hook_) hook_->SetLoopRunning(false);
 }
 
 void QtShell::ShowException(const std::string& message) { cadenzo::ShowException(dialogs_, message); }

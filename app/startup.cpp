@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <exception>
+#include <iostream>
 #include <string>
 
 #include "bank/blend_file.h"
@@ -18,11 +19,11 @@ namespace cadenzo {
 
 namespace {
 
-void ReportMissingInputWake(SystemState& s) {
-    const int error = s.Input.Wake.CreateError();
+// A wake that could not be made, and what is done instead.
+void ReportMissingWake(SystemState& s, const InputWake& wake, const char* what, const char* instead) {
+    const int error = wake.CreateError();
     if (error == 0) return;
-    s.Io.dialogs->MessageBox(std::string("Cannot create the MIDI input wake-up (") + std::strerror(error) +
-                                 ").\nMIDI input is looked for every millisecond instead.",
+    s.Io.dialogs->MessageBox(std::string("Cannot create the ") + what + " (" + std::strerror(error) + ").\n" + instead,
                              "Cadenzo", MessageIcon::Error);
 }
 
@@ -34,13 +35,15 @@ void StartUp(SystemState& s, Shell& shell) {
     shell.SetStartScreenText("Initializing MIDI Devices...");
     EnumerateMidiDevices(s);
     shell.InstallMessageHook();
-    ReportMissingInputWake(s);
+    ReportMissingWake(s, s.Input.Wake, "MIDI input wake-up", "MIDI input is looked for every millisecond instead.");
+    ReportMissingWake(s, s.Io.midi->DeviceChanges(), "MIDI device-change wake-up",
+                      "The MIDI devices are looked at once a second instead.");
     shell.SetStartScreenText("Load Options...");
     LoadOptions(s.Options, s.Bank.GmMode, *s.Io.dialogs, *s.Io.display);
     shell.SetStartScreenText("Load Blends...");
     LoadBlendFile(s.Bank, s.BlendFileName, kDefaultBlendFile, *s.Io.dialogs, *s.Io.display);
     shell.SetStartScreenText("Open MIDI Devices...");
-    OpenAllPorts(s, ReadPortsFile());
+    OpenAllPorts(s, ReadPortsFile(std::cerr));
     LoadMix(s.Bank, 0);
     SendStartUpSet(s);
     ShowTerca(s);
@@ -48,25 +51,28 @@ void StartUp(SystemState& s, Shell& shell) {
     shell.CloseStartScreen();
 }
 
-void ShutDown(SystemState& s, Shell& shell) {
+// Returns whether the bank was written.
+bool ShutDown(SystemState& s, Shell& shell) {
     shell.ShowStartScreen("Closing...");
     CloseAllPorts(s);
-    SaveBlendFile(s.Bank, BlendFileForShutdown(s.BlendFileName), *s.Io.dialogs);
+    const bool saved = SaveBlendFile(s.Bank, BlendFileForShutdown(s.BlendFileName), *s.Io.dialogs);
     FreeDeviceLists(s);
     shell.CloseStartScreen();
+    return saved;
 }
 
 }  // namespace
 
 int RunProgram(SystemState& s, Shell& shell) {
+    bool bankSaved = false;
     try {
         StartUp(s, shell);
         shell.RunMessageLoop();
-        ShutDown(s, shell);
+        bankSaved = ShutDown(s, shell);
     } catch (const std::exception& e) {
         shell.ShowException(e.what());
     }
-    return 0;
+    return bankSaved && !s.SettingsUnsaved ? 0 : kNotSavedStatus;
 }
 
 }  // namespace cadenzo

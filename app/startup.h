@@ -28,7 +28,14 @@ public:
     virtual void ShowException(const std::string& message) = 0;
 };
 
-// Runs start-up, the message loop and shutdown; returns the exit code (0).
+// The exit status of a run whose bank, or whose last options save, was not
+// written.
+inline constexpr int kNotSavedStatus = 1;
+
+// Runs start-up, the message loop and shutdown; returns the exit status: 0,
+// or kNotSavedStatus when the bank was not written at shutdown (an error
+// ended the run first, or the write failed) or the last save of the options
+// during the run failed.
 int RunProgram(SystemState& s, Shell& shell);
 
 }  // namespace cadenzo

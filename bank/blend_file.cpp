@@ -51,9 +51,10 @@ void LoadBlendFile(BankState& bank, std::string& blendFileName, const std::strin
     ApplyBlendFixups(bank.Bank);
 }
 
-void SaveBlendFile(const BankState& bank, const std::string& path, Dialogs& dialogs) {
-    if (!ReplaceFileContent(path, reinterpret_cast<const uint8_t*>(&bank.Bank), sizeof(MixBank)))
-        dialogs.MessageBox("Error Writing Blend File !", "Bad Write");
+bool SaveBlendFile(const BankState& bank, const std::string& path, Dialogs& dialogs) {
+    if (ReplaceFileContent(path, reinterpret_cast<const uint8_t*>(&bank.Bank), sizeof(MixBank))) return true;
+    dialogs.MessageBox("Error Writing Blend File !", "Bad Write");
+    return false;
 }
 
 std::string BlendFileForShutdown(const std::string& blendFileName) {

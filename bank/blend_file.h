@@ -22,9 +22,9 @@ void LoadBlendFile(BankState& bank, std::string& blendFileName, const std::strin
                    Dialogs& dialogs, Display& display);
 
 // Writes the whole bank to `path`, replacing the file in one step. A short
-// write is reported in a message box and leaves the old file. Raises
-// FileError when the file cannot be created.
-void SaveBlendFile(const BankState& bank, const std::string& path, Dialogs& dialogs);
+// write is reported in a message box, leaves the old file and returns false.
+// Raises FileError when the file cannot be created.
+bool SaveBlendFile(const BankState& bank, const std::string& path, Dialogs& dialogs);
 
 // Repairs fields that older files hold as zero although their neutral value
 // is not zero.

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -61,8 +62,9 @@ std::string DirectoryOf(const std::string& path) {
 
 // The file a path finally names, following symbolic links (a dangling one
 // names the file it would create), so that a link is written through and
-// stays a link. A loop of links is left as it is; writing it then fails.
-std::string FollowLinks(std::string path) {
+// stays a link. Nothing for a loop of links (or a chain too long to end),
+// which no write may replace.
+std::optional<std::string> FollowLinks(std::string path) {
     constexpr int kMaxLinks = 40;
     for (int i = 0; i < kMaxLinks; ++i) {
         struct stat st {};
@@ -73,7 +75,7 @@ std::string FollowLinks(std::string path) {
         target.resize(static_cast<size_t>(n));
         path = target.front() == '/' || path.find('/') == std::string::npos ? target : DirectoryOf(path) + target;
     }
-    return path;
+    return std::nullopt;
 }
 
 // A file the user marked as not to be written: this process may not write
@@ -102,7 +104,9 @@ size_t ReadFilePrefix(const std::string& path, uint8_t* dest, size_t size) {
 
 bool ReplaceFileContent(const std::string& path, const uint8_t* data, size_t size) {
     if (path.empty() || path.back() == '/') throw FileError::CannotCreate(path);
-    const std::string target = FollowLinks(path);
+    const std::optional<std::string> followed = FollowLinks(path);
+    if (!followed) throw FileError::CannotCreate(path);
+    const std::string& target = *followed;
     struct stat st {};
     const bool exists = ::stat(target.c_str(), &st) == 0;
     if (exists && (!S_ISREG(st.st_mode) || WriteProtected(target, st))) throw FileError::CannotCreate(path);

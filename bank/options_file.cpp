@@ -57,12 +57,13 @@ void LoadOptions(OptionsRecord& o, std::atomic<bool>& gmMode, Dialogs& dialogs, 
     if (o.GmStartMode == 1) gmMode = true;
 }
 
-void SaveOptions(OptionsRecord& o, const std::array<uint32_t, 6>& openPorts, Dialogs& dialogs) {
+bool SaveOptions(OptionsRecord& o, const std::array<uint32_t, 6>& openPorts, Dialogs& dialogs) {
     std::array<uint8_t, 4>* devices[] = {&o.In1Device,     &o.In2Device,     &o.In3Device,
                                          &o.SynthOutDevice, &o.ThruOutDevice, &o.ControlOutDevice};
     for (size_t i = 0; i < openPorts.size(); ++i) WriteU32(*devices[i], openPorts[i]);
-    if (!ReplaceFileContent(kOptionsFile, reinterpret_cast<const uint8_t*>(&o), sizeof o))
-        dialogs.MessageBox("Error Writing Options File !", "Bad Write");
+    if (ReplaceFileContent(kOptionsFile, reinterpret_cast<const uint8_t*>(&o), sizeof o)) return true;
+    dialogs.MessageBox("Error Writing Options File !", "Bad Write");
+    return false;
 }
 
 }  // namespace cadenzo

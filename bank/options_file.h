@@ -30,8 +30,8 @@ void LoadOptions(OptionsRecord& o, std::atomic<bool>& gmMode, Dialogs& dialogs, 
 
 // Stores the device numbers actually open (In1, In2, In3, SynthOut, ThruOut,
 // ControlOut) into the record and writes it, replacing the file in one step.
-// A short write is reported and leaves the old file. Raises FileError when
-// the file cannot be created.
-void SaveOptions(OptionsRecord& o, const std::array<uint32_t, 6>& openPorts, Dialogs& dialogs);
+// A short write is reported, leaves the old file and returns false. Raises
+// FileError when the file cannot be created.
+bool SaveOptions(OptionsRecord& o, const std::array<uint32_t, 6>& openPorts, Dialogs& dialogs);
 
 }  // namespace cadenzo

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <optional>
+#include <ostream>
 #include <string>
 
 namespace cadenzo {
@@ -17,14 +18,16 @@ inline constexpr const char* kPortsFile = "Ostinata.ports";
 // device), or nothing where the file has no line for the port.
 using PortNames = std::array<std::optional<std::string>, 6>;
 
-// What the file names. A missing or unreadable file names nothing; lines
-// of other keys, and lines without '=', are ignored; of two lines for one
-// port the last counts.
-PortNames ReadPortsFile();
+// What the file names. Spaces around a port's name (in any case) and around
+// its device's are left out. A missing or unreadable file names nothing;
+// blank lines and notes starting with '#' are skipped; every other line that
+// names no port is ignored and reported, one line of `report` each; of two
+// lines for one port the last counts.
+PortNames ReadPortsFile(std::ostream& report);
 
 // Writes all six lines, replacing the file in one step. A short write is
-// reported and leaves the old file. Raises FileError when the file cannot
-// be created.
-void SavePortsFile(const std::array<std::string, 6>& devices, Dialogs& dialogs);
+// reported, leaves the old file and returns false. Raises FileError when
+// the file cannot be created.
+bool SavePortsFile(const std::array<std::string, 6>& devices, Dialogs& dialogs);
 
 }  // namespace cadenzo

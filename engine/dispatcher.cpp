@@ -7,6 +7,7 @@
 #include "engine/note_routing.h"
 #include "engine/remote_control.h"
 #include "engine/terca.h"
+#include "engine/input_callbacks.h"
 #include "engine/output.h"
 #include "services/monitor.h"
 
@@ -98,7 +99,17 @@ void NoteProgramMessage(SystemState& s, uint32_t messageId) {
 
 void DispatchPending(SystemState& s) {
     uint32_t entry = 0;
-    while (!DispatchHeld(s.Input) && s.Input.Queue.Pop(entry)) ProcessInputEntry(s, entry);
+    while (!DispatchHeld(s.Input)) {
+        if (s.Input.Queue.Pop(entry)) {
+            ProcessInputEntry(s, entry);
+            continue;
+        }
+        // The queue ran empty: the releases it had to refuse go now, before
+        // anything their inputs send later.
+        const bool owedIn1 = s.Input.Owed[0].TakeOwed([&](ShortMessage m) { ProcessInputEntry(s, m + kIn1Tag); });
+        const bool owedIn2 = s.Input.Owed[1].TakeOwed([&](ShortMessage m) { ProcessInputEntry(s, m + kIn2Tag); });
+        if (!owedIn1 && !owedIn2) break;
+    }
 }
 
 void HandOff(SystemState& s) {

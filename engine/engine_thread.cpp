@@ -19,7 +19,7 @@ EngineThread::EngineThread(SystemState& state) : state_(state), thread_([this] {
 
 EngineThread::~EngineThread() {
     stop_.store(true, std::memory_order_release);
-    state_.Input.Wake.Signal();
+    state_.Input.Wake.SignalAlways();
     thread_.join();
 }
 

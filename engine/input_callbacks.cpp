@@ -14,9 +14,17 @@ bool IsData(uint16_t kind) { return kind == kMimData || kind == kMimMoreData; }
 uint8_t MonitorSource(const SystemState& s) { return ReadShared(s.Options.MonitorSource); }
 
 // Every entry passes the queue, so the inputs' messages keep their order.
-void Enqueue(SystemState& s, ShortMessage tagged) {
-    // A full queue refuses the entry; the pending ones are kept intact.
-    if (s.Input.Queue.Push(tagged)) PlayOrWake(s);
+// A full queue refuses the entry and keeps the pending ones; a refused
+// release of a press it took is owed (and queued before anything later of
+// its input), anything else is lost and counted.
+void Enqueue(SystemState& s, unsigned input, ShortMessage m) {
+    OwedReleases& owed = s.Input.Owed[input];
+    const uint32_t tag = input == 0 ? kIn1Tag : kIn2Tag;
+    if (owed.QueueOwed(s.Input.Queue, tag) && s.Input.Queue.Push(m + tag))
+        owed.Taken(m);
+    else if (!owed.Refused(m))
+        s.Input.Lost.fetch_add(1, std::memory_order_relaxed);
+    PlayOrWake(s);
 }
 
 void SendThru(SystemState& s, ShortMessage m) {
@@ -29,7 +37,7 @@ void In1Callback(void* context, uint16_t kind, ShortMessage m) {
     if (!IsData(kind)) return;
     auto& s = *static_cast<SystemState*>(context);
     s.Ports.Inputs[0].Held.Track(m);
-    Enqueue(s, m + kIn1Tag);
+    Enqueue(s, 0, m);
     if (MonitorSource(s) == 1) MonitorShortMessage(s, m + kIn1Tag);
     if (s.Bank.GmMode.load(std::memory_order_relaxed) && ReadShared(s.Options.GmMidiThru) != 0) {
         if (MonitorSource(s) == 7) MonitorShortMessage(s, m);
@@ -41,7 +49,7 @@ void In2Callback(void* context, uint16_t kind, ShortMessage m) {
     if (!IsData(kind)) return;
     auto& s = *static_cast<SystemState*>(context);
     s.Ports.Inputs[1].Held.Track(m);
-    Enqueue(s, m + kIn2Tag);
+    Enqueue(s, 1, m);
     if (MonitorSource(s) == 2) MonitorShortMessage(s, m + kIn2Tag);
 }
 

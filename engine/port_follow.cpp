@@ -31,7 +31,7 @@ DeviceLook LookAtDevices(MidiBackend& midi) {
 }
 
 FollowOutcome FollowDevices(SystemState& s, DeviceLook look, std::chrono::steady_clock::time_point now,
-                            void (*outputsBack)(SystemState&)) {
+                            void (*outputsBack)(SystemState&, bool synthBack, bool controlBack)) {
     PortState& ports = s.Ports;
     FollowOutcome outcome;
     outcome.changed = look.inputs != ports.InputDeviceNames || look.outputs != ports.OutputDeviceNames;
@@ -71,11 +71,13 @@ FollowOutcome FollowDevices(SystemState& s, DeviceLook look, std::chrono::steady
         }
         MonitorDeviceEvent(s, static_cast<uint8_t>(PortIndex(port)), true);
         outcome.changed = true;
-        outcome.synthBack |= port == PortId::SynthOut || port == PortId::ControlOut;
+        outcome.synthBack |= port == PortId::SynthOut;
+        outcome.controlBack |= port == PortId::ControlOut;
     };
     for (PortId port : kAllPorts)
         if (!IsInput(port)) reopen(port);
-    if (outcome.synthBack && outputsBack) outputsBack(s);
+    if ((outcome.synthBack || outcome.controlBack) && outputsBack)
+        outputsBack(s, outcome.synthBack, outcome.controlBack);
     for (PortId port : kAllPorts)
         if (IsInput(port)) reopen(port);
     return outcome;

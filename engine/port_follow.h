@@ -26,7 +26,8 @@ DeviceLook LookAtDevices(MidiBackend& midi);
 
 struct FollowOutcome {
     bool changed = false;     // the lists, or what is open on a port, changed
-    bool synthBack = false;   // SynthOut or ControlOut opened on a returning device
+    bool synthBack = false;   // SynthOut opened on a returning device
+    bool controlBack = false; // ControlOut opened on a returning device
 };
 
 // How long a port waits before it tries again a device that is listed but
@@ -40,10 +41,11 @@ inline constexpr std::chrono::milliseconds kReopenRetry{1000};
 // - a closed port that follows a device opens it once it is listed again,
 //   at the next look after it was lost (a failed open is tried again from
 //   kReopenRetry after `now` on); the outputs open first, then
-//   `outputsBack` runs when SynthOut or ControlOut came back, then the
+//   `outputsBack` runs when SynthOut or ControlOut came back (saying
+//   which), then the
 //   inputs open, so a returning input never plays ahead of its outputs.
 // Each loss and return shows as a monitor line. No message box is shown.
 FollowOutcome FollowDevices(SystemState& s, DeviceLook look, std::chrono::steady_clock::time_point now,
-                            void (*outputsBack)(SystemState&) = nullptr);
+                            void (*outputsBack)(SystemState&, bool synthBack, bool controlBack) = nullptr);
 
 }  // namespace cadenzo

@@ -196,9 +196,13 @@ uint32_t FindDevice(const SystemState& s, PortId port, const std::string& name) 
     const std::string listed = s.Io.midi ? s.Io.midi->ListedNameOf(IsInput(port), name) : name;
     const std::vector<std::string>& list = s.Ports.DeviceNames(port);
     const std::vector<uint32_t> taken = TakenBesides(s, port);
-    for (uint32_t n = 1; n < list.size(); ++n)
-        if (list[n] == listed && std::find(taken.begin(), taken.end(), n) == taken.end()) return n;
-    return 0;
+    uint32_t first = 0;
+    for (uint32_t n = 1; n < list.size(); ++n) {
+        if (list[n] != listed) continue;
+        if (std::find(taken.begin(), taken.end(), n) == taken.end()) return n;
+        if (first == 0) first = n;
+    }
+    return first;
 }
 
 void DropLostPort(SystemState& s, PortId port) {

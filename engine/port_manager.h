@@ -44,7 +44,8 @@ void CloseAllPorts(SystemState& s);
 
 // The number of the first device called `name` (or known to the MIDI
 // service by that name, as a JACK port by its alias) in the port's list that
-// is not open on another port of the same direction; 0 when there is none.
+// is not open on another port of the same direction, else of the first
+// device of that name (two ports may share one device); 0 when there is none.
 // Devices of one name are told apart only by their order.
 uint32_t FindDevice(const SystemState& s, PortId port, const std::string& name);
 

@@ -42,6 +42,7 @@ struct SystemState {
     BankState Bank;
     OptionsRecord Options{};     // zero until the options are loaded
     std::string BlendFileName;   // the blend file last loaded; target of the shutdown save
+    bool SettingsUnsaved = false;  // main thread: the last save of the options (and ports file) failed
     PortState Ports;
     InputState Input;
     PerformanceState Performance;

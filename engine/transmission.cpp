@@ -128,7 +128,22 @@ void SendUserControllers(SystemState& s, uint32_t c, const ChannelRecord& layer)
         if (numbers[k] != 0 && numbers[k] <= 128) SynthCc(s, c, static_cast<uint8_t>(numbers[k] - 1), values[k]);
 }
 
-void SendLayer(SystemState& s, uint32_t c, const ChannelRecord& layer) {
+// Which outputs a transmission reaches.
+struct Outputs {
+    bool synth = true;
+    bool control = true;
+};
+
+// A layer's effect sends and output levels, on the DSP control port.
+void SendLayerToControl(SystemState& s, uint32_t c, const ChannelRecord& layer) {
+    ControlCc(s, c, 91, layer.Rev);
+    ControlCc(s, c, 93, layer.Chr);
+    ControlCc(s, c, 92, layer.Del);
+    SendOutputLevels(s, c, layer.Out12, layer.Out34, layer.Out56);
+}
+
+// A layer's sound, levels and tuning, on the synthesiser.
+void SendLayerToSynth(SystemState& s, uint32_t c, const ChannelRecord& layer) {
     if (s.Options.ChangeBlendsWithBanks != 0) {
         SynthCc(s, c, 0, layer.Lsb);
         SynthCc(s, c, 32, layer.Msb);
@@ -136,9 +151,6 @@ void SendLayer(SystemState& s, uint32_t c, const ChannelRecord& layer) {
     SendToSynth(s, PackShortMessage(0xC0, c, layer.PG, 0));
     SynthCc(s, c, 7, layer.Vol);
     SynthCc(s, c, 10, layer.Pan);
-    ControlCc(s, c, 91, layer.Rev);
-    ControlCc(s, c, 93, layer.Chr);
-    ControlCc(s, c, 92, layer.Del);
     SendUserControllers(s, c, layer);
     // Fine tune, registered parameter 1: 128 is the note's own pitch.
     const bool up = layer.Tun >= 128;
@@ -147,18 +159,39 @@ void SendLayer(SystemState& s, uint32_t c, const ChannelRecord& layer) {
     SynthCc(s, c, 6, up ? 64 : 63);
     SynthCc(s, c, 38, static_cast<uint8_t>(up ? layer.Tun - 128 : layer.Tun));
     SendBendSensitivity(s, c, 16);
-    SendOutputLevels(s, c, layer.Out12, layer.Out34, layer.Out56);
 }
 
-void TransmitGmMix(SystemState& s) {
+void TransmitGmMix(SystemState& s, Outputs to) {
     const Mix& gm = s.Bank.Bank.Slots[kGmSlot];
     for (int c = 0; c < kChannels; ++c) {
         const ChannelRecord& r = gm.Channels[c];
         const auto ch = static_cast<uint32_t>(c);
-        SendOutputLevels(s, ch, r.Out12, r.Out34, r.Out56);
-        SendBendSensitivity(s, ch, 2);
+        if (to.control) SendOutputLevels(s, ch, r.Out12, r.Out34, r.Out56);
+        if (to.synth) SendBendSensitivity(s, ch, 2);
     }
-    SendEqAndEffects(s, gm, s.Options.GmEffectLevels);
+    if (to.control) SendEqAndEffects(s, gm, s.Options.GmEffectLevels);
+}
+
+void TransmitMixTo(SystemState& s, Outputs to) {
+    if (s.Bank.GmMode.load(std::memory_order_relaxed)) {
+        TransmitGmMix(s, to);
+        return;
+    }
+    const Mix& mix = s.Bank.WorkingMix;
+    const OptionsRecord& o = s.Options;
+    for (int c = 0; c < kChannels; ++c) {
+        const auto ch = static_cast<uint32_t>(c);
+        if (o.UseDrumMode != 0 && o.DrumOutChannel == c) {
+            if (to.control) SendDrumChannel(s, ch);
+            continue;
+        }
+        if (to.synth) ResetChangedChannel(s, c);
+        const ChannelRecord& layer = mix.Channels[c];
+        if (layer.In1Channel == 0 && layer.In2Channel == 0) continue;
+        if (to.synth) SendLayerToSynth(s, ch, layer);
+        if (to.control) SendLayerToControl(s, ch, layer);
+    }
+    if (to.control) SendEqAndEffects(s, mix, o.EffectLevels);
 }
 
 }  // namespace
@@ -168,25 +201,7 @@ void SendOutputMix(SystemState& s) {
     SendControlNote(s, 31, s.Options.Mix56Level);
 }
 
-void TransmitMix(SystemState& s) {
-    if (s.Bank.GmMode.load(std::memory_order_relaxed)) {
-        TransmitGmMix(s);
-        return;
-    }
-    const Mix& mix = s.Bank.WorkingMix;
-    const OptionsRecord& o = s.Options;
-    for (int c = 0; c < kChannels; ++c) {
-        const auto ch = static_cast<uint32_t>(c);
-        if (o.UseDrumMode != 0 && o.DrumOutChannel == c) {
-            SendDrumChannel(s, ch);
-            continue;
-        }
-        ResetChangedChannel(s, c);
-        const ChannelRecord& layer = mix.Channels[c];
-        if (layer.In1Channel != 0 || layer.In2Channel != 0) SendLayer(s, ch, layer);
-    }
-    SendEqAndEffects(s, mix, o.EffectLevels);
-}
+void TransmitMix(SystemState& s) { TransmitMixTo(s, {}); }
 
 void SendMasterVolume(SystemState& s) {
     s.Io.display->SetMasterVolume(s.Transmission.MasterVolume);
@@ -205,9 +220,12 @@ void SendStartUpSet(SystemState& s) {
     ApplyMasterTranspose(s);
 }
 
-void ResendStartUpSet(SystemState& s) {
-    s.Transmission.SentShadow = {};
-    SendStartUpSet(s);
+void ResendStartUpSet(SystemState& s, bool toSynth, bool toControl) {
+    if (toControl) SendOutputMix(s);
+    if (toSynth) s.Transmission.SentShadow = {};
+    TransmitMixTo(s, {toSynth, toControl});
+    if (toControl) SendMasterVolume(s);
+    if (toSynth) ApplyMasterTranspose(s);
 }
 
 void ResetAllChannels(SystemState& s) {

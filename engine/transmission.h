@@ -24,10 +24,11 @@ void ApplyMasterTranspose(SystemState& s);
 // working mix, the master volume and the master transposition.
 void SendStartUpSet(SystemState& s);
 
-// The same set for a synthesiser or DSP that may have lost all it was sent
-// (its device was unplugged, or switched off): the whole mix goes out as if
-// it had never been sent.
-void ResendStartUpSet(SystemState& s);
+// The same set for a synthesiser and/or DSP that may have lost all it was
+// sent (its device was unplugged, or switched off): each gets its own part
+// of it, the synthesiser's as if the mix had never been sent; the other
+// output gets nothing, so the notes it sounds play on.
+void ResendStartUpSet(SystemState& s, bool toSynth, bool toControl);
 
 // Silences every synthesiser channel and centres its controllers and bend;
 // every mono layer forgets the keys it held.

@@ -3,11 +3,13 @@
 // holds the dispatch back meanwhile.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 
 #include "midi/input_queue.h"
 #include "midi/input_wake.h"
+#include "midi/owed_releases.h"
 
 namespace cadenzo {
 
@@ -19,6 +21,10 @@ struct InputState {
     // message box open. Queued input waits meanwhile and is taken, in order,
     // once none is left. Changed on the main thread, read by the dispatcher.
     std::atomic<uint32_t> DispatchHolds{1};
+    // In1's and In2's releases that the full queue refused but must not lose.
+    std::array<OwedReleases, 2> Owed;
+    // How many messages the full queue refused and lost, since the start.
+    std::atomic<uint32_t> Lost{0};
 };
 
 // Main thread: one more reason for the dispatch to wait.

@@ -13,19 +13,34 @@ InputWake::~InputWake() {
     if (fd_ >= 0) ::close(fd_);
 }
 
+namespace {
+
+bool WriteWake(int fd) {
+    const uint64_t one = 1;
+    return ::write(fd, &one, sizeof one) == static_cast<ssize_t>(sizeof one);
+}
+
+}  // namespace
+
 void InputWake::Signal() {
     if (pending_.exchange(true, std::memory_order_acq_rel)) return;
-    const uint64_t one = 1;
     // A failed write wakes nobody, so no wake is pending: the entry stays
     // queued for the next signal that gets through.
-    if (::write(fd_, &one, sizeof one) != static_cast<ssize_t>(sizeof one))
-        pending_.store(false, std::memory_order_release);
+    if (!WriteWake(fd_)) pending_.store(false, std::memory_order_release);
+}
+
+void InputWake::SignalAlways() {
+    pending_.store(true, std::memory_order_release);
+    WriteWake(fd_);
 }
 
 void InputWake::Acknowledge() {
     uint64_t count = 0;
     [[maybe_unused]] ssize_t n = ::read(fd_, &count, sizeof count);
-    pending_.store(false, std::memory_order_release);
+    // An exchange, not a store: it reads the flag of a Signal that found it
+    // still set, and with it whatever that signaller did before (a queued
+    // entry, a stop), so the drain that follows sees it.
+    pending_.exchange(false, std::memory_order_acq_rel);
 }
 
 }  // namespace cadenzo

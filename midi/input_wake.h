@@ -18,6 +18,10 @@ public:
     // Any thread: asks for a wake unless one is already pending. A wake that
     // could not be written leaves the next call free to try again.
     void Signal();
+    // Any thread: a wake written whatever is pending, for a stop that must
+    // not be lost (the engine thread may have read the descriptor and not
+    // yet cleared the pending flag).
+    void SignalAlways();
     // The engine thread, on wake: clears the signal. Call before draining the
     // queue, so that entries pushed during the drain wake it again.
     void Acknowledge();

@@ -36,13 +36,18 @@ bool ToggleMonitor(SystemState& s) {
     return visible;
 }
 
-std::vector<std::string> TakeMonitorLines(MonitorState& monitor, bool voiceOnly) {
+std::vector<std::string> TakeMonitorLines(SystemState& s, bool voiceOnly) {
     std::vector<std::string> lines;
     uint32_t record = 0;
-    while (monitor.Events.Pop(record)) {
+    while (s.Monitor.Events.Pop(record)) {
         std::string line = Line(record);
         if (voiceOnly && !IsChannelVoiceLine(line)) continue;
         lines.push_back(std::move(line));
+    }
+    const uint32_t lost = s.Input.Lost.load(std::memory_order_relaxed);
+    if (lost != s.Monitor.LostShown) {
+        s.Monitor.LostShown = lost;
+        lines.push_back(LostInputLine(lost));
     }
     return lines;
 }

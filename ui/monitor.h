@@ -14,7 +14,8 @@ bool ToggleMonitor(SystemState& s);
 
 // Main thread (the engine lock is not needed): the lines queued since the
 // last call, oldest first, with non-voice lines left out when `voiceOnly`
-// (the options' MonitorVoiceOnly).
-std::vector<std::string> TakeMonitorLines(MonitorState& monitor, bool voiceOnly);
+// (the options' MonitorVoiceOnly); then, when the full input queue has lost
+// more messages since the last such line, how many it has lost in all.
+std::vector<std::string> TakeMonitorLines(SystemState& s, bool voiceOnly);
 
 }  // namespace cadenzo

@@ -36,6 +36,8 @@ std::string KeyLine(uint16_t key, uint32_t flags) { return Printf("Key: %03d,  F
 
 std::string WindowMessageLine(uint32_t id) { return Printf("Message num: %05u - 0x%04X", id, id); }
 
+std::string LostInputLine(uint32_t lost) { return Printf("Input queue full: %u messages lost", lost); }
+
 std::string DeviceLine(uint8_t port, bool back) {
     return Printf(back ? "Device back: %s" : "Device lost: %s", port < kPortNames.size() ? kPortNames[port] : "?");
 }

@@ -20,6 +20,9 @@ std::string KeyLine(uint16_t key, uint32_t flags);
 // One event seen by the message hook.
 std::string WindowMessageLine(uint32_t id);
 
+// The full input queue has lost `lost` messages since the start.
+std::string LostInputLine(uint32_t lost);
+
 // The device of port `port` (0..5, In1 .. ControlOut) has gone or is back.
 std::string DeviceLine(uint8_t port, bool back);
 

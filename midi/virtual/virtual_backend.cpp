@@ -4,29 +4,45 @@
 
 namespace cadenzo {
 
-// What inputs and outputs share. `generation` moves on whenever the port
-// open on the device goes dead, so a handle of an older one is dead.
+// One of the program's ports open on a device; several ports may share one.
+struct VirtualConnection {
+    uint64_t id = 0;
+    std::string portName;
+    bool started = false;                  // inputs: delivering
+    MidiInputCallback callback = nullptr;  // inputs
+    void* context = nullptr;
+};
+
+// What inputs and outputs share. `generation` moves on whenever the ports
+// open on the device go dead, so a handle of an older one is dead.
 struct VirtualMidiBackend::Device {
     std::string name;
     mutable std::mutex mutex;  // held while a callback runs, so a close waits it out
     bool present = true;       // plugged in
-    bool open = false;
-    std::string portName;
+    std::vector<VirtualConnection> connections;
+    uint64_t nextConnection = 0;
     std::atomic<uint64_t> generation{0};
 
-    // Under the mutex: the open port, if any, goes dead.
+    // Under the mutex: the open ports, if any, go dead.
     void Kill() {
-        if (!open) return;
-        open = false;
+        if (connections.empty()) return;
+        connections.clear();
         generation.fetch_add(1, std::memory_order_release);
     }
+    // Under the mutex: the connection `id`, if it is still there.
+    VirtualConnection* Find(uint64_t id) {
+        for (VirtualConnection& c : connections)
+            if (c.id == id) return &c;
+        return nullptr;
+    }
+    // Under the mutex: the connection `id` closes.
+    void Forget(uint64_t id) {
+        std::erase_if(connections, [id](const VirtualConnection& c) { return c.id == id; });
+    }
+    std::string FirstPortName() const { return connections.empty() ? "" : connections.front().portName; }
 };
 
-struct VirtualMidiBackend::InputDevice : Device {
-    bool started = false;
-    MidiInputCallback callback = nullptr;
-    void* context = nullptr;
-};
+struct VirtualMidiBackend::InputDevice : Device {};
 
 struct VirtualMidiBackend::OutputDevice : Device {
     const std::atomic<bool>* recording = nullptr;  // the back end's switch
@@ -41,10 +57,12 @@ namespace {
 // A handle is live while its device's generation is the one it was opened in.
 template <class D>
 struct Opened {
-    explicit Opened(D& d) : device(d), generation(d.generation.load(std::memory_order_acquire)) {}
+    Opened(D& d, uint64_t connection)
+        : device(d), generation(d.generation.load(std::memory_order_acquire)), id(connection) {}
     bool Live() const { return device.generation.load(std::memory_order_acquire) == generation; }
     D& device;
     const uint64_t generation;
+    const uint64_t id;  // its connection
 };
 
 class VirtualInput final : public MidiInputPort, public Opened<VirtualMidiBackend::InputDevice> {
@@ -90,9 +108,13 @@ bool VirtualMidiBackend::Feed(uint32_t device, ShortMessage m, uint16_t kind) {
     if (device >= inputs_.size()) return false;
     InputDevice& d = *inputs_[device];
     std::lock_guard lock(d.mutex);
-    if (!d.open || !d.started) return false;
-    d.callback(d.context, kind, m);
-    return true;
+    bool delivered = false;
+    for (const VirtualConnection& c : d.connections) {
+        if (!c.started) continue;
+        c.callback(c.context, kind, m);
+        delivered = true;
+    }
+    return delivered;
 }
 
 std::vector<ShortMessage> VirtualMidiBackend::Sent(uint32_t device) const {
@@ -141,13 +163,13 @@ uint32_t VirtualMidiBackend::TakeFailure(std::deque<uint32_t>& failures) {
 std::string VirtualMidiBackend::InputPortName(uint32_t device) const {
     const InputDevice& d = *inputs_.at(device);
     std::lock_guard lock(d.mutex);
-    return d.open ? d.portName : "";
+    return d.FirstPortName();
 }
 
 std::string VirtualMidiBackend::OutputPortName(uint32_t device) const {
     const OutputDevice& d = *outputs_.at(device);
     std::lock_guard lock(d.mutex);
-    return d.open ? d.portName : "";
+    return d.FirstPortName();
 }
 
 template <class D>
@@ -211,27 +233,24 @@ uint32_t VirtualMidiBackend::Claim(const std::vector<std::unique_ptr<D>>& device
     D& d = *devices[listed[device]];
     std::lock_guard lock(d.mutex);
     if (!d.present) return kMidiBadDeviceId;
-    if (d.open) return kMidiAllocated;
-    d.open = true;
-    d.portName = portName;
-    ready(d);
+    d.connections.push_back({d.nextConnection++, portName});
+    ready(d, d.connections.back());
     return kMidiOk;
 }
 
 uint32_t VirtualMidiBackend::OpenInput(uint32_t device, const std::string& portName, MidiInputCallback callback,
                                        void* context, std::unique_ptr<MidiInputPort>& handle) {
-    return Claim(inputs_, listedInputs_, device, portName, [&](InputDevice& d) {
-        d.started = false;
-        d.callback = callback;
-        d.context = context;
-        handle = std::make_unique<VirtualInput>(d);
+    return Claim(inputs_, listedInputs_, device, portName, [&](InputDevice& d, VirtualConnection& c) {
+        c.callback = callback;
+        c.context = context;
+        handle = std::make_unique<VirtualInput>(d, c.id);
     });
 }
 
 uint32_t VirtualMidiBackend::StartInput(MidiInputPort& port) {
     auto& input = static_cast<VirtualInput&>(port);
     std::lock_guard lock(input.device.mutex);
-    if (input.Live()) input.device.started = true;
+    if (VirtualConnection* c = input.Live() ? input.device.Find(input.id) : nullptr) c->started = true;
     return kMidiOk;
 }
 
@@ -241,10 +260,7 @@ uint32_t VirtualMidiBackend::CloseInput(std::unique_ptr<MidiInputPort>& handle) 
     auto& input = static_cast<VirtualInput&>(*handle);
     {
         std::lock_guard lock(input.device.mutex);
-        if (input.Live()) {
-            input.device.open = false;
-            input.device.started = false;
-        }
+        if (input.Live()) input.device.Forget(input.id);
     }
     handle.reset();
     return kMidiOk;
@@ -253,7 +269,7 @@ uint32_t VirtualMidiBackend::CloseInput(std::unique_ptr<MidiInputPort>& handle) 
 uint32_t VirtualMidiBackend::OpenOutput(uint32_t device, const std::string& portName,
                                         std::unique_ptr<MidiOutputPort>& handle) {
     return Claim(outputs_, listedOutputs_, device, portName,
-                 [&](OutputDevice& d) { handle = std::make_unique<VirtualOutput>(d); });
+                 [&](OutputDevice& d, VirtualConnection& c) { handle = std::make_unique<VirtualOutput>(d, c.id); });
 }
 
 uint32_t VirtualMidiBackend::CloseOutput(std::unique_ptr<MidiOutputPort>& handle) {
@@ -262,7 +278,7 @@ uint32_t VirtualMidiBackend::CloseOutput(std::unique_ptr<MidiOutputPort>& handle
     auto& output = static_cast<VirtualOutput&>(*handle);
     {
         std::lock_guard lock(output.device.mutex);
-        if (output.Live()) output.device.open = false;
+        if (output.Live()) output.device.Forget(output.id);
     }
     handle.reset();
     return kMidiOk;
@@ -273,7 +289,8 @@ std::optional<uint32_t> VirtualMidiBackend::ListedPlace(const std::string& portN
         for (size_t i = 0; i < listed.size(); ++i) {
             const Device& d = *devices[listed[i]];
             std::lock_guard lock(d.mutex);
-            if (d.open && d.portName == portName) return static_cast<uint32_t>(i);
+            for (const VirtualConnection& c : d.connections)
+                if (c.portName == portName) return static_cast<uint32_t>(i);
         }
         return std::nullopt;
     };

@@ -48,7 +48,8 @@ public:
     void FailNextOpen(uint32_t result);
     void FailNextClose(uint32_t result);
 
-    // The name the program gave the port open on a device ("" when closed).
+    // The name the program gave the first port open on a device ("" when
+    // closed). Several of its ports may share one device.
     std::string InputPortName(uint32_t device) const;
     std::string OutputPortName(uint32_t device) const;
 

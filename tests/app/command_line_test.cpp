@@ -52,6 +52,7 @@ TEST(CommandLine, EveryBadArgumentIsAnErrorThatSaysWhatIsWrong) {
         {{"-platform", "xcb"}, "Unknown option 'platform'."},
         {{"--dir"}, "Missing value after '--dir'."},
         {{"--dir", ""}, "--dir needs a folder name."},
+        {{"--dir", QString::fromLocal8Bit("sets-\xE9t\xE9")}, "--dir takes a folder name in UTF-8; this one is not."},
         {{"--midi", "oss"}, "--midi takes alsa or jack, not 'oss'."},
         {{"--midi", "JACK"}, "--midi takes alsa or jack, not 'JACK'."},
         {{"sets"}, "Unexpected argument 'sets'."},

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "app/device_watch.h"
+#include "support/descriptor_limit.h"
 #include "support/engine_rig.h"
 #include "support/fake_timer.h"
 #include "ui/widgets/main_form.h"
@@ -32,6 +33,27 @@ TEST_F(DeviceWatching, PortsFollowTheirDevicesFromTheMessageLoop) {
     rig.midi.PlugInput(0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return In1Open(); }, 2000));
     EXPECT_TRUE(rig.dialogs.boxes.empty());
+}
+
+TEST_F(DeviceWatching, WithoutAWakeForChangesTheDevicesAreLookedAtOnceASecond) {
+    std::unique_ptr<VirtualMidiBackend> starved;
+    {
+        test::NoNewDescriptors outOfDescriptors;
+        starved = std::make_unique<VirtualMidiBackend>(std::vector<std::string>{"Keys"}, std::vector<std::string>{});
+    }
+    ASSERT_LT(starved->DeviceChanges().Fd(), 0);
+    rig.s.Io.midi = starved.get();
+    EnumerateMidiDevices(rig.s);
+    SelectIn1Port(rig.s, 1);
+    {
+        DeviceWatch watch(rig.s);
+        starved->UnplugInput(0);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !In1Open(); }, 2500));
+        starved->PlugInput(0);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return In1Open(); }, 2500));
+    }
+    CloseAllPorts(rig.s);
+    rig.s.Io.midi = &rig.midi;
 }
 
 TEST_F(DeviceWatching, NothingMovesWhileAMessageBoxIsOpen) {

@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QEventLoop>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -66,6 +68,36 @@ protected:
     MessageHook hook{rig.s};
     EngineThread engine{rig.s};
 };
+
+// A handler that runs a nested event loop (as a text drag in the monitor
+// pane does) lets go of the engine while the loop waits: input plays on.
+TEST_F(HandOff, InputPlaysOnWhileAHandlerRunsANestedEventLoop) {
+    class NestedLoopWidget final : public QWidget {
+    public:
+        explicit NestedLoopWidget(VirtualMidiBackend& midi) : midi_(midi) {}
+        size_t playedDuringLoop = 0;
+
+    protected:
+        void keyPressEvent(QKeyEvent*) override {
+            PlayFromAnotherThread(midi_, 0, 10);
+            QEventLoop loop;
+            QTimer look;
+            const auto deadline = Clock::now() + std::chrono::seconds(1);
+            connect(&look, &QTimer::timeout, [&] {
+                if (midi_.Sent(0).size() >= 10 || Clock::now() > deadline) loop.quit();
+            });
+            look.start(5);
+            loop.exec();
+            playedDuringLoop = midi_.Sent(0).size();
+        }
+
+    private:
+        VirtualMidiBackend& midi_;
+    } widget(rig.midi);
+    hook.SetLoopRunning(true);
+    QTest::keyClick(&widget, Qt::Key_A);
+    EXPECT_EQ(widget.playedDuringLoop, 10u);
+}
 
 // A burst that finds the engine busy (here held by this thread, which then
 // lets go without dispatching) is played by the engine thread.

@@ -106,7 +106,7 @@ TEST_F(StartUpOrder, DefaultFileIsLoadedIntoTheBankAndMixZeroAndWrittenBackAtExi
 
 TEST_F(StartUpOrder, DefaultFileThatCannotBeOpenedEndsTheRunBeforeTheLoop) {
     std::filesystem::create_directory("def.cdb");
-    Run();
+    EXPECT_EQ(Run(), kNotSavedStatus);
     ASSERT_GE(shell.trace.size(), 2u);
     EXPECT_EQ(shell.trace[shell.trace.size() - 2], "text Load Blends...");
     EXPECT_EQ(shell.trace.back(), "exception Cannot open file def.cdb");
@@ -115,7 +115,7 @@ TEST_F(StartUpOrder, DefaultFileThatCannotBeOpenedEndsTheRunBeforeTheLoop) {
 
 TEST_F(StartUpOrder, RejectedDefaultFileIsKeptAndTheShutdownSaveReportsIt) {
     WriteBytes("def.cdb", std::vector<uint8_t>(100, 7));
-    Run();
+    EXPECT_EQ(Run(), kNotSavedStatus);
     EXPECT_EQ(shell.trace.back(), "exception Cannot create file ");
     EXPECT_EQ(shell.trace[shell.trace.size() - 2], "show Closing...");
     EXPECT_EQ(ReadBytes("def.cdb"), std::vector<uint8_t>(100, 7));
@@ -123,7 +123,7 @@ TEST_F(StartUpOrder, RejectedDefaultFileIsKeptAndTheShutdownSaveReportsIt) {
 
 TEST_F(StartUpOrder, OptionsThatCannotBeOpenedEndTheRunBeforeTheBlendFile) {
     std::filesystem::create_directory(kOptionsFile);
-    Run();
+    EXPECT_EQ(Run(), kNotSavedStatus);
     EXPECT_EQ(shell.trace.back(), "exception Cannot open file Ostinata.opt");
     EXPECT_EQ(std::count(shell.trace.begin(), shell.trace.end(), "text Load Blends..."), 0);
 }
@@ -178,20 +178,25 @@ TEST_F(StartUpOrder, GmStartModeFromTheOptionsIsInForceAfterStartUp) {
     EXPECT_TRUE(state.Bank.GmMode.load());
 }
 
-TEST_F(StartUpOrder, AnInputWakeThatCouldNotBeMadeIsReportedAfterTheHook) {
+TEST_F(StartUpOrder, WakesThatCouldNotBeMadeAreReportedAfterTheHook) {
     std::unique_ptr<SystemState> starved;
+    std::unique_ptr<VirtualMidiBackend> starvedMidi;
     {
         test::NoNewDescriptors outOfDescriptors;
         starved = std::make_unique<SystemState>();
+        starvedMidi = std::make_unique<VirtualMidiBackend>(std::vector<std::string>{}, std::vector<std::string>{});
     }
     starved->Io.dialogs = &shell;
-    starved->Io.midi = &midi;
+    starved->Io.midi = starvedMidi.get();
     EXPECT_EQ(RunProgram(*starved, shell), 0);
     const auto hook = std::find(shell.trace.begin(), shell.trace.end(), "hook");
     ASSERT_NE(hook, shell.trace.end());
     EXPECT_EQ(hook[1],
               "box Cadenzo: Cannot create the MIDI input wake-up (Too many open files).\n"
               "MIDI input is looked for every millisecond instead.");
+    EXPECT_EQ(hook[2],
+              "box Cadenzo: Cannot create the MIDI device-change wake-up (Too many open files).\n"
+              "The MIDI devices are looked at once a second instead.");
 }
 
 }  // namespace

@@ -191,13 +191,20 @@ TEST_F(BlendFile, ASaveThroughASymbolicLinkWritesItsTargetAndKeepsTheLink) {
     WriteBytes("sets/live.cdb", {1, 2, 3});
     std::filesystem::create_symlink("sets/live.cdb", "def.cdb");
     std::filesystem::create_symlink("nowhere.cdb", "dangling.cdb");
+    std::filesystem::create_symlink("b.cdb", "a.cdb");  // a loop: refused, both links kept
+    std::filesystem::create_symlink("a.cdb", "b.cdb");
     SaveBlendFile(state, "def.cdb", dialogs);
     SaveBlendFile(state, "dangling.cdb", dialogs);
-    EXPECT_TRUE(std::filesystem::is_symlink("def.cdb"));
-    EXPECT_TRUE(std::filesystem::is_symlink("dangling.cdb"));
+    EXPECT_THROW(
+        try { SaveBlendFile(state, "a.cdb", dialogs); } catch (const FileError& e) {
+            EXPECT_STREQ(e.what(), "Cannot create file a.cdb");
+            throw;
+        },
+        FileError);
+    for (const char* link : {"def.cdb", "dangling.cdb", "a.cdb", "b.cdb"}) EXPECT_TRUE(std::filesystem::is_symlink(link)) << link;
     EXPECT_EQ(std::filesystem::file_size("sets/live.cdb"), kImage);
     EXPECT_EQ(std::filesystem::file_size("nowhere.cdb"), kImage);
-    EXPECT_EQ(Entries(), (std::vector<std::string>{"dangling.cdb", "def.cdb", "nowhere.cdb", "sets"}));
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"a.cdb", "b.cdb", "dangling.cdb", "def.cdb", "nowhere.cdb", "sets"}));
 }
 
 TEST_F(BlendFile, ShutdownSaveGoesToTheDefaultFileOnlyWhenNoneIsThere) {

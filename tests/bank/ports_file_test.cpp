@@ -1,5 +1,7 @@
 #include <filesystem>
 
+#include <sstream>
+
 #include <gtest/gtest.h>
 
 #include "bank/file_io.h"
@@ -18,6 +20,7 @@ protected:
         return {bytes.begin(), bytes.end()};
     }
     test::RecordingDialogs dialogs;
+    std::ostringstream report;
 };
 
 TEST_F(PortsFile, SavesOneLinePerPortAndReadsItBackInFull) {
@@ -27,25 +30,28 @@ TEST_F(PortsFile, SavesOneLinePerPortAndReadsItBackInFull) {
     EXPECT_EQ(Text(), "In1=system:midi_capture_1\nIn2=\nIn3=Клавиши 2 = left\n"
                       "SynthOut=a2j:Synth [20] (playback)\nThruOut=\nControlOut=ctl\n");
     EXPECT_EQ(Entries(), std::vector<std::string>{kPortsFile}) << "no temporary file left";
-    const PortNames read = ReadPortsFile();
+    const PortNames read = ReadPortsFile(report);
     for (size_t i = 0; i < devices.size(); ++i) EXPECT_EQ(read[i], devices[i]) << i;
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 TEST_F(PortsFile, AMissingFileOrLineNamesNothingAndOtherLinesAreIgnored) {
-    EXPECT_EQ(ReadPortsFile(), PortNames{});
-    Write("\xEF\xBB\xBF" "In2=Keys\r\n# a note\nin1=lower case is another key\nGarbage\nThruOut=\nIn2=Keys 2\n");
+    EXPECT_EQ(ReadPortsFile(report), PortNames{});
+    Write("\xEF\xBB\xBF" "In2=Keys\r\n# a note\n\n in1 = Lower Keys \nGarbage\nThruOut=\nIn2=Keys 2\nIn4=Keys\n");
     PortNames expected;
-    expected[1] = "Keys 2";  // the last line for a port counts
+    expected[0] = "Lower Keys";  // key in any case, spaces around key and value left out
+    expected[1] = "Keys 2";      // the last line for a port counts
     expected[4] = "";
-    EXPECT_EQ(ReadPortsFile(), expected);
+    EXPECT_EQ(ReadPortsFile(report), expected);
+    EXPECT_EQ(report.str(), "Ostinata.ports, line 5, not understood and ignored: Garbage\n"
+                            "Ostinata.ports, line 8, not understood and ignored: In4=Keys\n");
     Write("In1=Keys");  // no final line break
-    EXPECT_EQ(ReadPortsFile()[0], "Keys");
+    EXPECT_EQ(ReadPortsFile(report)[0], "Keys");
 }
 
 TEST_F(PortsFile, AFileThatCannotBeReplacedIsReportedAndKept) {
     std::filesystem::create_directory(kPortsFile);
-    EXPECT_EQ(ReadPortsFile(), PortNames{});
+    EXPECT_EQ(ReadPortsFile(report), PortNames{});
     EXPECT_THROW(SavePortsFile({}, dialogs), FileError);
 }
 

@@ -57,6 +57,18 @@ TEST(InputWake, AWakeThatCouldNotBeWrittenLeavesTheNextOneFreeToTry) {
     ::close(readOnly);
 }
 
+// The engine thread has read the descriptor but not yet cleared the pending
+// flag when the stop comes: the stop's wake must still be written.
+TEST(InputWake, AStopWakeIsWrittenWhileAnotherIsPending) {
+    InputWake wake;
+    wake.Signal();
+    uint64_t count = 0;
+    ASSERT_EQ(::read(wake.Fd(), &count, sizeof count), static_cast<ssize_t>(sizeof count));
+    wake.SignalAlways();
+    pollfd ready{wake.Fd(), POLLIN, 0};
+    EXPECT_EQ(::poll(&ready, 1, 0), 1) << "the stop never reached the engine thread";
+}
+
 TEST(InputWake, ADescriptorThatCannotBeMadeIsKnownWithItsReason) {
     test::NoNewDescriptors outOfDescriptors;
     InputWake wake;

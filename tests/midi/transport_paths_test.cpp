@@ -1,8 +1,12 @@
 // The thru paths, the queue hand-off of the playing inputs and the output
 // primitives, on virtual devices.
+#include <algorithm>
+#include <string>
+
 #include <gtest/gtest.h>
 
 #include "engine/output.h"
+#include "ui/monitor.h"
 #include "support/engine_rig.h"
 
 namespace cadenzo {
@@ -85,6 +89,43 @@ TEST_F(TransportPaths, AFullQueueRefusesNewInputAndKeepsWhatIsPending) {
     const auto entries = Drain();
     ASSERT_EQ(entries.size(), InputQueue::kMaxPending);
     for (uint32_t i = 0; i < entries.size(); ++i) ASSERT_EQ(entries[i], 0x01400090u | (i % 128) << 8);
+}
+
+// A message box holds the dispatch while a keyboard with aftertouch fills the
+// queue: whatever the queue loses, a release of a press it took still plays,
+// and the monitor says how much was lost.
+TEST_F(TransportPaths, AFullQueueNeverLosesAReleaseOfAPressItTook) {
+    struct Case {
+        uint32_t device;
+        ShortMessage press, release;
+    };
+    const Case cases[] = {
+        {0, 0x643C90, 0x403C80},  // note-off
+        {1, 0x643C90, 0x003C90},  // note-on with velocity 0, on In2
+        {0, 0x7F40B0, 0x0040B0},  // sustain
+        {1, 0x7F40B1, 0x1040B1},  // sustain on channel 2 of In2, let go below half
+    };
+    ToggleMonitor(rig.s);
+    rig.s.Bank.WorkingMix.Channels[0].In1Channel = 17;  // layer 1 listens to every channel of both inputs
+    rig.s.Bank.WorkingMix.Channels[0].In2Channel = 17;
+    uint32_t lost = 0;
+    for (const Case& c : cases) {  // the dispatch is held, as while a message box is open
+        rig.ClearSent();
+        rig.midi.Feed(c.device, c.press);
+        for (int i = 0; i < 1500; ++i) rig.midi.Feed(c.device, 0x4000D0);
+        rig.midi.Feed(c.device, c.release);
+        ReleaseDispatch(rig.s.Input);
+        rig.Dispatch();
+        const auto sent = rig.Synth();
+        const auto last = std::find_if(sent.rbegin(), sent.rend(), [&](ShortMessage m) {
+            return (m & 0xFF00) == (c.press & 0xFF00) && (m & 0xE0) == (c.press & 0xE0);
+        });
+        ASSERT_NE(last, sent.rend()) << std::hex << c.press;
+        EXPECT_TRUE((*last & 0xF0) == 0x80 || (*last & 0xFF0000) < 0x400000) << std::hex << c.release;
+        lost += 1500 - (InputQueue::kMaxPending - 1);
+        EXPECT_EQ(TakeMonitorLines(rig.s, false).back(), "Input queue full: " + std::to_string(lost) + " messages lost");
+        HoldDispatch(rig.s.Input);
+    }
 }
 
 TEST_F(TransportPaths, SendToSynthSendsAndLightsThePortAndChannelLamps) {

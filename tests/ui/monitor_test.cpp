@@ -36,7 +36,7 @@ TEST(MonitorLines, EachMessageTypeHasItsForm) {
 class Monitor : public ::testing::Test {
 protected:
     Monitor() { ToggleMonitor(rig.s); }
-    Lines Take() { return TakeMonitorLines(rig.s.Monitor, rig.s.Options.MonitorVoiceOnly != 0); }
+    Lines Take() { return TakeMonitorLines(rig.s, rig.s.Options.MonitorVoiceOnly != 0); }
     test::EngineRig rig;
 };
 

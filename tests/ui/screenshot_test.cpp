@@ -111,6 +111,32 @@ TEST(Screenshots, SetupDialogPages) {
     }
 }
 
+// Device names as real MIDI services list them, two of one maker among them.
+TEST(Screenshots, SetupDialogWithLongDeviceNames) {
+    test::EngineRig rig;
+    VirtualMidiBackend real{{"VM USB Keyboard:VM USB Keyboard MIDI 1", "VM USB Keyboard:VM USB Keyboard MIDI 2",
+                             "Midi Through:Midi Through Port-0"},
+                            {"a2j:Synth [20] (playback): Synth MIDI 1", "harness:synth",
+                             "a2j:Synth [20] (playback): Synth MIDI 2"}};
+    rig.s.Io.midi = &real;
+    EnumerateMidiDevices(rig.s);
+    for (auto select : {SelectIn1Port, SelectIn2Port, SelectIn3Port, SelectSynthOutPort, SelectThruOutPort,
+                        SelectControlOutPort})
+        select(rig.s, 0);
+    SelectIn1Port(rig.s, 2);
+    SelectIn3Port(rig.s, 3);
+    SelectSynthOutPort(rig.s, 1);
+    SelectThruOutPort(rig.s, 2);
+    SelectControlOutPort(rig.s, 3);
+    {
+        TSetupForm form(rig.s, nullptr);
+        form.show();
+        Save(form, "setup_devices.png");
+    }
+    CloseAllPorts(rig.s);
+    rig.s.Io.midi = &rig.midi;
+}
+
 TEST(Screenshots, MonitorWithTraffic) {
     static test::EngineRig rig;
     PlayableMix(rig.s);

@@ -1,7 +1,10 @@
 #include "ui/widgets/engine_application.h"
 
+#include <QAbstractEventDispatcher>
 #include <QDialog>
 #include <QEvent>
+
+#include <utility>
 
 #include "engine/dispatcher.h"
 #include "engine/system_state.h"
@@ -39,7 +42,23 @@ SystemState* GuardedState() {
 
 }  // namespace
 
-EngineApplication::EngineApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+EngineApplication::EngineApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] { AboutToWait(); },
+            Qt::DirectConnection);
+    connect(dispatcher, &QAbstractEventDispatcher::awake, this, [this] { Awake(); }, Qt::DirectConnection);
+}
+
+void EngineApplication::AboutToWait() {
+    if (!guarded_ || !guarded_->Engine.HeldByThisThread()) return;
+    releasedToWait_ = &guarded_->Engine;
+    releasedToWait_->Unlock();
+}
+
+void EngineApplication::Awake() {
+    if (!releasedToWait_) return;
+    std::exchange(releasedToWait_, nullptr)->Lock();
+}
 
 bool EngineApplication::Unguarded(QObject* receiver) const {
     if (!unguarded_) return false;

@@ -20,12 +20,17 @@ class QDialog;
 namespace cadenzo {
 
 struct SystemState;
+class EngineLock;
 
 class EngineApplication final : public QApplication {
 public:
     EngineApplication(int& argc, char** argv);
 
     // The state whose engine lock the events take; none, no lock is taken.
+    // Whenever the window thread is about to wait for events while it holds
+    // that lock (a nested event loop started by a handler: a text drag, a
+    // menu, a dialog), it lets go of it until it wakes, so the engine plays
+    // on meanwhile.
     void Guard(SystemState* state) { guarded_ = state; }
     SystemState* Guarded() const { return guarded_; }
 
@@ -36,8 +41,11 @@ public:
 
 private:
     bool Unguarded(QObject* receiver) const;
+    void AboutToWait();
+    void Awake();
 
     SystemState* guarded_ = nullptr;
+    EngineLock* releasedToWait_ = nullptr;  // the lock let go of while the thread waits
     QPointer<QWidget> unguarded_;
 };
 

@@ -267,7 +267,7 @@ void TMainForm::ShowMonitorLines() {
     // Forming the lines and laying them out takes a while and needs nothing
     // more of the engine's.
     const EngineReleased released(state_.Engine);
-    for (const std::string& line : TakeMonitorLines(state_.Monitor, voiceOnly))
+    for (const std::string& line : TakeMonitorLines(state_, voiceOnly))
         memo_->appendPlainText(QString::fromStdString(line));
     memo_->verticalScrollBar()->setValue(memo_->verticalScrollBar()->maximum());
 }

@@ -12,9 +12,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "bank/file_io.h"
-#include "bank/options_file.h"
-#include "bank/ports_file.h"
+#include "bank/settings_save.h"
 #include "engine/port_manager.h"
 #include "services/dialogs.h"
 #include "ui/setup_texts.h"
@@ -38,9 +36,8 @@ TSetupForm::TSetupForm(SystemState& state, QWidget* owner)
       state_(state) {
     setObjectName("SetupForm");
     setWindowTitle(kCaption);
-    setFixedSize(kClientWidth, kClientHeight);
     setModal(true);
-    // A narrow face, so that the long captions fit the fixed dialog.
+    // A narrow face where one is installed, so that the dialog stays compact.
     QFont narrow = font();
     narrow.setFamilies({"DejaVu Sans Condensed", "Liberation Sans Narrow", "Arial Narrow"});
     narrow.setPixelSize(11);
@@ -62,6 +59,10 @@ TSetupForm::TSetupForm(SystemState& state, QWidget* owner)
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
+    // Fixed at the size its controls need, never smaller than it always was:
+    // no caption is cut, whatever the font.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    pages->setMinimumSize(kClientWidth - 8, kClientHeight - 8 - button->sizeHint().height() - layout->spacing());
     layout->addWidget(pages, 1);
     layout->addWidget(button);
 
@@ -88,12 +89,8 @@ bool TSetupForm::eventFilter(QObject* watched, QEvent* event) {
 void TSetupForm::keyPressEvent(QKeyEvent* event) { FormKeyDown(VirtualKey(event->key(), event->modifiers())); }
 
 void TSetupForm::Button1Click() {
-    try {
-        SaveOptions(state_.Options, state_.Ports.OpenPortNumbers(), *state_.Io.dialogs);
-        SavePortsFile(state_.Ports.RememberedDevices, *state_.Io.dialogs);
-    } catch (const FileError& e) {
-        ShowException(*state_.Io.dialogs, e.what());
-    }
+    state_.SettingsUnsaved = !SaveSettings(state_.Options, state_.Ports.OpenPortNumbers(),
+                                           state_.Ports.RememberedDevices, *state_.Io.dialogs);
 }
 
 void TSetupForm::ShowDeviceLists() {
@@ -127,9 +124,11 @@ void TSetupForm::ShowOpenPort(QComboBox* list, PortId port) {
         list->addItem(QString::fromStdString(AbsentDeviceItem(followed)));
         static_cast<QStandardItemModel*>(list->model())->item(devices)->setEnabled(false);
         list->setCurrentIndex(devices);
+        ShowChoiceInFull(list);
         return;
     }
     list->setCurrentIndex(ItemIndex(open, static_cast<size_t>(devices)));
+    ShowChoiceInFull(list);
 }
 
 void TSetupForm::PortChanged(QComboBox* list, PortId port, void (*select)(SystemState&, uint32_t)) {

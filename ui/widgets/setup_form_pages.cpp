@@ -20,6 +20,9 @@ namespace cadenzo {
 namespace {
 
 constexpr int kMixTickInterval = 4;
+// What a device box shows of its name without opening (a short name in
+// full, and enough of a long one to know it).
+constexpr int kDeviceNameChars = 20;
 
 }  // namespace
 
@@ -84,8 +87,12 @@ QGroupBox* TSetupForm::BuildPortGroups(QWidget* page) {
         &TSetupForm::Synth2OutComboBoxChange, &TSetupForm::ControlOutComboBoxChange,
     };
     FillPortLists();
-    for (size_t i = 0; i < portLists_.size(); ++i)
+    for (size_t i = 0; i < portLists_.size(); ++i) {
+        portLists_[i]->setMinimumContentsLength(kDeviceNameChars);
         connect(portLists_[i], &QComboBox::currentIndexChanged, this, kHandlers[i]);
+        connect(portLists_[i], &QComboBox::currentIndexChanged, portLists_[i],
+                [list = portLists_[i]] { ShowChoiceInFull(list); });
+    }
     return group;
 }
 

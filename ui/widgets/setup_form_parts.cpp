@@ -1,12 +1,17 @@
 #include "ui/widgets/setup_form_parts.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <QStyle>
+
+#include <algorithm>
 
 #include "bank/options_record.h"
 #include "ui/setup_texts.h"
@@ -37,6 +42,18 @@ QComboBox* AddList(QGridLayout* grid, int row, const char* label, const char* na
     if (label) grid->addWidget(new QLabel(label, grid->parentWidget()), row, 0);
     grid->addWidget(list, row, label ? 1 : 0, 1, label ? 1 : 2);
     return list;
+}
+
+void ShowChoiceInFull(QComboBox* list) {
+    QAbstractItemView* view = list->view();
+    const QFontMetrics metrics(view->font());
+    int widest = 0;
+    for (int i = 0; i < list->count(); ++i) widest = std::max(widest, metrics.horizontalAdvance(list->itemText(i)));
+    // Room for the item's margins, the frame and a scroll bar.
+    constexpr int kItemMargins = 16;
+    view->setMinimumWidth(widest + kItemMargins + 2 * view->frameWidth() +
+                          list->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    list->setToolTip(list->currentText());
 }
 
 void BindList(QComboBox* list, uint8_t& field, std::function<void()> after) {

@@ -33,6 +33,11 @@ QGroupBox* MakeGroup(QWidget* parent, const char* caption, QGridLayout*& grid);
 // row `row` of the grid.
 QComboBox* AddList(QGridLayout* grid, int row, const char* label, const char* name, const QStringList& items);
 
+// A device list shows its names in full where the box is too narrow: its
+// drop-down list as wide as its longest name, its tool tip the name chosen.
+// Call whenever its items or its choice change.
+void ShowChoiceInFull(QComboBox* list);
+
 // Shows the option's item and writes the item index back on every change,
 // then runs `after`.
 void BindList(QComboBox* list, uint8_t& field, std::function<void()> after = {});
