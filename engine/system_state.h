@@ -12,6 +12,7 @@
 #include "engine/engine_lock.h"
 #include "engine/grid_cursor.h"
 #include "engine/performance_state.h"
+#include "engine/play_to_set.h"
 #include "engine/terca_state.h"
 #include "engine/transmission_state.h"
 #include "midi/input_state.h"
@@ -54,6 +55,7 @@ struct SystemState {
     std::atomic<uint32_t> ModifierState{0};
     LampState Lamps;
     GridCursor Grid;             // the parameter grid's selected cell
+    PlayToSetState PlayToSet;    // a grid cell waiting for a played note
     MonitorState Monitor;        // the monitor pane's visibility and queued lines
     Services Io;
 };

@@ -7,6 +7,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -16,6 +17,7 @@
 #include "support/engine_rig.h"
 #include "support/fake_timer.h"
 #include "ui/modifier_indicators.h"
+#include "ui/port_lamps.h"
 #include "ui/widgets/main_form.h"
 #include "ui/widgets/setup_form.h"
 #include "ui/widgets/shape.h"
@@ -125,6 +127,69 @@ TEST_F(KeyEvents, RepeatedKeyDownsStepOncePerRepeatAndHeldShiftStaysHeld) {
     QTest::keyClick(grid, Qt::Key_Exclam);
     EXPECT_EQ(rig.s.Bank.WorkingMix.EQ12[0], 65);
     Release(Qt::Key_Shift);
+}
+
+// The wheel over a cell and a note played for an armed cell edit through the
+// same path as Insert: one transmission and row refresh per change.
+TEST_F(KeyEvents, TheWheelAndAPlayedNoteSetTheCellUnderThem) {
+    ChannelRecord& layer = rig.s.Bank.WorkingMix.Channels[0];
+    const QPoint overKeyLow = grid->visualItemRect(grid->item(0, 7)).center();
+    QWheelEvent wheel(overKeyLow, grid->viewport()->mapToGlobal(overKeyLow), QPoint(), QPoint(0, 240), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(grid->viewport(), &wheel);
+    EXPECT_EQ(rig.s.Grid.Column, 8) << "the wheel selects the cell it turns";
+    EXPECT_EQ(layer.KL, 2);
+    EXPECT_EQ(rig.display.refreshes, (std::vector<uint32_t>{1u, 1u}));
+
+    QTest::keyClick(grid, Qt::Key_Return);  // arms KL
+    rig.ClearSent();
+    rig.Play(1, PackShortMessage(0x90, 0, 48, 90));
+    EXPECT_TRUE(rig.Synth().empty()) << "the note sets the cell instead of sounding";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return layer.KL == 48; }));
+    EXPECT_EQ(rig.display.refreshes.back(), 1u);
+    EXPECT_FALSE(rig.Synth().empty()) << "the mix was transmitted";
+    rig.Play(1, PackShortMessage(0x90, 0, 50, 90));
+    EXPECT_EQ(layer.KL, 48) << "one note per arming";
+
+    grid->setCurrentCell(0, 11);  // "Trs": the interval from middle C
+    QTest::keyClick(grid, Qt::Key_Return);
+    rig.Play(2, PackShortMessage(0x90, 0, 67, 90));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return layer.Trs == 64 + 7; }));
+    grid->setCurrentCell(0, 10);  // "VH": the velocity; Enter twice disarms
+    QTest::keyClick(grid, Qt::Key_Return);
+    QTest::keyClick(grid, Qt::Key_Return);
+    rig.Play(1, PackShortMessage(0x90, 0, 67, 90));
+    grid->setCurrentCell(1, 7);  // an unassigned layer's KL cannot be armed
+    QTest::keyClick(grid, Qt::Key_Return);
+    rig.Play(1, PackShortMessage(0x90, 0, 40, 90));
+    QTest::qWait(60);
+    EXPECT_EQ(layer.VH, 127);
+    EXPECT_EQ(rig.s.Bank.WorkingMix.Channels[1].KL, 0);
+    EXPECT_EQ(grid->currentColumn(), 7) << "PgUp and End edit, they do not move the cursor";
+    QTest::keyClick(grid, Qt::Key_End);
+    QTest::keyClick(grid, Qt::Key_PageUp);
+    EXPECT_EQ(grid->currentRow(), 1);
+}
+
+TEST_F(KeyEvents, AnAbsentDeviceShowsOnItsPortLampUntilItIsBack) {
+    auto* synthLamp = form.findChild<TShape*>("ShapeOut1");
+    rig.midi.UnplugOutput(0);
+    rig.FollowDevices();
+    form.IndicatorTimerTimer();
+    EXPECT_EQ(synthLamp->Brush(), kAbsentLamp);
+    EXPECT_EQ(synthLamp->toolTip(), "SynthOut: Synth (absent)");
+    EXPECT_EQ(form.findChild<TShape*>("ShapeIn1")->Brush(), kSilver);
+    EXPECT_EQ(form.findChild<TShape*>("ShapeIn1")->toolTip(), "");
+    rig.Play(1, PackShortMessage(0x90, 0, 60, 100));
+    form.IndicatorTimerTimer();
+    EXPECT_EQ(synthLamp->Brush(), kAbsentLamp) << "nothing can be sent to it";
+
+    rig.midi.PlugOutput(0);
+    rig.FollowDevices();
+    rig.FollowDevices();
+    form.IndicatorTimerTimer();
+    EXPECT_EQ(synthLamp->toolTip(), "");
+    EXPECT_NE(synthLamp->Brush(), kAbsentLamp);
 }
 
 TEST_F(KeyEvents, F3ShowsTheMonitorPaneOverTheCopyManagerWithKeyLines) {

@@ -16,10 +16,14 @@
 #include "engine/terca.h"
 #include "engine/transmission.h"
 #include "services/redraw_mask.h"
+#include "ui/grid_keys.h"
 #include "ui/grid_selection.h"
 #include "ui/grid_text.h"
+#include "ui/grid_tips.h"
 #include "ui/modifier_indicators.h"
 #include "ui/monitor.h"
+#include "ui/play_to_set.h"
+#include "ui/port_lamps.h"
 #include "ui/widgets/engine_application.h"
 #include "ui/widgets/form_parts.h"
 #include "ui/widgets/parameter_grid.h"
@@ -81,6 +85,10 @@ TMainForm::TMainForm(SystemState& state, MultimediaTimer& timer, Dialogs& dialog
     connect(grid_, &QTableWidget::currentCellChanged, this, [this](int row, int column, int, int) {
         if (row >= 0 && column >= 0) StringGrid1SelectCell(column + 1, row + 1);
     });
+    connect(grid_, &ParameterGrid::CellWheeled, this, [this](int row, int column, int notches) {
+        grid_->setCurrentCell(row, column);
+        TurnGridCell(state_, notches);
+    });
     grid_->setFocus();
 
     auto* indicatorTimer = new QTimer(this);
@@ -122,6 +130,7 @@ void TMainForm::ScreenTick() {
     if (areas & kDeferredVolume) SetMasterVolume(state_.Transmission.MasterVolume);
     if (areas & kDeferredTranspose) SetMasterTranspose(state_.Performance.MasterTranspose);
     if (areas & kDeferredTerca) cadenzo::ShowTerca(state_, *this);
+    ApplyPlayedNote(state_);
     ShowLamps();
 }
 
@@ -167,7 +176,9 @@ void TMainForm::ShowTerca(std::string_view text, Rgb colour) {
     tercaShape_->SetBrush(colour);
 }
 
-void TMainForm::RefreshGridRow(int c) { grid_->SetRow(c, GridRowTexts(state_.Bank, state_.Options, c)); }
+void TMainForm::RefreshGridRow(int c) {
+    grid_->SetRow(c, GridRowTexts(state_.Bank, state_.Options, c), GridRowTips(state_.Bank, state_.Options, c));
+}
 
 void TMainForm::ResetEqBars() {
     for (const auto& panel : eqBars_)
@@ -186,8 +197,12 @@ void TMainForm::IndicatorTimerTimer() {
 }
 
 void TMainForm::ShowLamps() {
-    for (int i = 0; i < kLampCount; ++i)
-        lamps_[i]->SetBrush(state_.Lamps.Lit[i].load(std::memory_order_relaxed) ? kYellow : kSilver);
+    for (int i = 0; i < kLampCount; ++i) {
+        const LampLook look = LookOfLamp(state_, static_cast<Lamp>(i));
+        lamps_[i]->SetBrush(look.colour);
+        const QString tip = QString::fromStdString(look.tip);
+        if (lamps_[i]->toolTip() != tip) lamps_[i]->setToolTip(tip);
+    }
 }
 
 void TMainForm::StringGrid1SelectCell(int column, int row) {

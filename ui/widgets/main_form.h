@@ -100,9 +100,11 @@ private:
     void CloseMainWindow() override;
     // Places an equaliser bar for a band value, in client rows.
     void DrawEqBar(TShape* bar, uint8_t value);
-    // Paints every lamp in the colour its Lit flag asks for.
+    // Paints every lamp in the colour its Lit flag asks for, and a port lamp
+    // whose device is absent in the absent colour, named in its tool tip.
     void ShowLamps();
-    // The screen tick: the display calls made on other threads, then the lamps.
+    // The screen tick: the display calls made on other threads, the note
+    // played for an armed grid cell, then the lamps.
     void ScreenTick();
     // Whether the caller runs on the window's own thread; if not, the mask
     // and area are marked for the next screen tick.
