@@ -257,6 +257,9 @@ CommandFlags Command(SystemState& s, KeyWindow& window, uint16_t key) {
     case vk::Escape:
         window.CloseMainWindow();
         return {};
+    case vk::F11:
+        window.ToggleZoneMap();
+        return {};
     default:
         return {};
     }

@@ -21,6 +21,7 @@
 #include "ui/widgets/main_form.h"
 #include "ui/widgets/setup_form.h"
 #include "ui/widgets/shape.h"
+#include "ui/widgets/zone_map_window.h"
 
 namespace cadenzo {
 namespace {
@@ -190,6 +191,44 @@ TEST_F(KeyEvents, AnAbsentDeviceShowsOnItsPortLampUntilItIsBack) {
     form.IndicatorTimerTimer();
     EXPECT_EQ(synthLamp->toolTip(), "");
     EXPECT_NE(synthLamp->Brush(), kAbsentLamp);
+}
+
+TEST_F(KeyEvents, F11OpensAZoneMapThatFollowsTheMixAndTheKeysHeld) {
+    Mix& mix = rig.s.Bank.WorkingMix;
+    mix.Channels[0].KL = 60;  // split: up to B2, and from C4 up
+    mix.Channels[0].KH = 48;
+    mix.Channels[1].In1Channel = 1;  // plain: C2..B3
+    mix.Channels[1].KL = 36;
+    mix.Channels[1].KH = 59;
+    QTest::keyClick(grid, Qt::Key_F11);
+    auto* map = form.findChild<ZoneMapWindow*>("ZoneMap");
+    ASSERT_NE(map, nullptr);
+    EXPECT_TRUE(map->isVisible());
+    EXPECT_TRUE(map->windowFlags() & Qt::WindowDoesNotAcceptFocus) << "keys still reach the main window";
+    const auto span = [&](int c, int part) {
+        const QRect bar = map->BarRect(c, part);
+        return std::pair{bar.left(), bar.right()};
+    };
+    EXPECT_EQ(map->Rows()[0].parts, 2);
+    EXPECT_EQ(span(0, 0), std::pair(map->KeyRect(21).left(), map->KeyRect(47).right()));
+    EXPECT_EQ(span(0, 1), std::pair(map->KeyRect(60).left(), map->KeyRect(108).right()));
+    EXPECT_EQ(map->Rows()[1].parts, 1);
+    EXPECT_EQ(span(1, 0), std::pair(map->KeyRect(36).left(), map->KeyRect(59).right()));
+    EXPECT_LT(map->BarRect(0, 0).bottom(), map->BarRect(1, 0).top()) << "one row per layer";
+    EXPECT_EQ(map->Rows()[2].parts, 0);
+
+    rig.Play(1, PackShortMessage(0x90, 0, 40, 100));
+    rig.Play(1, PackShortMessage(0x90, 0, 72, 100));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return map->Rows()[1].sounding.test(40); }));
+    EXPECT_TRUE(map->Rows()[0].sounding.test(40) && map->Rows()[0].sounding.test(72));
+    EXPECT_FALSE(map->Rows()[1].sounding.test(72)) << "outside its zone";
+    grid->setCurrentCell(0, 7);
+    QTest::keyClick(grid, Qt::Key_PageUp);  // KL of layer 1 up an octave
+    ASSERT_TRUE(QTest::qWaitFor([&] { return map->Rows()[0].zone[1].low == 72; }));
+    QTest::keyClick(grid, Qt::Key_F4);  // GM mode: no bars
+    ASSERT_TRUE(QTest::qWaitFor([&] { return map->Rows()[0].parts == 0; }));
+    QTest::keyClick(grid, Qt::Key_F11);
+    EXPECT_FALSE(map->isVisible());
 }
 
 TEST_F(KeyEvents, F3ShowsTheMonitorPaneOverTheCopyManagerWithKeyLines) {

@@ -24,12 +24,14 @@
 #include "ui/monitor.h"
 #include "ui/play_to_set.h"
 #include "ui/port_lamps.h"
+#include "ui/zone_map.h"
 #include "ui/widgets/engine_application.h"
 #include "ui/widgets/form_parts.h"
 #include "ui/widgets/parameter_grid.h"
 #include "ui/widgets/setup_form.h"
 #include "ui/widgets/shape.h"
 #include "ui/widgets/virtual_key.h"
+#include "ui/widgets/zone_map_window.h"
 
 namespace cadenzo {
 
@@ -132,6 +134,7 @@ void TMainForm::ScreenTick() {
     if (areas & kDeferredTerca) cadenzo::ShowTerca(state_, *this);
     ApplyPlayedNote(state_);
     ShowLamps();
+    if (zoneMap_ && zoneMap_->isVisible()) zoneMap_->Show(ZoneMapRows(state_));
 }
 
 void TMainForm::RefreshDisplay(uint32_t mask) {
@@ -288,6 +291,15 @@ void TMainForm::ShowMonitorLines() {
 }
 
 void TMainForm::CloseMainWindow() { close(); }
+
+void TMainForm::ToggleZoneMap() {
+    if (!zoneMap_) {
+        zoneMap_ = new ZoneMapWindow(this);
+        zoneMap_->move(frameGeometry().bottomLeft());
+    }
+    zoneMap_->Show(ZoneMapRows(state_));
+    zoneMap_->setVisible(!zoneMap_->isVisible());
+}
 
 void TMainForm::PanicButtonClick() {
     ResetAllChannels(state_);
