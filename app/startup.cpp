@@ -7,6 +7,7 @@
 #include "bank/blend_file.h"
 #include "bank/options_file.h"
 #include "bank/ports_file.h"
+#include "bank/settings_file.h"
 #include "engine/terca.h"
 #include "engine/transmission.h"
 #include "midi/port_manager.h"
@@ -37,6 +38,7 @@ void StartUp(SystemState& s, Shell& shell) {
     ReportMissingInputWake(s);
     shell.SetStartScreenText("Load Options...");
     LoadOptions(s.Options, s.Bank.GmMode, *s.Io.dialogs, *s.Io.display);
+    s.RingAcross.Enabled = ReadSettingsFile().RingAcrossMixChange;
     shell.SetStartScreenText("Load Blends...");
     LoadBlendFile(s.Bank, s.BlendFileName, kDefaultBlendFile, *s.Io.dialogs, *s.Io.display);
     shell.SetStartScreenText("Open MIDI Devices...");

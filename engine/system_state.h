@@ -13,6 +13,7 @@
 #include "engine/grid_cursor.h"
 #include "engine/performance_state.h"
 #include "engine/play_to_set.h"
+#include "engine/ring_across.h"
 #include "engine/terca_state.h"
 #include "engine/transmission_state.h"
 #include "midi/input_state.h"
@@ -56,6 +57,7 @@ struct SystemState {
     LampState Lamps;
     GridCursor Grid;             // the parameter grid's selected cell
     PlayToSetState PlayToSet;    // a grid cell waiting for a played note
+    RingAcrossState RingAcross;  // notes held through a mix change
     MonitorState Monitor;        // the monitor pane's visibility and queued lines
     Services Io;
 };

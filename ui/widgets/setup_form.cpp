@@ -15,6 +15,7 @@
 #include "bank/file_io.h"
 #include "bank/options_file.h"
 #include "bank/ports_file.h"
+#include "bank/settings_file.h"
 #include "midi/port_manager.h"
 #include "services/dialogs.h"
 #include "ui/setup_texts.h"
@@ -91,6 +92,7 @@ void TSetupForm::Button1Click() {
     try {
         SaveOptions(state_.Options, state_.Ports.OpenPortNumbers(), *state_.Io.dialogs);
         SavePortsFile(state_.Ports.RememberedDevices, *state_.Io.dialogs);
+        SaveSettingsFile({ReadShared(state_.RingAcross.Enabled)}, *state_.Io.dialogs);
     } catch (const FileError& e) {
         ShowException(*state_.Io.dialogs, e.what());
     }
