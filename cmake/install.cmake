@@ -1,10 +1,11 @@
 # What an install puts where: the program, its desktop entry and icon, and
-# the README; and the Debian package built from the same install.
+# the README with its pictures; and the Debian package built from the same install.
 include(GNUInstallDirs)
 install(TARGETS cadenzo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES assets/cadenzo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES assets/cadenzo.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES docs/first_split.png docs/zone_map.png DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)  # the README's pictures
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME cadenzo)

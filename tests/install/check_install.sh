@@ -17,6 +17,7 @@ files=(
   share/applications/cadenzo.desktop
   share/icons/hicolor/scalable/apps/cadenzo.svg
   share/doc/cadenzo/README.md
+  share/doc/cadenzo/docs/zone_map.png
 )
 
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
