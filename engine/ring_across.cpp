@@ -1,5 +1,7 @@
 #include "engine/ring_across.h"
 
+#include <bit>
+
 #include "engine/layers.h"
 #include "engine/system_state.h"
 #include "midi/output.h"
@@ -9,7 +11,6 @@ namespace cadenzo {
 namespace {
 
 constexpr uint8_t kSustain = 64;
-constexpr int kNotes = 128;
 
 using Routing = std::array<uint8_t, kShadowBytes>;
 
@@ -38,11 +39,13 @@ bool MarkHeld(SystemState& s, int c, const Routing& before) {
         for (uint8_t ch = 0; ch < kChannels; ++ch) {
             const bool listened = playable && Listens(before, port, ch);
             auto& changed = r.ChangedUnderKey[(port - 1) * kChannels + ch];
-            for (int note = 0; note < kNotes; ++note) {
-                if (!input.KeyHeld(ch, static_cast<unsigned>(note))) continue;
-                r.CarriedKeys += changed[note] == 0;
-                changed[note] |= static_cast<uint16_t>(1u << c);
-                sounding |= listened && InZone(note, before[ShadowKL], before[ShadowKH]);
+            for (unsigned half = 0; half < 2; ++half) {
+                for (uint64_t held = input.KeysHeld(ch, half); held != 0; held &= held - 1) {
+                    const int note = static_cast<int>(64 * half) + std::countr_zero(held);
+                    r.CarriedKeys += changed[note] == 0;
+                    changed[note] |= static_cast<uint16_t>(1u << c);
+                    sounding |= listened && InZone(note, before[ShadowKL], before[ShadowKH]);
+                }
             }
             if (listened && input.SustainHeld(ch)) {
                 r.Sustain[port - 1] |= static_cast<uint16_t>(1u << ch);
