@@ -8,6 +8,7 @@
 #include "bank/blend_file.h"
 #include "bank/options_file.h"
 #include "bank/ports_file.h"
+#include "bank/settings_file.h"
 #include "engine/terca.h"
 #include "engine/transmission.h"
 #include "engine/port_manager.h"
@@ -40,6 +41,7 @@ void StartUp(SystemState& s, Shell& shell) {
                       "The MIDI devices are looked at once a second instead.");
     shell.SetStartScreenText("Load Options...");
     LoadOptions(s.Options, s.Bank.GmMode, *s.Io.dialogs, *s.Io.display);
+    s.RingAcross.Enabled = ReadSettingsFile().RingAcrossMixChange;
     shell.SetStartScreenText("Load Blends...");
     LoadBlendFile(s.Bank, s.BlendFileName, kDefaultBlendFile, *s.Io.dialogs, *s.Io.display);
     shell.SetStartScreenText("Open MIDI Devices...");

@@ -1,7 +1,7 @@
 # What an install puts where: the program, its manual page, desktop entry,
-# software-centre entry and icon, the README and the copyright; and the
-# Debian package built from the same install, with its changelog and its
-# note to lintian.
+# software-centre entry and icon, the README with its pictures and the
+# copyright; and the Debian package built from the same install, with its
+# changelog and its note to lintian.
 include(GNUInstallDirs)
 include(cmake/release.cmake)
 
@@ -26,6 +26,7 @@ install(FILES assets/org.example.cadenzo.desktop DESTINATION ${CMAKE_INSTALL_DAT
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/cadenzo.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES assets/cadenzo.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES README.md cmake/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES docs/first_split.png docs/zone_map.png DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)  # the README's pictures
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME cadenzo)

@@ -6,6 +6,7 @@
 #include "engine/layers.h"
 #include "engine/note_routing.h"
 #include "engine/remote_control.h"
+#include "engine/ring_across.h"
 #include "engine/terca.h"
 #include "engine/input_callbacks.h"
 #include "engine/output.h"
@@ -16,6 +17,7 @@ namespace cadenzo {
 namespace {
 
 constexpr uint8_t kMonitorProgramMessages = 9;  // the monitor source that shows them
+constexpr uint8_t kSustainPedal = 64;
 
 // Sent once per listening layer, on the layer's own channel, data unchanged.
 void CopyToListeningLayers(SystemState& s, uint8_t port, const UnpackedMessage& m) {
@@ -41,6 +43,7 @@ void Controller(SystemState& s, uint8_t port, const UnpackedMessage& m) {
     }
     // A controller number above 127 (no device sends one) counts as blocked.
     if (m.data1 >= o.CCBlocked.size() || o.CCBlocked[m.data1] != 0) return;
+    if (m.data1 == kSustainPedal && m.data2 < 64) CarriedSustainRelease(s, port, m.channel);
     CopyToListeningLayers(s, port, m);
 }
 
@@ -66,7 +69,8 @@ void Route(SystemState& s, uint8_t port, UnpackedMessage m) {
     if (m.command == 0x90 && m.data2 == 0) m.command = 0x80;
     switch (m.command) {
     case 0x80:
-        if (!TercNoteOffBlocked(s)) NoteOffRouting(s, port, m.channel, m.data1, m.data2);
+        if (!TercNoteOffBlocked(s))
+            NoteOffRouting(s, port, m.channel, m.data1, m.data2, CarriedNoteOff(s, port, m.channel, m.data1, m.data2));
         break;
     case 0x90:
         if (!TercScanNote(s, port, m.channel, m.data1)) NoteOnRouting(s, port, m.channel, m.data1, m.data2);
@@ -132,6 +136,7 @@ void ProcessInputEntry(SystemState& s, uint32_t entry) {
     if (m.command == 0xF0) return;  // system messages leave only through the thru paths
     if (port == 1) LightLamp(s.Lamps, ShapeIn1);
     if (port == 2) LightLamp(s.Lamps, ShapeIn2);
+    if (TakeForPlayToSet(s.PlayToSet, entry)) return;
     if (s.Bank.GmMode.load(std::memory_order_relaxed)) {
         GmPassThrough(s, entry);
         return;

@@ -42,10 +42,11 @@ void NoteOnRouting(SystemState& s, uint8_t port, uint8_t ch, uint8_t note, uint8
     }
 }
 
-void NoteOffRouting(SystemState& s, uint8_t port, uint8_t ch, uint8_t note, uint8_t releaseVelocity) {
+void NoteOffRouting(SystemState& s, uint8_t port, uint8_t ch, uint8_t note, uint8_t releaseVelocity,
+                    uint16_t skipLayers) {
     const Mix& mix = s.Bank.WorkingMix;
     for (int i = 0; i < kChannels; ++i) {
-        if (!LayerReceives(s, i, port, ch)) continue;
+        if ((skipLayers >> i & 1) || !LayerReceives(s, i, port, ch)) continue;
         const ChannelRecord& layer = mix.Channels[i];
         if (!InZone(note, layer.KL, layer.KH)) continue;
         const int t = TercaNote(s, i, note);

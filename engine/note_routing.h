@@ -19,6 +19,8 @@ void NoteOnRouting(SystemState& s, uint8_t port, uint8_t ch, uint8_t note, uint8
 // A note-off, or a note-on with velocity 0 (release velocity 0). The
 // velocity zone is not tested, so every layer that could have taken the
 // note-on gets the note-off.
-void NoteOffRouting(SystemState& s, uint8_t port, uint8_t ch, uint8_t note, uint8_t releaseVelocity);
+// Layers with their bit set in skipLayers are passed over.
+void NoteOffRouting(SystemState& s, uint8_t port, uint8_t ch, uint8_t note, uint8_t releaseVelocity,
+                    uint16_t skipLayers = 0);
 
 }  // namespace cadenzo

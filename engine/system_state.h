@@ -12,6 +12,8 @@
 #include "engine/engine_lock.h"
 #include "engine/grid_cursor.h"
 #include "engine/performance_state.h"
+#include "engine/play_to_set.h"
+#include "engine/ring_across.h"
 #include "engine/terca_state.h"
 #include "engine/transmission_state.h"
 #include "midi/input_state.h"
@@ -55,6 +57,8 @@ struct SystemState {
     std::atomic<uint32_t> ModifierState{0};
     LampState Lamps;
     GridCursor Grid;             // the parameter grid's selected cell
+    PlayToSetState PlayToSet;    // a grid cell waiting for a played note
+    RingAcrossState RingAcross;  // notes held through a mix change
     MonitorState Monitor;        // the monitor pane's visibility and queued lines
     Services Io;
 };

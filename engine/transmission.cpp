@@ -5,6 +5,7 @@
 #include "engine/bend.h"
 #include "engine/grid_cursor.h"
 #include "engine/output.h"
+#include "engine/ring_across.h"
 #include "services/display.h"
 
 namespace cadenzo {
@@ -86,13 +87,14 @@ void ResetChangedChannel(SystemState& s, int c) {
     const ChannelRecord& layer = s.Bank.WorkingMix.Channels[c];
     ChannelPerformance& p = s.Performance.Channels[c];
     auto& shadow = s.Transmission.SentShadow[c];
+    const auto before = shadow;
     const auto now = ShadowOf(layer);
 
     // A mono layer forgets its held keys with its notes: a key released
     // outside the new zone would otherwise stay held and be struck again.
     if (UpdateShadow(shadow, now,
                      {ShadowIn1Channel, ShadowIn2Channel, ShadowKL, ShadowKH, ShadowVL, ShadowVH, ShadowTrs})) {
-        SynthCc(s, ch, kAllNotesOff, 0);
+        if (!CarryAcrossChange(s, c, before)) SynthCc(s, ch, kAllNotesOff, 0);
         if (layer.MD != 0) p.HeldNoteCount = 0;
     }
     if (UpdateShadow(shadow, now, {ShadowAT, ShadowScl})) {

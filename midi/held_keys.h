@@ -18,6 +18,13 @@ class HeldKeys {
 public:
     // The input's callback thread: what `m` presses or lets go.
     void Track(ShortMessage m);
+    // Any thread: whether key `note` of channel ch is held down now.
+    bool KeyHeld(unsigned ch, unsigned note) const;
+    // Any thread: keys 64 * half .. 64 * half + 63 of channel ch held down
+    // now, bit k for key 64 * half + k (half = 0 or 1).
+    uint64_t KeysHeld(unsigned ch, unsigned half) const;
+    // Any thread: whether the sustain pedal of channel ch is held down now.
+    bool SustainHeld(unsigned ch) const;
     // Main thread, while no callback runs: forgets everything.
     void Clear();
     // Main thread, while no callback runs: a note-off (velocity 0) for every

@@ -15,18 +15,12 @@
 #include "ui/grid_keys.h"
 #include "ui/key_steps.h"
 #include "ui/monitor.h"
+#include "ui/play_to_set.h"
 #include "ui/virtual_keys.h"
 
 namespace cadenzo {
 
 namespace {
-
-// What a command asks for once it has run.
-struct Flags {
-    bool transmit = false;  // T
-    bool modified = false;  // M
-    uint32_t mask = RedrawAll;
-};
 
 constexpr const char* kBlendFilter = "Cadenzo Blends (*.cdb)|*.CDB";
 constexpr const char* kBlendExtension = "cdb";
@@ -73,14 +67,14 @@ uint32_t EqualiserMask(uint32_t modifiers) {
     return modifiers == kShiftHeld ? RedrawEq12 : modifiers == kCtrlHeld ? RedrawEq34 : RedrawEq56;
 }
 
-Flags Edited(bool changed, uint32_t mask) { return {changed, changed, mask}; }
+CommandFlags Edited(bool changed, uint32_t mask) { return {changed, changed, mask}; }
 
-Flags LoadProgram(SystemState& s, uint32_t n) {
+CommandFlags LoadProgram(SystemState& s, uint32_t n) {
     LoadMix(s.Bank, n);
     return {true, false, RedrawAll};
 }
 
-Flags TopRowKey(SystemState& s, int k, bool up) {
+CommandFlags TopRowKey(SystemState& s, int k, bool up) {
     const uint32_t modifiers = s.ModifierState;
     if (modifiers != 0) {
         uint8_t& band = Equaliser(EditTarget(s), modifiers)[k - 1];
@@ -98,7 +92,7 @@ Flags TopRowKey(SystemState& s, int k, bool up) {
     return {};
 }
 
-Flags ScaleKeyPressed(SystemState& s, const ScaleKey& key, bool up) {
+CommandFlags ScaleKeyPressed(SystemState& s, const ScaleKey& key, bool up) {
     const uint32_t modifiers = s.ModifierState;
     const int note = modifiers == 0 ? key.natural : modifiers == kShiftHeld ? key.sharp : -1;
     if (note < 0) return {};
@@ -106,14 +100,14 @@ Flags ScaleKeyPressed(SystemState& s, const ScaleKey& key, bool up) {
     return Edited(up ? StepUp(value, 127) : StepDown(value, 0), RedrawScale);
 }
 
-Flags GraveKey(SystemState& s) {
+CommandFlags GraveKey(SystemState& s) {
     const uint32_t modifiers = s.ModifierState;
-    if (modifiers == 0) return GmMode(s) ? Flags{} : LoadProgram(s, s.Bank.CurrentProgram);
+    if (modifiers == 0) return GmMode(s) ? CommandFlags{} : LoadProgram(s, s.Bank.CurrentProgram);
     return Edited(ResetAll(Equaliser(EditTarget(s), modifiers), kNeutral), EqualiserMask(modifiers));
 }
 
 // Shift + ',' '.' the portamento time; Ctrl + ',' '.' the pitch-bend range.
-Flags PortamentoOrBendKey(SystemState& s, bool up) {
+CommandFlags PortamentoOrBendKey(SystemState& s, bool up) {
     Mix& mix = s.Bank.WorkingMix;
     switch (s.ModifierState) {
     case kShiftHeld:
@@ -142,7 +136,7 @@ void StepTranspose(SystemState& s, int32_t step) {
     ApplyMasterTranspose(s);
 }
 
-Flags BackspaceKey(SystemState& s) {
+CommandFlags BackspaceKey(SystemState& s) {
     if (GmMode(s)) return {};
     switch (s.ModifierState) {
     case 0:
@@ -159,7 +153,7 @@ Flags BackspaceKey(SystemState& s) {
     }
 }
 
-Flags CopyTargetStep(uint8_t& target, bool up, uint8_t max) {
+CommandFlags CopyTargetStep(uint8_t& target, bool up, uint8_t max) {
     return {up ? StepUp(target, max) : StepDown(target, 0), false, RedrawAll};
 }
 
@@ -167,7 +161,7 @@ Flags CopyTargetStep(uint8_t& target, bool up, uint8_t max) {
 // again from the bank. A file that cannot be opened or created is reported
 // like every other raised error, and the command ends there, so the
 // unstored edits of the working mix are kept.
-Flags BlendFileKey(SystemState& s, bool save) {
+CommandFlags BlendFileKey(SystemState& s, bool save) {
     if (GmMode(s)) return {};
     Dialogs& dialogs = *s.Io.dialogs;
     const FileDialogRequest request{save ? "Save Cadenzo Blends File" : "Open Cadenzo Blends File", kBlendFilter,
@@ -186,12 +180,12 @@ Flags BlendFileKey(SystemState& s, bool save) {
     return LoadProgram(s, s.Bank.CurrentProgram);
 }
 
-Flags ResetChannels(SystemState& s) {
+CommandFlags ResetChannels(SystemState& s) {
     ResetAllChannels(s);
     return {true, false, RedrawAll};
 }
 
-Flags Command(SystemState& s, KeyWindow& window, uint16_t key) {
+CommandFlags Command(SystemState& s, KeyWindow& window, uint16_t key) {
     if (const int k = RowPosition(kUpRow, key)) return TopRowKey(s, k, true);
     if (const int k = RowPosition(kDownRow, key)) return TopRowKey(s, k, false);
     for (const ScaleKey& scaleKey : kScaleKeys) {
@@ -205,10 +199,16 @@ Flags Command(SystemState& s, KeyWindow& window, uint16_t key) {
         window.ShowModifierIndicators();
         return {};
     case vk::Insert:
-    case vk::Delete: {
-        const GridKeyResult r = StepGridCell(s, key == vk::Insert);
-        return {r.changed, r.modified, r.mask};
-    }
+    case vk::Delete:
+        return StepGridCell(s, key == vk::Insert);
+    case vk::Prior:
+    case vk::Next:
+        return PageGridCell(s, key == vk::Prior);
+    case vk::Home:
+    case vk::End:
+        return EndGridCell(s, key == vk::End);
+    case vk::Return:
+        return PlayToSetKey(s);
     case vk::OemSlash:
         return Edited(ResetAll(EditTarget(s).KeyboardScale, kNeutral), RedrawScale);
     case vk::OemGrave:
@@ -244,7 +244,7 @@ Flags Command(SystemState& s, KeyWindow& window, uint16_t key) {
     case vk::Space:
         return ResetChannels(s);
     case vk::F4: {
-        const Flags flags = ResetChannels(s);
+        const CommandFlags flags = ResetChannels(s);
         s.Bank.GmMode.store(!GmMode(s));
         return flags;
     }
@@ -256,6 +256,9 @@ Flags Command(SystemState& s, KeyWindow& window, uint16_t key) {
         return {};
     case vk::Escape:
         window.CloseMainWindow();
+        return {};
+    case vk::F11:
+        window.ToggleZoneMap();
         return {};
     default:
         return {};
@@ -270,12 +273,7 @@ void MonitorKeyEvent(SystemState& s, uint16_t key) {
 
 void KeyDown(SystemState& s, KeyWindow& window, uint16_t key) {
     DispatchPending(s);
-    const Flags flags = Command(s, window, key);
-    if (flags.modified && !GmMode(s)) s.Bank.MixModified = true;
-    if (flags.transmit) {
-        TransmitMix(s);
-        s.Io.display->RefreshDisplay(flags.mask);
-    }
+    FinishCommand(s, Command(s, window, key));
     MonitorKeyEvent(s, key);
 }
 

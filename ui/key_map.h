@@ -23,6 +23,8 @@ public:
     virtual void ToggleMonitorPane() = 0;
     // Escape: closes the main window, which ends the program.
     virtual void CloseMainWindow() = 0;
+    // F11: opens or closes the zone map.
+    virtual void ToggleZoneMap() = 0;
 };
 
 // A key pressed (every repeat is a new press): runs its command, marks the

@@ -93,6 +93,18 @@ TEST_F(NoAllocation, RoutedMessagesGlideTicksAndTransmissions) {
               }),
               0)
         << "per mix change and transmission";
+
+    rig.s.RingAcross.Enabled = 1;  // a held key and the pedal carried across each change
+    rig.s.Bank.Bank.Slots[1].Channels[0].In1Channel = 1;
+    EXPECT_EQ(AllocationsDuring([&] {
+                  rig.Play(1, On(0, 60, 90));
+                  rig.Play(1, PackShortMessage(0xB0, 0, 64, 127));
+                  for (int p = 0; p < 100; ++p) rig.Play(1, PackShortMessage(0xC0, 0, static_cast<uint32_t>(p % 2), 0));
+                  rig.Play(1, Off(0, 60));
+                  rig.Play(1, PackShortMessage(0xB0, 0, 64, 0));
+              }),
+              0)
+        << "per mix change that carries notes";
 }
 
 TEST_F(NoAllocation, SequencerEventsDecodedIntoTheInputCallback) {

@@ -22,6 +22,7 @@ files=(
   share/icons/hicolor/scalable/apps/cadenzo.svg
   share/doc/cadenzo/README.md
   share/doc/cadenzo/copyright
+  share/doc/cadenzo/docs/zone_map.png
 )
 
 cmake --install "$build" --prefix "$work/prefix" >/dev/null

@@ -11,7 +11,8 @@ public:
     void OpenSetupDialog() override { ++setupDialogs; }
     void ToggleMonitorPane() override { ++monitorToggles; }
     void CloseMainWindow() override { ++closes; }
-    int indicatorPaints = 0, setupDialogs = 0, monitorToggles = 0, closes = 0;
+    void ToggleZoneMap() override { ++zoneMapToggles; }
+    int indicatorPaints = 0, setupDialogs = 0, monitorToggles = 0, closes = 0, zoneMapToggles = 0;
 };
 
 }  // namespace cadenzo::test

@@ -7,6 +7,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -16,9 +17,11 @@
 #include "support/engine_rig.h"
 #include "support/fake_timer.h"
 #include "ui/modifier_indicators.h"
+#include "ui/port_lamps.h"
 #include "ui/widgets/main_form.h"
 #include "ui/widgets/setup_form.h"
 #include "ui/widgets/shape.h"
+#include "ui/widgets/zone_map_window.h"
 
 namespace cadenzo {
 namespace {
@@ -125,6 +128,107 @@ TEST_F(KeyEvents, RepeatedKeyDownsStepOncePerRepeatAndHeldShiftStaysHeld) {
     QTest::keyClick(grid, Qt::Key_Exclam);
     EXPECT_EQ(rig.s.Bank.WorkingMix.EQ12[0], 65);
     Release(Qt::Key_Shift);
+}
+
+// The wheel over a cell and a note played for an armed cell edit through the
+// same path as Insert: one transmission and row refresh per change.
+TEST_F(KeyEvents, TheWheelAndAPlayedNoteSetTheCellUnderThem) {
+    ChannelRecord& layer = rig.s.Bank.WorkingMix.Channels[0];
+    const QPoint overKeyLow = grid->visualItemRect(grid->item(0, 7)).center();
+    QWheelEvent wheel(overKeyLow, grid->viewport()->mapToGlobal(overKeyLow), QPoint(), QPoint(0, 240), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(grid->viewport(), &wheel);
+    EXPECT_EQ(rig.s.Grid.Column, 8) << "the wheel selects the cell it turns";
+    EXPECT_EQ(layer.KL, 2);
+    EXPECT_EQ(rig.display.refreshes, (std::vector<uint32_t>{1u, 1u}));
+
+    QTest::keyClick(grid, Qt::Key_Return);  // arms KL
+    rig.ClearSent();
+    rig.Play(1, PackShortMessage(0x90, 0, 48, 90));
+    EXPECT_TRUE(rig.Synth().empty()) << "the note sets the cell instead of sounding";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return layer.KL == 48; }));
+    EXPECT_EQ(rig.display.refreshes.back(), 1u);
+    EXPECT_FALSE(rig.Synth().empty()) << "the mix was transmitted";
+    rig.Play(1, PackShortMessage(0x90, 0, 50, 90));
+    EXPECT_EQ(layer.KL, 48) << "one note per arming";
+
+    grid->setCurrentCell(0, 11);  // "Trs": the interval from middle C
+    QTest::keyClick(grid, Qt::Key_Return);
+    rig.Play(2, PackShortMessage(0x90, 0, 67, 90));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return layer.Trs == 64 + 7; }));
+    grid->setCurrentCell(0, 10);  // "VH": the velocity; Enter twice disarms
+    QTest::keyClick(grid, Qt::Key_Return);
+    QTest::keyClick(grid, Qt::Key_Return);
+    rig.Play(1, PackShortMessage(0x90, 0, 67, 90));
+    grid->setCurrentCell(1, 7);  // an unassigned layer's KL cannot be armed
+    QTest::keyClick(grid, Qt::Key_Return);
+    rig.Play(1, PackShortMessage(0x90, 0, 40, 90));
+    QTest::qWait(60);
+    EXPECT_EQ(layer.VH, 127);
+    EXPECT_EQ(rig.s.Bank.WorkingMix.Channels[1].KL, 0);
+    EXPECT_EQ(grid->currentColumn(), 7) << "PgUp and End edit, they do not move the cursor";
+    QTest::keyClick(grid, Qt::Key_End);
+    QTest::keyClick(grid, Qt::Key_PageUp);
+    EXPECT_EQ(grid->currentRow(), 1);
+}
+
+TEST_F(KeyEvents, AnAbsentDeviceShowsOnItsPortLampUntilItIsBack) {
+    auto* synthLamp = form.findChild<TShape*>("ShapeOut1");
+    rig.midi.UnplugOutput(0);
+    rig.FollowDevices();
+    form.IndicatorTimerTimer();
+    EXPECT_EQ(synthLamp->Brush(), kAbsentLamp);
+    EXPECT_EQ(synthLamp->toolTip(), "SynthOut: Synth (absent)");
+    EXPECT_EQ(form.findChild<TShape*>("ShapeIn1")->Brush(), kSilver);
+    EXPECT_EQ(form.findChild<TShape*>("ShapeIn1")->toolTip(), "");
+    rig.Play(1, PackShortMessage(0x90, 0, 60, 100));
+    form.IndicatorTimerTimer();
+    EXPECT_EQ(synthLamp->Brush(), kAbsentLamp) << "nothing can be sent to it";
+
+    rig.midi.PlugOutput(0);
+    rig.FollowDevices();
+    rig.FollowDevices();
+    form.IndicatorTimerTimer();
+    EXPECT_EQ(synthLamp->toolTip(), "");
+    EXPECT_NE(synthLamp->Brush(), kAbsentLamp);
+}
+
+TEST_F(KeyEvents, F11OpensAZoneMapThatFollowsTheMixAndTheKeysHeld) {
+    Mix& mix = rig.s.Bank.WorkingMix;
+    mix.Channels[0].KL = 60;  // split: up to B2, and from C4 up
+    mix.Channels[0].KH = 48;
+    mix.Channels[1].In1Channel = 1;  // plain: C2..B3
+    mix.Channels[1].KL = 36;
+    mix.Channels[1].KH = 59;
+    QTest::keyClick(grid, Qt::Key_F11);
+    auto* map = form.findChild<ZoneMapWindow*>("ZoneMap");
+    ASSERT_NE(map, nullptr);
+    EXPECT_TRUE(map->isVisible());
+    EXPECT_TRUE(map->windowFlags() & Qt::WindowDoesNotAcceptFocus) << "keys still reach the main window";
+    const auto span = [&](int c, int part) {
+        const QRect bar = map->BarRect(c, part);
+        return std::pair{bar.left(), bar.right()};
+    };
+    EXPECT_EQ(map->Rows()[0].parts, 2);
+    EXPECT_EQ(span(0, 0), std::pair(map->KeyRect(21).left(), map->KeyRect(47).right()));
+    EXPECT_EQ(span(0, 1), std::pair(map->KeyRect(60).left(), map->KeyRect(108).right()));
+    EXPECT_EQ(map->Rows()[1].parts, 1);
+    EXPECT_EQ(span(1, 0), std::pair(map->KeyRect(36).left(), map->KeyRect(59).right()));
+    EXPECT_LT(map->BarRect(0, 0).bottom(), map->BarRect(1, 0).top()) << "one row per layer";
+    EXPECT_EQ(map->Rows()[2].parts, 0);
+
+    rig.Play(1, PackShortMessage(0x90, 0, 40, 100));
+    rig.Play(1, PackShortMessage(0x90, 0, 72, 100));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return map->Rows()[1].sounding.test(40); }));
+    EXPECT_TRUE(map->Rows()[0].sounding.test(40) && map->Rows()[0].sounding.test(72));
+    EXPECT_FALSE(map->Rows()[1].sounding.test(72)) << "outside its zone";
+    grid->setCurrentCell(0, 7);
+    QTest::keyClick(grid, Qt::Key_PageUp);  // KL of layer 1 up an octave
+    ASSERT_TRUE(QTest::qWaitFor([&] { return map->Rows()[0].zone[1].low == 72; }));
+    QTest::keyClick(grid, Qt::Key_F4);  // GM mode: no bars
+    ASSERT_TRUE(QTest::qWaitFor([&] { return map->Rows()[0].parts == 0; }));
+    QTest::keyClick(grid, Qt::Key_F11);
+    EXPECT_FALSE(map->isVisible());
 }
 
 TEST_F(KeyEvents, F3ShowsTheMonitorPaneOverTheCopyManagerWithKeyLines) {

@@ -1,14 +1,17 @@
 // The key map over a whole program state: what each key changes, and when
 // it transmits, refreshes and marks the mix modified.
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 
 #include <gtest/gtest.h>
 
+#include "engine/transmission.h"
 #include "services/redraw_mask.h"
 #include "support/engine_rig.h"
 #include "support/key_window.h"
 #include "support/temp_dir.h"
+#include "ui/grid_keys.h"
 #include "ui/key_map.h"
 #include "ui/virtual_keys.h"
 
@@ -122,6 +125,44 @@ TEST_F(KeyMap, InsertAndDeleteKeepEachColumnsRange) {
     Working().Channels[9].In1Channel = 10;
     SelectCell(6, 10);
     EXPECT_EQ(Refreshes(vk::Insert), none);
+}
+
+// PgUp/PgDn step by ten (an octave on KL, KH and Trs), Home/End jump to the
+// range's ends: each leaves the same byte and sends the same transmission as
+// the Insert or Delete presses that reach the same value.
+TEST_F(KeyMap, PageAndEndKeysActAsTheirInsertOrDeletePresses) {
+    struct Row {
+        uint8_t column, start;
+        uint16_t key;
+        uint8_t expected;
+    };
+    for (const Row& row : {Row{8, 60, vk::Prior, 72}, Row{9, 60, vk::Next, 48}, Row{12, 64, vk::Prior, 76},
+                           Row{5, 0, vk::Prior, 10}, Row{6, 120, vk::Prior, 127}, Row{6, 3, vk::Next, 0},
+                           Row{1, 1, vk::End, 17}, Row{13, 9, vk::End, 255}, Row{22, 2, vk::Home, 0},
+                           Row{21, 0, vk::Prior, 1}, Row{24, 1, vk::Home, 0}}) {
+        test::EngineRig viaKey, viaSteps;
+        for (test::EngineRig* r : {&viaKey, &viaSteps}) {
+            r->s.Bank.WorkingMix.Channels[0].In1Channel = 1;
+            r->s.Grid = {row.column, 1};
+            SetGridCell(r->s, {row.column, 1}, row.start);
+            TransmitMix(r->s);  // the synthesiser has the start values
+            r->ClearSent();
+        }
+        KeyDown(viaKey.s, window, row.key);
+        EXPECT_EQ(viaKey.display.refreshes, std::vector<uint32_t>{1u}) << int{row.column};
+        const uint16_t step = row.expected > row.start ? vk::Insert : vk::Delete;
+        for (int i = std::abs(row.expected - row.start); i > 1; --i) KeyDown(viaSteps.s, window, step);
+        viaSteps.ClearSent();
+        KeyDown(viaSteps.s, window, step);
+        EXPECT_EQ(viaKey.Synth(), viaSteps.Synth()) << int{row.column};
+        const auto& channel = viaKey.s.Bank.WorkingMix.Channels[0];
+        EXPECT_EQ(std::memcmp(&channel, &viaSteps.s.Bank.WorkingMix.Channels[0], sizeof channel), 0) << int{row.column};
+        if (row.key == vk::Home || row.key == vk::End) {
+            viaKey.display.refreshes.clear();
+            KeyDown(viaKey.s, window, row.key);
+            EXPECT_EQ(viaKey.display.refreshes, none) << "already at the end";
+        }
+    }
 }
 
 TEST_F(KeyMap, GmModeRefusesMixKeysAndEditsOnlyTheGmOutputLevels) {

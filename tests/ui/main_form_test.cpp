@@ -116,6 +116,37 @@ TEST_F(MainWindow, HintsNameTheKeys) {
               "[Shift+Ctrl] + [1,2,3...0]/[Q,W,E...P]\n[Shift+Ctrl] + [`] - Reset All");
 }
 
+TEST_F(MainWindow, GridToolTipsNameHeadersAndValuesAndLeaveTheTextsAlone) {
+    ChannelRecord& bass = state.Bank.WorkingMix.Channels[0];
+    bass.In1Channel = 1;
+    bass.KL = 60;  // split: below B2 and from C4 up
+    bass.KH = 48;
+    bass.PG = 33;
+    bass.Msb = 1;
+    bass.Trs = 64 - 12 - 7;
+    bass.MD = 2;
+    form.RefreshDisplay(RedrawAll);
+    const auto tip = [&](int column) { return grid->item(0, column - 1)->toolTip().toStdString(); };
+    EXPECT_EQ(Cell(1, 8), "60");
+    EXPECT_EQ(tip(8), "C4 = 60; split zone: C-1..B2 and C4..G9");
+    EXPECT_EQ(tip(9), "C3 = 48; split zone: C-1..B2 and C4..G9");
+    EXPECT_EQ(tip(12), "-19 semitones: 1 octave and a perfect fifth down");
+    EXPECT_EQ(tip(5), "Electric Bass (finger) (bank Lsb 0, Msb 1)");
+    EXPECT_EQ(tip(22), "ML: monophonic legato: later keys bend the sounding note");
+    EXPECT_EQ(tip(6), "") << "a plain number needs no tip";
+    bass.KL = 59;
+    bass.KH = 60;
+    bass.Trs = 64 + 3;
+    form.RefreshDisplay(1);
+    EXPECT_EQ(tip(8), "B3 = 59; zone B3..C4, 2 keys");
+    EXPECT_EQ(tip(12), "+3 semitones: a minor third up");
+    EXPECT_EQ(grid->item(1, 7)->toolTip(), "") << "a layer that plays nothing";
+    EXPECT_EQ(grid->horizontalHeaderItem(7)->toolTip().toStdString(),
+              "Key zone, lowest key: 0..127 (C-1..G9, C4 = 60); above the highest key: a split zone");
+    EXPECT_EQ(grid->horizontalHeaderItem(12)->toolTip().toStdString(), "Fine tune: -128..+127");
+    EXPECT_EQ(grid->toolTip(), "[Strelki] - Cell Navigation\n[Insert]/[Del] - Change Value");
+}
+
 TEST_F(MainWindow, EmptyMaskRewritesOnlyTheProgramCopyTargetsAndTheProgramColour) {
     state.Bank.CurrentProgram = 12;
     state.Bank.ProgramCopyTarget = 13;

@@ -1,5 +1,9 @@
 // Pictures of the windows, written under the build folder for a look.
+#include <QApplication>
 #include <QDir>
+#include <QHeaderView>
+#include <QPainter>
+#include <QToolTip>
 #include <QPixmap>
 
 #include <gtest/gtest.h>
@@ -149,6 +153,110 @@ TEST(Screenshots, MonitorWithTraffic) {
     for (ShortMessage m : {0x643C90u, 0x4007B0u, 0x0005CFu, 0x003C90u, 0xFEu, 0x2000E1u, 0x403C80u}) rig.midi.Feed(0, m);
     form.ShowMonitorLines();
     Save(form, "monitor.png");
+}
+
+// A tool tip shown at a point of a widget, drawn into a picture of the window.
+void SaveWithToolTip(QWidget& window, QWidget* widget, QPoint at, const QString& tip, const char* name) {
+    QToolTip::showText(widget->mapToGlobal(at), tip, widget);
+    QWidget* label = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->inherits("QTipLabel") && top->isVisible()) label = top;
+    ASSERT_NE(label, nullptr);
+    QPixmap picture = window.grab();
+    QPainter painter(&picture);
+    const QPoint place = widget->mapTo(&window, at) + QPoint(8, 12);
+    painter.drawPixmap(std::min(place.x(), picture.width() - label->width()), place.y(), label->grab());
+    painter.end();
+    QToolTip::hideText();
+    QDir().mkpath(CADENZO_SCREENSHOT_DIR);
+    EXPECT_TRUE(picture.save(QString(CADENZO_SCREENSHOT_DIR) + "/" + name));
+}
+
+// The README's first split, key by key from an empty mix: bass (PG 33) up
+// to B3 on layer 1, piano from C4 on layer 2, both zone edges played.
+TEST(Screenshots, FirstSplitInThirtyFiveKeys) {
+    test::EngineRig rig;
+    test::FakeTimer timer;
+    TMainForm form(rig.s, timer, rig.dialogs);
+    rig.s.Io.display = &form;
+    form.RefreshDisplay(RedrawAll);
+    form.show();
+    auto* grid = form.findChild<QTableWidget*>("StringGrid1");
+    grid->setFocus();
+    int presses = 0;
+    const auto press = [&](Qt::Key key, int times = 1) {
+        for (int i = 0; i < times; ++i, ++presses) QTest::keyClick(grid, key);
+    };
+    const auto playToSet = [&](uint8_t note) {
+        press(Qt::Key_Return);
+        rig.Play(1, PackShortMessage(0x90, 0, note, 100));
+        rig.Play(1, PackShortMessage(0x80, 0, note, 0));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return rig.s.PlayToSet.Answer.load() == 0; }));
+    };
+    press(Qt::Key_Insert);      // layer 1 plays In1 channel 1
+    press(Qt::Key_Right, 4);    // to PG
+    press(Qt::Key_PageUp, 3);   // 30
+    press(Qt::Key_Insert, 3);   // 33: Electric Bass (finger)
+    press(Qt::Key_Right, 4);    // to KH
+    playToSet(59);              // B3
+    press(Qt::Key_Down);        // layer 2
+    press(Qt::Key_Left, 8);     // to In1
+    press(Qt::Key_Insert);
+    press(Qt::Key_Right, 7);    // to KL
+    playToSet(60);              // C4
+    press(Qt::Key_Backspace);   // stored as mix 0
+    EXPECT_EQ(presses, 35);
+    const Mix& stored = rig.s.Bank.Bank.Slots[0];
+    EXPECT_EQ(stored.Channels[0].In1Channel, 1);
+    EXPECT_EQ(stored.Channels[0].PG, 33);
+    EXPECT_EQ(stored.Channels[0].KH, 59);
+    EXPECT_EQ(stored.Channels[1].In1Channel, 1);
+    EXPECT_EQ(stored.Channels[1].KL, 60);
+    EXPECT_EQ(stored.Channels[1].PG, 0);
+    grid->setCurrentCell(0, 4);
+    const QRect program = grid->visualItemRect(grid->item(0, 4));
+    SaveWithToolTip(form, grid->viewport(), program.center(), grid->item(0, 4)->toolTip(), "first_split.png");
+}
+
+// Bass below middle C and piano above, strings layered over both, a
+// vibraphone on a split zone; two keys held, then the synthesiser unplugged.
+TEST(Screenshots, ZoneMapToolTipsAndAbsentLamp) {
+    test::EngineRig rig;
+    Mix& mix = rig.s.Bank.WorkingMix;
+    for (int c : {0, 1, 2, 3}) mix.Channels[c].In1Channel = 1;
+    mix.Channels[0].KH = 59;
+    mix.Channels[0].PG = 33;
+    mix.Channels[1].KL = 60;
+    mix.Channels[2].PG = 48;
+    mix.Channels[2].VL = 40;
+    mix.Channels[2].Trs = 64 + 12;
+    mix.Channels[3].KL = 96;
+    mix.Channels[3].KH = 36;
+    mix.Channels[3].PG = 11;
+    test::FakeTimer timer;
+    TMainForm form(rig.s, timer, rig.dialogs);
+    form.RefreshDisplay(RedrawAll);
+    form.show();
+    rig.Play(1, PackShortMessage(0x90, 0, 43, 100));
+    rig.Play(1, PackShortMessage(0x90, 0, 67, 100));
+    auto* grid = form.findChild<QTableWidget*>("StringGrid1");
+    QTest::keyClick(grid, Qt::Key_F11);
+    Save(*form.findChild<QWidget*>("ZoneMap"), "zone_map.png");
+    QTest::keyClick(grid, Qt::Key_F11);
+
+    const QRect keyHigh = grid->visualItemRect(grid->item(0, 8));
+    SaveWithToolTip(form, grid->viewport(), keyHigh.center(), grid->item(0, 8)->toolTip(), "grid_tip_key_zone.png");
+    const QRect program = grid->visualItemRect(grid->item(0, 4));
+    SaveWithToolTip(form, grid->viewport(), program.center(), grid->item(0, 4)->toolTip(), "grid_tip_program.png");
+    QHeaderView* header = grid->horizontalHeader();
+    SaveWithToolTip(form, header, QPoint(header->sectionViewportPosition(11) + 8, 8),
+                    grid->horizontalHeaderItem(11)->toolTip(), "grid_tip_header.png");
+
+    rig.midi.UnplugOutput(0);
+    rig.FollowDevices();
+    form.IndicatorTimerTimer();
+    auto* lamp = form.findChild<QWidget*>("ShapeOut1");
+    SaveWithToolTip(form, lamp, QPoint(4, 4), lamp->toolTip(), "absent_lamp.png");
 }
 
 }  // namespace

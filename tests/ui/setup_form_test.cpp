@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "bank/settings_file.h"
 #include "bank/settings_save.h"
 
 #include "support/engine_rig.h"
@@ -142,7 +143,15 @@ TEST_F(SetupDialog, ControlsActAtOnceAndOnlyTheButtonSaves) {
     EXPECT_EQ(ReadU32(rig.s.Options.ProgramDisplayMode), 3u);
     EXPECT_FALSE(std::filesystem::exists("Ostinata.opt"));
 
+    auto* ringAcross = Find<QCheckBox>(form, "RingAcrossCheckBox");
+    EXPECT_FALSE(ringAcross->isChecked()) << "off by default";
+    ringAcross->setChecked(true);
+    EXPECT_EQ(rig.s.RingAcross.Enabled, 1);
+
     Find<QPushButton>(form, "Button1")->click();
+    const auto settings = ReadBytes("Cadenzo.settings");
+    EXPECT_EQ(std::string(settings.begin(), settings.end()), "RingAcrossMixChange=1\n");
+    EXPECT_EQ(ReadSettingsFile().RingAcrossMixChange, 1);
     const auto bytes = ReadBytes("Ostinata.opt");
     ASSERT_EQ(bytes.size(), 200u);
     EXPECT_EQ(bytes[64], 49);

@@ -16,16 +16,22 @@
 #include "engine/terca.h"
 #include "engine/transmission.h"
 #include "services/redraw_mask.h"
+#include "ui/grid_keys.h"
 #include "ui/grid_selection.h"
 #include "ui/grid_text.h"
+#include "ui/grid_tips.h"
 #include "ui/modifier_indicators.h"
 #include "ui/monitor.h"
+#include "ui/play_to_set.h"
+#include "ui/port_lamps.h"
+#include "ui/zone_map.h"
 #include "ui/widgets/engine_application.h"
 #include "ui/widgets/form_parts.h"
 #include "ui/widgets/parameter_grid.h"
 #include "ui/widgets/setup_form.h"
 #include "ui/widgets/shape.h"
 #include "ui/widgets/virtual_key.h"
+#include "ui/widgets/zone_map_window.h"
 
 namespace cadenzo {
 
@@ -81,6 +87,10 @@ TMainForm::TMainForm(SystemState& state, MultimediaTimer& timer, Dialogs& dialog
     connect(grid_, &QTableWidget::currentCellChanged, this, [this](int row, int column, int, int) {
         if (row >= 0 && column >= 0) StringGrid1SelectCell(column + 1, row + 1);
     });
+    connect(grid_, &ParameterGrid::CellWheeled, this, [this](int row, int column, int notches) {
+        grid_->setCurrentCell(row, column);
+        TurnGridCell(state_, notches);
+    });
     grid_->setFocus();
 
     auto* indicatorTimer = new QTimer(this);
@@ -122,7 +132,9 @@ void TMainForm::ScreenTick() {
     if (areas & kDeferredVolume) SetMasterVolume(state_.Transmission.MasterVolume);
     if (areas & kDeferredTranspose) SetMasterTranspose(state_.Performance.MasterTranspose);
     if (areas & kDeferredTerca) cadenzo::ShowTerca(state_, *this);
+    ApplyPlayedNote(state_);
     ShowLamps();
+    if (zoneMap_ && zoneMap_->isVisible()) zoneMap_->Show(ZoneMapRows(state_));
 }
 
 void TMainForm::RefreshDisplay(uint32_t mask) {
@@ -167,7 +179,9 @@ void TMainForm::ShowTerca(std::string_view text, Rgb colour) {
     tercaShape_->SetBrush(colour);
 }
 
-void TMainForm::RefreshGridRow(int c) { grid_->SetRow(c, GridRowTexts(state_.Bank, state_.Options, c)); }
+void TMainForm::RefreshGridRow(int c) {
+    grid_->SetRow(c, GridRowTexts(state_.Bank, state_.Options, c), GridRowTips(state_.Bank, state_.Options, c));
+}
 
 void TMainForm::ResetEqBars() {
     for (const auto& panel : eqBars_)
@@ -186,8 +200,12 @@ void TMainForm::IndicatorTimerTimer() {
 }
 
 void TMainForm::ShowLamps() {
-    for (int i = 0; i < kLampCount; ++i)
-        lamps_[i]->SetBrush(state_.Lamps.Lit[i].load(std::memory_order_relaxed) ? kYellow : kSilver);
+    for (int i = 0; i < kLampCount; ++i) {
+        const LampLook look = LookOfLamp(state_, static_cast<Lamp>(i));
+        lamps_[i]->SetBrush(look.colour);
+        const QString tip = QString::fromStdString(look.tip);
+        if (lamps_[i]->toolTip() != tip) lamps_[i]->setToolTip(tip);
+    }
 }
 
 void TMainForm::StringGrid1SelectCell(int column, int row) {
@@ -273,6 +291,15 @@ void TMainForm::ShowMonitorLines() {
 }
 
 void TMainForm::CloseMainWindow() { close(); }
+
+void TMainForm::ToggleZoneMap() {
+    if (!zoneMap_) {
+        zoneMap_ = new ZoneMapWindow(this);
+        zoneMap_->move(frameGeometry().bottomLeft());
+    }
+    zoneMap_->Show(ZoneMapRows(state_));
+    zoneMap_->setVisible(!zoneMap_->isVisible());
+}
 
 void TMainForm::PanicButtonClick() {
     ResetAllChannels(state_);

@@ -31,6 +31,7 @@ namespace cadenzo {
 class ParameterGrid;
 class TSetupForm;
 class TShape;
+class ZoneMapWindow;
 
 class TMainForm final : public QWidget, public Display, private KeyWindow {
     Q_OBJECT
@@ -98,11 +99,15 @@ private:
     void OpenSetupDialog() override;
     void ToggleMonitorPane() override;
     void CloseMainWindow() override;
+    void ToggleZoneMap() override;
     // Places an equaliser bar for a band value, in client rows.
     void DrawEqBar(TShape* bar, uint8_t value);
-    // Paints every lamp in the colour its Lit flag asks for.
+    // Paints every lamp in the colour its Lit flag asks for, and a port lamp
+    // whose device is absent in the absent colour, named in its tool tip.
     void ShowLamps();
-    // The screen tick: the display calls made on other threads, then the lamps.
+    // The screen tick: the display calls made on other threads, the note
+    // played for an armed grid cell, the lamps, and the zone map while it
+    // is open.
     void ScreenTick();
     // Whether the caller runs on the window's own thread; if not, the mask
     // and area are marked for the next screen tick.
@@ -130,6 +135,7 @@ private:
     QPlainTextEdit* memo_ = nullptr;
     QTimer* monitorTimer_ = nullptr;
     TSetupForm* setupForm_ = nullptr;  // while the setup dialog is open
+    ZoneMapWindow* zoneMap_ = nullptr;  // made at its first opening
 
     const std::thread::id windowThread_ = std::this_thread::get_id();
     std::atomic<uint32_t> deferredMask_{0};   // redraw masks asked for on other threads

@@ -4,6 +4,9 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <QWheelEvent>
+
+#include "ui/grid_tips.h"
 
 namespace cadenzo {
 
@@ -14,6 +17,12 @@ constexpr int kColumnWidth = 20;
 constexpr int kTuneColumnWidth = 26;  // "-128"
 constexpr int kTuneColumn = 12;
 const QColor kPlaceholderText(150, 150, 150);  // "---" and "E/D": nothing to play or edit
+constexpr int kEighthsPerNotch = 120;  // a wheel notch is 15 degrees
+
+// The keys that edit the cell under the cursor instead of moving it.
+bool EditingKey(int key) {
+    return key == Qt::Key_PageUp || key == Qt::Key_PageDown || key == Qt::Key_Home || key == Qt::Key_End;
+}
 
 // Draws a cell's text centred without the style's side margins, so that
 // three characters fit the narrow columns.
@@ -78,6 +87,8 @@ ParameterGrid::ParameterGrid(QWidget* parent) : QTableWidget(kChannels, kGridCol
     QStringList headers;
     for (const GridColumn& column : kGridColumnTable) headers << column.header;
     setHorizontalHeaderLabels(headers);
+    for (int k = 0; k < kGridColumns; ++k)
+        horizontalHeaderItem(k)->setToolTip(QString::fromStdString(ColumnTip(k)));
     QStringList rowLabels;
     for (int c = 0; c < kChannels; ++c) rowLabels << QString::fromStdString(ChannelText(static_cast<uint8_t>(c + 1)));
     setVerticalHeaderLabels(rowLabels);
@@ -93,9 +104,11 @@ ParameterGrid::ParameterGrid(QWidget* parent) : QTableWidget(kChannels, kGridCol
     setCurrentCell(0, 0);
 }
 
-void ParameterGrid::SetRow(int c, const std::array<std::string, kGridColumns>& texts) {
+void ParameterGrid::SetRow(int c, const std::array<std::string, kGridColumns>& texts,
+                           const std::array<std::string, kGridColumns>& tips) {
     for (int k = 0; k < kGridColumns; ++k) {
         QTableWidgetItem* cell = item(c, k);
+        cell->setToolTip(QString::fromStdString(tips[k]));
         const QString text = QString::fromStdString(texts[k]);
         if (cell->text() == text) continue;
         cell->setText(text);
@@ -105,8 +118,18 @@ void ParameterGrid::SetRow(int c, const std::array<std::string, kGridColumns>& t
 }
 
 void ParameterGrid::keyPressEvent(QKeyEvent* event) {
-    QTableWidget::keyPressEvent(event);
+    if (!EditingKey(event->key())) QTableWidget::keyPressEvent(event);
     event->accept();
+}
+
+void ParameterGrid::wheelEvent(QWheelEvent* event) {
+    event->accept();
+    const QModelIndex cell = indexAt(event->position().toPoint());
+    if (!cell.isValid()) return;
+    wheelEighths_ += event->angleDelta().y();
+    const int notches = wheelEighths_ / kEighthsPerNotch;
+    wheelEighths_ -= notches * kEighthsPerNotch;
+    if (notches != 0) emit CellWheeled(cell.row(), cell.column(), notches);
 }
 
 }  // namespace cadenzo

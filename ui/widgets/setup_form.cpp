@@ -12,6 +12,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "bank/file_io.h"
+#include "bank/settings_file.h"
 #include "bank/settings_save.h"
 #include "engine/port_manager.h"
 #include "services/dialogs.h"
@@ -91,6 +93,12 @@ void TSetupForm::keyPressEvent(QKeyEvent* event) { FormKeyDown(VirtualKey(event-
 void TSetupForm::Button1Click() {
     state_.SettingsUnsaved = !SaveSettings(state_.Options, state_.Ports.OpenPortNumbers(),
                                            state_.Ports.RememberedDevices, *state_.Io.dialogs);
+    try {
+        SaveSettingsFile({ReadShared(state_.RingAcross.Enabled)}, *state_.Io.dialogs);
+    } catch (const FileError& e) {
+        ShowException(*state_.Io.dialogs, e.what());
+        state_.SettingsUnsaved = true;
+    }
 }
 
 void TSetupForm::ShowDeviceLists() {

@@ -221,7 +221,12 @@ QWidget* TSetupForm::BuildOtherPage() {
     rows->addWidget(new QLabel("Mix Output 5:6 to Output 1:2", mixing), 2, 0);
     rows->addWidget(BuildMixSlider(mixing, "Mix56TrackBar", o.Mix56Level), 3, 0);
     grid->addWidget(mixing, 1, 0, 1, 2);
-    grid->setRowStretch(2, 1);
+
+    QGroupBox* playing = MakeGroup(page, "Mix Change", rows);
+    AddCheck(rows, 0, 0, "RingAcrossCheckBox", "Held and Sustained Notes Ring Across a Mix Change",
+             state_.RingAcross.Enabled);
+    grid->addWidget(playing, 2, 0, 1, 2);
+    grid->setRowStretch(3, 1);
     return page;
 }
 
