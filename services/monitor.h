@@ -20,6 +20,7 @@ struct MonitorState {
     std::atomic<bool> Visible{false};  // written by the main thread, read on any thread
     InputQueue Events;                 // any thread pushes, the main thread pops
     uint32_t LostShown = 0;            // main thread: the input's lost count the last line gave
+    uint64_t OutputLostShown = 0;      // main thread: the MIDI service's lost count the last line gave
 };
 
 // A queued record: the kind in bits 24..31, its payload below.

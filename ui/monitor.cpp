@@ -1,6 +1,7 @@
 #include "ui/monitor.h"
 
 #include "engine/system_state.h"
+#include "midi/midi_backend.h"
 #include "ui/monitor_lines.h"
 
 namespace cadenzo {
@@ -48,6 +49,11 @@ std::vector<std::string> TakeMonitorLines(SystemState& s, bool voiceOnly) {
     if (lost != s.Monitor.LostShown) {
         s.Monitor.LostShown = lost;
         lines.push_back(LostInputLine(lost));
+    }
+    const uint64_t outputLost = s.Io.midi ? s.Io.midi->LostMessages() : 0;
+    if (outputLost != s.Monitor.OutputLostShown) {
+        s.Monitor.OutputLostShown = outputLost;
+        lines.push_back(LostOutputLine(outputLost));
     }
     return lines;
 }

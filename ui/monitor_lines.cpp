@@ -38,6 +38,10 @@ std::string WindowMessageLine(uint32_t id) { return Printf("Message num: %05u - 
 
 std::string LostInputLine(uint32_t lost) { return Printf("Input queue full: %u messages lost", lost); }
 
+std::string LostOutputLine(uint64_t lost) {
+    return Printf("Output queue full: %llu messages lost", static_cast<unsigned long long>(lost));
+}
+
 std::string DeviceLine(uint8_t port, bool back) {
     return Printf(back ? "Device back: %s" : "Device lost: %s", port < kPortNames.size() ? kPortNames[port] : "?");
 }

@@ -22,6 +22,9 @@ std::string WindowMessageLine(uint32_t id);
 
 // The full input queue has lost `lost` messages since the start.
 std::string LostInputLine(uint32_t lost);
+// The messages the MIDI service could not send (a full output queue or
+// pool, a device gone), in all.
+std::string LostOutputLine(uint64_t lost);
 
 // The device of port `port` (0..5, In1 .. ControlOut) has gone or is back.
 std::string DeviceLine(uint8_t port, bool back);

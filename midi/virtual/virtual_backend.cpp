@@ -46,6 +46,7 @@ struct VirtualMidiBackend::InputDevice : Device {};
 
 struct VirtualMidiBackend::OutputDevice : Device {
     const std::atomic<bool>* recording = nullptr;  // the back end's switch
+    VirtualMidiBackend::SendLosses* losses = nullptr;  // the back end's
     VirtualMidiBackend::OutputTap tap = nullptr;
     void* tapUser = nullptr;
     std::atomic<uint64_t> count{0};  // sends on a port are serialised by the caller
@@ -75,6 +76,7 @@ public:
     using Opened::Opened;
     void Send(ShortMessage m) override {
         if (!Live()) return;  // a dead port swallows what it is sent
+        if (device.losses->Take()) return;
         device.count.store(device.count.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
         if (device.tap) device.tap(device.tapUser, m);
         if (!device.recording->load(std::memory_order_relaxed)) return;
@@ -94,6 +96,7 @@ VirtualMidiBackend::VirtualMidiBackend(std::vector<std::string> inputs, std::vec
         outputs_.push_back(std::make_unique<OutputDevice>());
         outputs_.back()->name = std::move(name);
         outputs_.back()->recording = &recording_;
+        outputs_.back()->losses = &losses_;
         outputs_.back()->sent.reserve(1 << 16);
     }
     listedInputs_.resize(inputs_.size());

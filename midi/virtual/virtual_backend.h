@@ -47,6 +47,24 @@ public:
     // doing its work; queued in call order.
     void FailNextOpen(uint32_t result);
     void FailNextClose(uint32_t result);
+    // The next `n` sends, to any output, are refused and counted in
+    // LostMessages(), as a real service's full queue refuses them.
+    void LoseNextSends(uint64_t n) { losses_.toLose.fetch_add(n); }
+    uint64_t LostMessages() const override { return losses_.lost.load(); }
+
+    struct SendLosses {
+        std::atomic<uint64_t> toLose{0};
+        std::atomic<uint64_t> lost{0};
+        // Whether this send is one to lose (and counts it).
+        bool Take() {
+            uint64_t n = toLose.load();
+            while (n > 0 && !toLose.compare_exchange_weak(n, n - 1)) {
+            }
+            if (n == 0) return false;
+            lost.fetch_add(1);
+            return true;
+        }
+    };
 
     // The name the program gave the first port open on a device ("" when
     // closed). Several of its ports may share one device.
@@ -99,6 +117,7 @@ private:
     std::vector<size_t> listedOutputs_;
     std::atomic<bool> serviceUp_{true};
     std::atomic<bool> recording_{true};
+    SendLosses losses_;
     mutable std::mutex failuresMutex_;
     std::deque<uint32_t> openFailures_;
     std::deque<uint32_t> closeFailures_;

@@ -105,6 +105,17 @@ TEST_F(Monitor, AHiddenPaneCollectsNothingAndShowingStartsEmpty) {
     EXPECT_EQ(Take(), Lines{});
 }
 
+TEST_F(Monitor, MessagesTheServiceCouldNotSendAreCountedOnceEachTimeTheCountGrows) {
+    rig.midi.LoseNextSends(3);
+    for (int k = 0; k < 5; ++k) SendToSynth(rig.s, 0x643C90);
+    EXPECT_EQ(rig.Synth().size(), 2u);
+    EXPECT_EQ(Take(), Lines{"Output queue full: 3 messages lost"});
+    EXPECT_EQ(Take(), Lines{});
+    rig.midi.LoseNextSends(1);
+    SendToSynth(rig.s, 0x643C90);
+    EXPECT_EQ(Take(), Lines{"Output queue full: 4 messages lost"});
+}
+
 TEST_F(Monitor, LinesFromOtherThreadsArriveInTheirOrder) {
     rig.s.Options.MonitorSource = 5;
     constexpr int kPerThread = 400;  // both threads together stay within the queue
