@@ -14,7 +14,9 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 void ReadLine(std::string line, PortNames& names) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();  // written on another system
+    // Written on another system, perhaps converted twice ("\r\r\n"): a
+    // name never ends in a carriage return.
+    while (!line.empty() && line.back() == '\r') line.pop_back();
     const size_t equals = line.find('=');
     if (equals == std::string::npos) return;
     const std::string_view key = std::string_view(line).substr(0, equals);

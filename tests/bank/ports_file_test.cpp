@@ -41,6 +41,8 @@ TEST_F(PortsFile, AMissingFileOrLineNamesNothingAndOtherLinesAreIgnored) {
     EXPECT_EQ(ReadPortsFile(), expected);
     Write("In1=Keys");  // no final line break
     EXPECT_EQ(ReadPortsFile()[0], "Keys");
+    Write("In3=Thru\r\r\n");  // line ends converted twice
+    EXPECT_EQ(ReadPortsFile()[2], "Thru");
 }
 
 TEST_F(PortsFile, AFileThatCannotBeReplacedIsReportedAndKept) {
