@@ -15,14 +15,13 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
-#include <cstdlib>
+#include <vector>
 
 #include <fuzzer/FuzzedDataProvider.h>
 #include <sanitizer/allocator_interface.h>
 
 #include "engine/glide.h"
 #include "engine/gm_drum_paths.h"
-#include "engine/terca.h"
 #include "engine/transmission.h"
 #include "fuzz/fuzz_rig.h"
 #include "midi/short_message_split.h"
@@ -140,7 +139,9 @@ void WithoutAllocation(Play play) {
 }  // namespace cadenzo::fuzz
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    __sanitizer_install_malloc_and_free_hooks(cadenzo::fuzz::CountAllocation, cadenzo::fuzz::IgnoreRelease);
+    using namespace cadenzo::fuzz;
+    Require(__sanitizer_install_malloc_and_free_hooks(CountAllocation, IgnoreRelease) != 0,
+            "cannot watch the allocations");
     return 0;
 }
 
