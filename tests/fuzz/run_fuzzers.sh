@@ -28,7 +28,7 @@ for t in "${targets[@]}"; do
   log="$runs/$t/log"
   last=$(grep -E '^#[0-9]+' "$log" | tail -1)
   echo "$t: ${last:-no figures} (log: $log)"
-  found=$(sed -n 's/.*Test unit written to \(.*\)$/\1/p' "$log")
+  found=$(find "$runs/$t" -maxdepth 1 -type f \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' \))
   if [ -n "$found" ] || grep -qE 'ERROR: (AddressSanitizer|UndefinedBehaviorSanitizer|libFuzzer)' "$log"; then
     failed=1
     grep -E 'FUZZ INVARIANT BROKEN|still on|sent 0x|came back|ERROR: |runtime error|SUMMARY' "$log" | head -20 | sed "s/^/  $t: /"
