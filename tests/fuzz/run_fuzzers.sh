@@ -9,6 +9,11 @@ build="$(cd "$1" && pwd)"
 seconds=$2
 shift 2
 targets=(blend_file options_file ports_file input_path command_line)
+# The targets' file folders (and fork mode's files) go in one temporary
+# folder, in memory where possible, removed at the end even after a crash.
+TMPDIR=$(mktemp -d /dev/shm/cadenzo-fuzz-runs-XXXXXX 2>/dev/null || mktemp -d)
+export TMPDIR
+trap 'rm -rf "$TMPDIR"' EXIT
 runs="${FUZZ_RUNS:-$build/fuzz-runs}"  # where the corpus copies, logs and reproducers go
 
 for t in "${targets[@]}"; do
