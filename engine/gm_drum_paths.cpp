@@ -28,7 +28,7 @@ void GmPassThrough(SystemState& s, uint32_t entry) {
     const OptionsRecord& o = s.Options;
     if (port == o.GmPort + 1) {
         if (o.GmAutoNoteOff != 0 && u.channel == kGmDrumChannel && IsNoteOff(u.command, u.data2))
-            s.DrumOff.DrumOffPending.Push(u.data1);
+            s.DrumOff.DrumOffPending.Push({kGmDrumChannel, u.data1});
         else if (u.command == 0xB0 && IsEffectSend(u.data1))
             SendToControl(s, m);
         else
@@ -46,7 +46,7 @@ void ExternalDrumPath(SystemState& s, uint8_t command, uint8_t, uint8_t d1, uint
     uint8_t o = 0;
     if (!DrumOutChannel(s, o)) return;
     if (opt.DrumAutoNoteOff != 0 && IsNoteOff(command, d2)) {
-        s.DrumOff.DrumOffPending.Push(d1);
+        s.DrumOff.DrumOffPending.Push({o, d1});
         return;
     }
     if (command == 0xB0 && IsEffectSend(d1)) {
@@ -60,12 +60,9 @@ void ExternalDrumPath(SystemState& s, uint8_t command, uint8_t, uint8_t d1, uint
 
 void DrumOffTimerTimer(SystemState& s) {
     DrumOffQueue& q = s.DrumOff;
-    uint8_t o = 0;
-    const bool send = DrumOutChannel(s, o);
-    uint8_t note = 0;
-    while (q.DrumOffDue.Pop(note))
-        if (send) SendToSynth(s, PackShortMessage(0x80, o, note, 0));
-    while (q.DrumOffPending.Pop(note)) q.DrumOffDue.Push(note);
+    DrumNoteOff off{};
+    while (q.DrumOffDue.Pop(off)) SendToSynth(s, PackShortMessage(0x80, off.channel, off.note, 0));
+    while (q.DrumOffPending.Pop(off)) q.DrumOffDue.Push(off);
 }
 
 }  // namespace cadenzo

@@ -15,7 +15,8 @@ void GmPassThrough(SystemState& s, uint32_t entry);
 void ExternalDrumPath(SystemState& s, uint8_t command, uint8_t ch, uint8_t d1, uint8_t d2);
 
 // The drum note-off timer's tick: sends the note-offs that became due at the
-// previous tick on the drum output channel, then makes the pending ones due.
+// previous tick, each on the channel its note-on went to (the drum output
+// channel, or channel 10 in GM mode), then makes the pending ones due.
 void DrumOffTimerTimer(SystemState& s);
 
 }  // namespace cadenzo

@@ -1,5 +1,6 @@
 #include "engine/transmission.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 #include "engine/bend.h"
@@ -19,18 +20,22 @@ constexpr uint8_t kFirstEqNote = 0;
 constexpr uint8_t kFirstEffectNote = 32;
 constexpr uint8_t kMasterVolumeNote = 127;
 
+// A stored value as a data byte: a larger byte, only in a file written
+// elsewhere, counts as 127 so that no status byte is sent.
+uint8_t DataByte(uint8_t value) { return std::min<uint8_t>(value, 127); }
+
 // Control-port parameters are note-ons on channel 0: the note picks the
 // parameter, the velocity (0 included) carries its value.
 void SendControlNote(SystemState& s, uint8_t note, uint8_t value) {
-    SendToControl(s, PackShortMessage(kNoteOn, 0, note, value));
+    SendToControl(s, PackShortMessage(kNoteOn, 0, note, DataByte(value)));
 }
 
 void SynthCc(SystemState& s, uint32_t c, uint8_t controller, uint8_t value) {
-    SendToSynth(s, PackShortMessage(kController, c, controller, value));
+    SendToSynth(s, PackShortMessage(kController, c, controller, DataByte(value)));
 }
 
 void ControlCc(SystemState& s, uint32_t c, uint8_t controller, uint8_t value) {
-    SendToControl(s, PackShortMessage(kController, c, controller, value));
+    SendToControl(s, PackShortMessage(kController, c, controller, DataByte(value)));
 }
 
 void SendOutputLevels(SystemState& s, uint32_t c, uint8_t out12, uint8_t out34, uint8_t out56) {
@@ -150,7 +155,7 @@ void SendLayerToSynth(SystemState& s, uint32_t c, const ChannelRecord& layer) {
         SynthCc(s, c, 0, layer.Lsb);
         SynthCc(s, c, 32, layer.Msb);
     }
-    SendToSynth(s, PackShortMessage(0xC0, c, layer.PG, 0));
+    SendToSynth(s, PackShortMessage(0xC0, c, DataByte(layer.PG), 0));
     SynthCc(s, c, 7, layer.Vol);
     SynthCc(s, c, 10, layer.Pan);
     SendUserControllers(s, c, layer);

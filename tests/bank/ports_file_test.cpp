@@ -47,6 +47,8 @@ TEST_F(PortsFile, AMissingFileOrLineNamesNothingAndOtherLinesAreIgnored) {
                             "Ostinata.ports, line 8, not understood and ignored: In4=Keys\n");
     Write("In1=Keys");  // no final line break
     EXPECT_EQ(ReadPortsFile(report)[0], "Keys");
+    Write("In3=Thru\r\r\n");  // line ends converted twice
+    EXPECT_EQ(ReadPortsFile(report)[2], "Thru");
 }
 
 TEST_F(PortsFile, AFileThatCannotBeReplacedIsReportedAndKept) {

@@ -62,12 +62,12 @@ TEST_F(DrumPaths, EffectSendControllersGoToTheControlPortAndAreKept) {
 
 TEST_F(DrumPaths, AFullRingRefusesTheNewNoteAndKeepsThePendingOnes) {
     DrumNoteRing ring;
-    for (int k = 0; k < 1023; ++k) EXPECT_TRUE(ring.Push(static_cast<uint8_t>(k % 128)));
-    EXPECT_FALSE(ring.Push(127));
-    uint8_t note = 0;
+    for (int k = 0; k < 1023; ++k) EXPECT_TRUE(ring.Push({9, static_cast<uint8_t>(k % 128)}));
+    EXPECT_FALSE(ring.Push({9, 127}));
+    DrumNoteOff off{};
     for (int k = 0; k < 1023; ++k) {
-        ASSERT_TRUE(ring.Pop(note));
-        EXPECT_EQ(note, k % 128);
+        ASSERT_TRUE(ring.Pop(off));
+        EXPECT_EQ(off, (DrumNoteOff{9, static_cast<uint8_t>(k % 128)}));
     }
     EXPECT_TRUE(ring.Empty());
 }
@@ -130,9 +130,9 @@ TEST_F(GmMode, TheOtherInputFollowsTheThruMode) {
     }
 }
 
-TEST_F(GmMode, ChannelTenNoteOffsOfTheGmInputComeFromTheTimerOnTheDrumChannel) {
+TEST_F(GmMode, ChannelTenNoteOffsOfTheGmInputComeFromTheTimerOnChannelTen) {
     rig.s.Options.GmAutoNoteOff = 1;
-    rig.s.Options.DrumOutChannel = 9;
+    rig.s.Options.DrumOutChannel = 5;  // the external drums' channel has no say here
     rig.Play(2, On(9, 42, 100));
     rig.Play(2, Off(9, 42));
     rig.Play(2, Off(3, 42));  // other channels end at once

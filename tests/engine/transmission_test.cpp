@@ -94,6 +94,22 @@ TEST_F(Transmission, FineTuneDataAroundTheCentre) {
     }
 }
 
+TEST_F(Transmission, StoredBytesAbove127GoOutAs127) {
+    rig.s.Options.EffectLevels = {200, 2, 3, 4, 5};
+    ChannelRecord& layer = Listen(Layer(0), 1);
+    layer.PG = 200;
+    layer.Vol = 128;
+    layer.Rev = 255;
+    rig.s.Bank.WorkingMix.EQ12[0] = 130;
+    Transmit();
+    EXPECT_EQ(First(rig.Synth(), 3), (Messages{Cc(0, 123, 0), PackShortMessage(0xC0, 0, 127, 0), Cc(0, 7, 127)}));
+    const Messages control = rig.Control();
+    ASSERT_EQ(control.size(), 41u);
+    EXPECT_EQ(control[0], Cc(0, 91, 127));
+    EXPECT_EQ(control[6], Note(0, 127));
+    EXPECT_EQ(control[36], Note(32, 127));
+}
+
 TEST_F(Transmission, NotesAreCutOnlyWhereZoneModeOrTercaChanged) {
     for (int c = 0; c < 3; ++c) Listen(Layer(c), 1);
     Transmit();

@@ -232,7 +232,7 @@ TEST_F(MainWindow, TheDrumTimerFollowsTheNoteOffDelayAndEmptiesTheDrumRings) {
     EXPECT_EQ(form.DrumTimerInterval(), 200u);
     form.SetDrumTimerInterval(210);
     EXPECT_EQ(form.DrumTimerInterval(), 210u);
-    state.DrumOff.DrumOffPending.Push(36);
+    state.DrumOff.DrumOffPending.Push({9, 36});
     form.DrumOffTimerTimer();
     EXPECT_TRUE(state.DrumOff.DrumOffPending.Empty());
     EXPECT_FALSE(state.DrumOff.DrumOffDue.Empty());
