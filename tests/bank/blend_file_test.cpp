@@ -206,7 +206,8 @@ TEST_F(BlendFile, ASaveThroughASymbolicLinkWritesItsTargetAndKeepsTheLink) {
             throw;
         },
         FileError);
-    for (const char* link : {"def.cdb", "sets/def.cdb", "dangling.cdb", "a.cdb", "b.cdb"}) EXPECT_TRUE(std::filesystem::is_symlink(link)) << link;
+    for (const char* link : {"def.cdb", "sets/def.cdb", "dangling.cdb", "a.cdb", "b.cdb"})
+        EXPECT_TRUE(std::filesystem::is_symlink(link)) << link;
     EXPECT_EQ(std::filesystem::file_size("sets/live.cdb"), kImage);
     EXPECT_EQ(std::filesystem::file_size("nowhere.cdb"), kImage);
     EXPECT_EQ(Entries(), (std::vector<std::string>{"a.cdb", "b.cdb", "dangling.cdb", "def.cdb", "nowhere.cdb", "sets"}));
