@@ -61,7 +61,9 @@ void JackClient::Run() {
             changes_.Signal();
             nextLook = now + kLookPeriod;
         }
-        if (!Alive() && now >= nextReach) {
+        // A dead client is closed before a new one opens (libjack cannot
+        // have both): the shutdown callback may be between its two stores.
+        if (!Alive() && !lost_.load(std::memory_order_acquire) && now >= nextReach) {
             nextReach = now + kReachPeriod;
             if (Reach()) changes_.Signal();
         }
@@ -218,8 +220,8 @@ void JackClient::OnPortConnect(jack_port_id_t, jack_port_id_t, int, void* arg) {
 // watch thread closes the dead client at its next look.
 void JackClient::OnShutdown(jack_status_t, const char*, void* arg) {
     auto& self = *static_cast<JackClient*>(arg);
+    self.lost_.store(true, std::memory_order_release);  // first: whoever sees the client dead sees it lost
     self.alive_.store(false, std::memory_order_release);
-    self.lost_.store(true, std::memory_order_release);
     self.changes_.Signal();
 }
 

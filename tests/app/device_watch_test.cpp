@@ -74,6 +74,7 @@ TEST_F(DeviceWatching, TheSetupDialogReadsTheDevicesWhenItOpensAndWhileItIsOpen)
     rig.s.Io.display = &form;
     rig.midi.UnplugInput(0);  // the program has not looked yet
     std::string whenOpened, whenBack;
+    int outputsDropped = 0;
     QTimer::singleShot(0, [&] {
         QWidget* dialog = QApplication::activeModalWidget();
         ASSERT_NE(qobject_cast<TSetupForm*>(dialog), nullptr);
@@ -83,12 +84,19 @@ TEST_F(DeviceWatching, TheSetupDialogReadsTheDevicesWhenItOpensAndWhileItIsOpen)
         rig.midi.PlugInput(0);
         [[maybe_unused]] const bool back = QTest::qWaitFor([&] { return in1->currentText() == "Keys 1"; }, 2000);
         whenBack = in1->currentText().toStdString();
+        auto* synthOut = dialog->findChild<QComboBox*>("Synth1OutComboBox");
+        const int listed = synthOut->count();
+        rig.midi.UnplugOutput(2);  // an output no port follows: only the lists change
+        [[maybe_unused]] const bool gone = QTest::qWaitFor([&] { return synthOut->count() < listed; }, 2000);
+        outputsDropped = listed - synthOut->count();
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
+    SelectControlOutPort(rig.s, 0);
     form.show();
     QTest::keyClick(&form, Qt::Key_F2);
     EXPECT_EQ(whenOpened, "Keys 1 (absent)");
     EXPECT_EQ(whenBack, "Keys 1");
+    EXPECT_EQ(outputsDropped, 1);
     rig.s.Io.display = &rig.display;
 }
 

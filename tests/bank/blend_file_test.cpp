@@ -153,10 +153,13 @@ TEST_F(BlendFile, SaveThenLoadReproducesTheBank) {
 
 TEST_F(BlendFile, SaveReplacesAnExistingFileAndLeavesNoTemporaryFile) {
     WriteBytes("def.cdb", Pattern(kImage + 10));
+    using std::filesystem::perms;
+    std::filesystem::permissions("def.cdb", perms::owner_read | perms::owner_write);  // a private file
     SaveBlendFile(state, "def.cdb", dialogs);
     auto bytes = ReadBytes("def.cdb");
     ASSERT_EQ(bytes.size(), kImage);
     EXPECT_EQ(std::memcmp(bytes.data(), &before, kImage), 0);
+    EXPECT_EQ(std::filesystem::status("def.cdb").permissions(), perms::owner_read | perms::owner_write);
     EXPECT_EQ(Entries(), std::vector<std::string>{"def.cdb"});
 }
 
@@ -190,18 +193,21 @@ TEST_F(BlendFile, ASaveThroughASymbolicLinkWritesItsTargetAndKeepsTheLink) {
     std::filesystem::create_directory("sets");
     WriteBytes("sets/live.cdb", {1, 2, 3});
     std::filesystem::create_symlink("sets/live.cdb", "def.cdb");
+    std::filesystem::create_symlink("live.cdb", "sets/def.cdb");  // relative to its own folder
     std::filesystem::create_symlink("nowhere.cdb", "dangling.cdb");
     std::filesystem::create_symlink("b.cdb", "a.cdb");  // a loop: refused, both links kept
     std::filesystem::create_symlink("a.cdb", "b.cdb");
     SaveBlendFile(state, "def.cdb", dialogs);
     SaveBlendFile(state, "dangling.cdb", dialogs);
+    SaveBlendFile(state, "sets/def.cdb", dialogs);
     EXPECT_THROW(
         try { SaveBlendFile(state, "a.cdb", dialogs); } catch (const FileError& e) {
             EXPECT_STREQ(e.what(), "Cannot create file a.cdb");
             throw;
         },
         FileError);
-    for (const char* link : {"def.cdb", "dangling.cdb", "a.cdb", "b.cdb"}) EXPECT_TRUE(std::filesystem::is_symlink(link)) << link;
+    for (const char* link : {"def.cdb", "sets/def.cdb", "dangling.cdb", "a.cdb", "b.cdb"})
+        EXPECT_TRUE(std::filesystem::is_symlink(link)) << link;
     EXPECT_EQ(std::filesystem::file_size("sets/live.cdb"), kImage);
     EXPECT_EQ(std::filesystem::file_size("nowhere.cdb"), kImage);
     EXPECT_EQ(Entries(), (std::vector<std::string>{"a.cdb", "b.cdb", "dangling.cdb", "def.cdb", "nowhere.cdb", "sets"}));

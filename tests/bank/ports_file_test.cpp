@@ -37,14 +37,16 @@ TEST_F(PortsFile, SavesOneLinePerPortAndReadsItBackInFull) {
 
 TEST_F(PortsFile, AMissingFileOrLineNamesNothingAndOtherLinesAreIgnored) {
     EXPECT_EQ(ReadPortsFile(report), PortNames{});
-    Write("\xEF\xBB\xBF" "In2=Keys\r\n# a note\n\n in1 = Lower Keys \nGarbage\nThruOut=\nIn2=Keys 2\nIn4=Keys\n");
+    Write("\xEF\xBB\xBF" "SynthOut=Synth\r\n# a note\n\n in1 = Lower Keys \r\nGarbage\nThruOut=\nIn2=Keys\n"
+          "In2=Keys 2\r\nIn4=Keys\n");
     PortNames expected;
     expected[0] = "Lower Keys";  // key in any case, spaces around key and value left out
     expected[1] = "Keys 2";      // the last line for a port counts
+    expected[3] = "Synth";       // after a byte-order mark, before a Windows line end
     expected[4] = "";
     EXPECT_EQ(ReadPortsFile(report), expected);
     EXPECT_EQ(report.str(), "Ostinata.ports, line 5, not understood and ignored: Garbage\n"
-                            "Ostinata.ports, line 8, not understood and ignored: In4=Keys\n");
+                            "Ostinata.ports, line 9, not understood and ignored: In4=Keys\n");
     Write("In1=Keys");  // no final line break
     EXPECT_EQ(ReadPortsFile(report)[0], "Keys");
     Write("In3=Thru\r\r\n");  // line ends converted twice

@@ -69,17 +69,22 @@ TEST_F(Program, PlaysThroughTheMixAndTheThruPortAndSavesTheBankWhenStopped) {
 }
 
 // In an empty folder the program waits at its first box ("options file not
-// exist") for a person; a stop request answers it and every later box.
+// exist") for a person; a stop request answers it and every later box: the
+// system stopping it, Ctrl+C, or its terminal closed.
 TEST_F(Program, AStopRequestWhileAStartUpBoxWaitsEndsTheRunAndSavesTheBank) {
-    program.Start();
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    ::kill(program.Pid(), SIGTERM);
-    const std::optional<int> status = program.WaitExit(std::chrono::seconds(20));
-    ASSERT_TRUE(status.has_value()) << "the program still waits for someone to answer its box";
-    ASSERT_TRUE(WIFEXITED(*status)) << *status;
-    EXPECT_EQ(WEXITSTATUS(*status), 0);
-    EXPECT_EQ(std::filesystem::file_size(program.Dir() / "def.cdb"), sizeof(MixBank));
-    EXPECT_NE(program.Errors().find("Errorr!: Options file not exist!"), std::string::npos) << program.Errors();
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(::testing::Message() << "signal " << signal);
+        test::ProgramRun run;
+        run.Start();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        ::kill(run.Pid(), signal);
+        const std::optional<int> status = run.WaitExit(std::chrono::seconds(20));
+        ASSERT_TRUE(status.has_value()) << "the program still waits for someone to answer its box";
+        ASSERT_TRUE(WIFEXITED(*status)) << *status;
+        EXPECT_EQ(WEXITSTATUS(*status), 0);
+        EXPECT_EQ(std::filesystem::file_size(run.Dir() / "def.cdb"), sizeof(MixBank));
+        EXPECT_NE(run.Errors().find("Errorr!: Options file not exist!"), std::string::npos) << run.Errors();
+    }
 }
 
 }  // namespace

@@ -33,7 +33,9 @@ TEST_F(DeviceFollow, AnUnpluggedKeyboardLetsGoOfWhatItHeldOnEveryLayerItReached)
     rig.Play(1, On(0, 60, 100));
     rig.Play(1, On(0, 64, 100));
     rig.Play(1, Off(0, 64));
-    rig.Play(1, Cc(0, 64, 127));  // sustain held
+    rig.Play(1, On(0, 62, 100));
+    rig.Play(1, On(0, 62, 0));    // let go by a note-on of velocity 0
+    rig.Play(1, Cc(0, 64, 64));   // sustain held: 64 is down
     rig.Play(1, On(1, 40, 90));   // channel 2: layer 1 only
     SoundingNotes synth;
     synth.Apply(rig.Synth());
@@ -78,6 +80,21 @@ TEST_F(DeviceFollow, AKeyboardUnpluggedAndBackBeforeTheProgramLooksIsLostAndBack
     rig.ClearSent();
     rig.Play(1, On(0, 62, 100));
     EXPECT_EQ(rig.Synth(), (Messages{On(0, 62, 100), On(3, 74, 100)}));
+}
+
+// Until its port closes, a lost keyboard's callback may still run: what it
+// held is let go at the look that closes the port, not before.
+TEST_F(DeviceFollow, ALostKeyboardWhosePortWillNotCloseLetsGoOnceItCloses) {
+    rig.Play(1, On(0, 60, 100));
+    rig.ClearSent();
+    rig.midi.FailNextClose(kMidiStillPlaying);
+    rig.midi.UnplugInput(0);
+    rig.FollowDevices();
+    EXPECT_TRUE(rig.Synth().empty());
+    EXPECT_EQ(Open(PortId::In1), 1u) << "still open on the lost device";
+    rig.FollowDevices();  // the next look closes it
+    EXPECT_EQ(rig.Synth(), (Messages{Off(0, 60), Off(3, 72)}));
+    EXPECT_EQ(Open(PortId::In1), 0u);
 }
 
 TEST_F(DeviceFollow, ALostThruKeyboardLetsGoOnTheThruOutput) {

@@ -57,6 +57,12 @@ TEST(RemoteControl, WithShiftAndCtrlHeldAProgramChangeStores) {
     rig.s.Bank.WorkingMix.Channels[3].Vol = 18;
     rig.Play(1, Program(0, 17));
     EXPECT_EQ(rig.s.Bank.WorkingMix.Channels[3].Vol, 17);
+
+    KeyUp(rig.s, window, vk::Shift);
+    KeyDown(rig.s, window, vk::Control);  // Ctrl alone loads too
+    rig.s.Bank.WorkingMix.Channels[3].Vol = 19;
+    rig.Play(1, Program(0, 17));
+    EXPECT_EQ(rig.s.Bank.WorkingMix.Channels[3].Vol, 17);
 }
 
 // The program-select port filter: 0 none, 1 In1, 2 In2, 3 both.
