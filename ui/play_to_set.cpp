@@ -9,9 +9,9 @@ namespace cadenzo {
 
 namespace {
 
+// The key-zone, velocity-zone and transposition columns, side by side.
 constexpr uint8_t kKeyLowColumn = 8;
 constexpr uint8_t kKeyHighColumn = 9;
-constexpr uint8_t kVelocityLowColumn = 10;
 constexpr uint8_t kVelocityHighColumn = 11;
 constexpr uint8_t kTransposeColumn = 12;
 constexpr int kMiddleC = 60;
