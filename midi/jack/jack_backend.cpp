@@ -14,6 +14,9 @@ namespace {
 // How long a closing output waits at most for its queued messages to be
 // written: a few cycles of the longest period in use.
 constexpr auto kDrainLimit = std::chrono::milliseconds(200);
+// How long an opening output waits at most for its connection to be in
+// force in a process cycle (the engine plays on meanwhile).
+constexpr auto kConnectionLimit = std::chrono::milliseconds(500);
 
 // The place of the program's port called `portName` in kPortNames, or none.
 std::optional<size_t> PortIndex(const std::string& portName) {
@@ -119,12 +122,23 @@ uint32_t JackBackend::OpenOutput(uint32_t device, const std::string& portName,
     const std::optional<size_t> index = PortIndex(portName);
     if (!index || *index < kJackInputCount) return kMidiInvalidParam;
     const size_t output = *index - kJackInputCount;
-    // The connection is in force from the next cycle on, and what is sent
-    // from now on is written in the next cycle at the earliest.
+    const int before = client_.OutputConnections(output);
     const uint32_t result = Join(false, device, *index, portName);
     if (result != kMidiOk) return result;
+    // The server puts a new connection in force at the start of a later
+    // cycle: what is sent before that goes nowhere (on a loaded machine, a
+    // whole start-up set). Wait until a cycle has run with it.
+    AwaitOutputConnection(output, before);
     handle = std::make_unique<JackOutput>(output, (*queues_)[output]);
     return kMidiOk;
+}
+
+void JackBackend::AwaitOutputConnection(size_t output, int before) const {
+    const auto deadline = std::chrono::steady_clock::now() + kConnectionLimit;
+    const auto step = std::max(client_.Period(), std::chrono::microseconds(500));
+    while (client_.OutputConnectionsInCycle(output) <= before && client_.Alive() &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(step);
 }
 
 void JackBackend::Drain(size_t output) const {

@@ -197,8 +197,16 @@ int JackClient::Process(jack_nframes_t frames, void* arg) {
     const CycleTimes times = self.clock_.Next(frames, session->rate, SteadyMicros());
     self.periodMicros_.store(static_cast<int64_t>(times.startMicros - times.previousStartMicros),
                              std::memory_order_relaxed);
+    for (size_t o = 0; o < kJackOutputCount; ++o)
+        self.cycleConnections_[o].store(jack_port_connected(ports[kJackInputCount + o]), std::memory_order_release);
     RunCycle({&in[0], &in[1], &in[2]}, {&out[0], &out[1], &out[2]}, self.inputs_, self.outputs_, times);
     return 0;
+}
+
+int JackClient::OutputConnections(size_t output) {
+    std::lock_guard lock(sessionMutex_);
+    if (!session_ || !Alive()) return -1;
+    return jack_port_connected(session_->ports[kJackInputCount + output]);
 }
 
 void JackClient::OnPortRegistration(jack_port_id_t, int registered, void* arg) {

@@ -72,6 +72,14 @@ public:
     // left and one of its name that came back are told apart by this count
     // having moved and the program's connection having gone with the port.
     uint64_t PortsGone() const { return portsGone_.load(std::memory_order_acquire); }
+    // Main thread: how many connections the program's output `output` has
+    // in the graph as it stands (-1 while the server is gone).
+    int OutputConnections(size_t output);
+    // Any thread: how many it had in the last process cycle, the graph in
+    // force for what that cycle wrote.
+    int OutputConnectionsInCycle(size_t output) const {
+        return cycleConnections_[output].load(std::memory_order_acquire);
+    }
     // The length of the last cycle (0 before the first).
     std::chrono::microseconds Period() const {
         return std::chrono::microseconds(periodMicros_.load(std::memory_order_relaxed));
@@ -107,6 +115,7 @@ private:
     std::atomic<int64_t> settleAt_{0};
     std::atomic<int64_t> periodMicros_{0};
     std::atomic<uint64_t> portsGone_{0};
+    std::array<std::atomic<int>, kJackOutputCount> cycleConnections_{};
 
     std::mutex sessionMutex_;  // the main thread's calls; the watch thread opens and closes
     std::unique_ptr<Session> session_;
