@@ -59,9 +59,9 @@ void ThreadTimer::KillEvent(uint32_t id) {
 
 bool ThreadTimer::Rested(void* user) {
     if (!rest_.idle || !rest_.wake || rest_.wake->Fd() < 0 || stop_.Fd() < 0) return false;
+    // Acknowledged before the look: a change signalled meanwhile is either
+    // seen by the look or wakes the poll below.
     rest_.wake->Acknowledge();
-    // Pairs with the fence of the side that makes work and then signals.
-    std::atomic_thread_fence(std::memory_order_seq_cst);
     if (!rest_.idle(user)) return false;
     pollfd fds[2] = {{rest_.wake->Fd(), POLLIN, 0}, {stop_.Fd(), POLLIN, 0}};
     while (running_.load(std::memory_order_seq_cst) && ::poll(fds, 2, -1) < 0 && errno == EINTR) {

@@ -85,13 +85,11 @@ struct PerformanceState {
 };
 
 // Any thread, after a slide was started or a bend marked dirty: the tick is
-// needed again. The fence pairs with the one the resting timer makes between
-// acknowledging its wake and looking whether anything moves, so that one of
-// the two always sees the other.
-inline void WantGlideTick(PerformanceState& p) {
-    std::atomic_thread_fence(std::memory_order_seq_cst);
-    p.TickWanted.Signal();
-}
+// needed again. The wake's flag is exchanged on both sides (here and in the
+// resting timer's acknowledgement before it looks whether anything moves):
+// either the timer's exchange reads this one's flag, and with it the change
+// made before, or this one finds the flag cleared and writes the wake.
+inline void WantGlideTick(PerformanceState& p) { p.TickWanted.Signal(); }
 
 // Main thread: replaces channel c's glide set by change(current set),
 // retried if the tick moved it in between.
