@@ -125,10 +125,15 @@ TEST_F(Timing, SixteenProgramChangesInOnePeriodSendSixteenMixesWhole) {
     });
     // A loaded machine makes the server lose cycles by itself: then the
     // burst's own cannot be told apart.
-    const int quietBefore = peer.Xruns();
+    [[maybe_unused]] const int quietBefore = peer.Xruns();
     std::this_thread::sleep_for(1s);
     const int xruns = peer.Xruns();
+#ifdef CADENZO_SANITIZED
+    // Instrumented code runs several times slower: its time says nothing.
+    const bool quiet = false;
+#else
     const bool quiet = xruns == quietBefore;
+#endif
     std::vector<uint32_t> changes;
     for (uint32_t p = 1; p <= 16; ++p) changes.push_back(0xC0 | p << 8);
     peer.SendAll(0, changes);
