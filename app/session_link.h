@@ -1,0 +1,43 @@
+// The program under a session manager, once the server has opened the
+// session: answers that open when the start-up is done, saves on the
+// server's request, and tells the server whether what the files hold is
+// behind what the program holds. Main thread only.
+#pragma once
+
+#include <QObject>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include "session/nsm_client.h"
+#include "session/session_files.h"
+
+namespace cadenzo {
+
+struct SystemState;
+
+class SessionLink final : public QObject {
+public:
+    SessionLink(SystemState& state, NsmClient& client, CollectingDialogs& dialogs);
+
+    // Answers the server's open with what the start-up reported: `ready`
+    // when it finished, else it ended in an error. Only the first call
+    // answers.
+    void AnswerOpen(bool ready);
+
+private:
+    void Read();
+    void Save();
+    void LookForChanges();
+    void Refused(SessionRefusal why);
+
+    SystemState& state_;
+    NsmClient& client_;
+    CollectingDialogs& dialogs_;
+    QSocketNotifier notifier_;
+    QTimer changes_;
+    SavedImage saved_;
+    bool answered_ = false;
+    bool dirty_ = false;
+};
+
+}  // namespace cadenzo
