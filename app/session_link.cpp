@@ -33,10 +33,16 @@ void SessionLink::AnswerOpen(bool ready) {
         std::cerr << "cadenzo: " << problems << '\n';
         client_.Send(BuildError(kOpenPath, kNsmErrBadProject, problems));
     }
-    if (!ready) return;
-    const EngineAccess access(state_.Engine);
-    saved_.Take(state_);
+    if (!ready) {
+        if (saveWaits_) client_.Send(BuildError(kSavePath, kNsmErrGeneral, problems));
+        return;
+    }
+    {
+        const EngineAccess access(state_.Engine);
+        saved_.Take(state_);
+    }
     changes_.start(kChangeLookMs);
+    if (saveWaits_) Save();
 }
 
 void SessionLink::Read() {
@@ -61,7 +67,7 @@ void SessionLink::Read() {
 
 void SessionLink::Save() {
     if (!answered_) {
-        client_.Send(BuildError(kSavePath, kNsmErrNotNow, "Cadenzo is still opening the session."));
+        saveWaits_ = true;  // saved once the opening is done
         return;
     }
     const std::string failed = SaveSessionFiles(state_, dialogs_);

@@ -1,6 +1,6 @@
 // The program under a session manager, once the server has opened the
 // session: answers that open when the start-up is done, saves on the
-// server's request, and tells the server whether what the files hold is
+// server's request (one asked for during the start-up once it is done), and tells the server whether what the files hold is
 // behind what the program holds. Main thread only.
 #pragma once
 
@@ -37,6 +37,7 @@ private:
     QTimer changes_;
     SavedImage saved_;
     bool answered_ = false;
+    bool saveWaits_ = false;  // a save asked for while the session opened
     bool dirty_ = false;
 };
 

@@ -42,7 +42,6 @@ NsmParse ParseNsmMessage(const uint8_t* data, size_t size, NsmMessage& message);
 
 // The error codes the program answers with.
 inline constexpr int32_t kNsmErrGeneral = -1;
-inline constexpr int32_t kNsmErrNotNow = -8;
 inline constexpr int32_t kNsmErrBadProject = -9;
 inline constexpr int32_t kNsmErrCreateFailed = -10;
 

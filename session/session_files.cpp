@@ -49,8 +49,13 @@ std::string SaveSessionFiles(SystemState& s, CollectingDialogs& dialogs) {
     dialogs.Collect();
     bool written = false;
     try {
-        s.BlendFileName = kDefaultBlendFile;
-        const bool bank = SaveBlendFile(s.Bank, kDefaultBlendFile, dialogs);
+        // A bank file the opening rejected is kept, as at the shutdown.
+        const std::string target = BlendFileForShutdown(s.BlendFileName);
+        if (target.empty())
+            dialogs.MessageBox(std::string("The bank was not saved: ") + kDefaultBlendFile +
+                                   " could not be read when the session opened and is kept as it was.",
+                               "Cadenzo", MessageIcon::Error);
+        const bool bank = !target.empty() && SaveBlendFile(s.Bank, target, dialogs);
         s.SettingsUnsaved = !SaveSettings(s.Options, s.Ports.OpenPortNumbers(), s.Ports.RememberedDevices, dialogs);
         SaveSettingsFile({ReadShared(s.RingAcross.Enabled)}, dialogs);
         written = bank && !s.SettingsUnsaved;

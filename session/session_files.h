@@ -46,10 +46,10 @@ private:
 // not be read is. Joined into one message, or "" when none is left.
 std::string OpenProblems(const std::vector<std::string>& boxes);
 
-// Writes the bank into the session's own blend file, the options, the
-// ports file and the settings, each replacing its file in one step. The
-// bank's target becomes that file for the shutdown too. Returns "" when all
-// were written, else what failed. Takes the engine lock.
+// Writes the bank into the session's own blend file (unless the opening
+// rejected that file: it is kept), the options, the ports file and the
+// settings, each replacing its file in one step. Returns "" when all were
+// written, else what failed. Takes the engine lock.
 std::string SaveSessionFiles(SystemState& s, CollectingDialogs& dialogs);
 
 // What the files hold since the last save or the opening.

@@ -180,6 +180,8 @@ CommandFlags BlendFileKey(SystemState& s, bool save) {
         ShowException(dialogs, e.what());
         return {};
     }
+    // An imported bank goes into the session's own file from now on.
+    if (!imported.empty()) s.BlendFileName = kDefaultBlendFile;
     return LoadProgram(s, s.Bank.CurrentProgram);
 }
 

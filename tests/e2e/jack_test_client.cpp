@@ -1,5 +1,6 @@
 #include "e2e/jack_test_client.h"
 
+#include <jack/metadata.h>
 #include <jack/midiport.h>
 
 #include <algorithm>
@@ -85,6 +86,17 @@ bool JackTestClient::PortJoined(const std::string& fullName) const {
     const char** links = jack_port_get_all_connections(client_, port);
     jack_free(links);
     return links != nullptr;
+}
+
+std::string JackTestClient::PortProperty(const std::string& fullName, const char* key) const {
+    const jack_port_t* port = jack_port_by_name(client_, fullName.c_str());
+    char* value = nullptr;
+    char* type = nullptr;
+    if (port == nullptr || jack_get_property(jack_port_uuid(port), key, &value, &type) != 0) return "";
+    std::string text = value;
+    jack_free(value);
+    jack_free(type);
+    return text;
 }
 
 std::vector<std::string> JackTestClient::MidiSources() const {

@@ -46,6 +46,8 @@ public:
                      std::chrono::milliseconds timeout = std::chrono::milliseconds(15000)) const;
     // Whether the port of that full name is joined to any other port.
     bool PortJoined(const std::string& fullName) const;
+    // The metadata value `key` of the port of that full name ("" without one).
+    std::string PortProperty(const std::string& fullName, const char* key) const;
     // The full names of the server's MIDI sources, in its order.
     std::vector<std::string> MidiSources() const;
 
