@@ -29,6 +29,15 @@ constexpr Notice kNotices[] = {
 
 constexpr std::string_view kAnnouncePath = "/nsm/server/announce";
 
+// The arguments lie at four-byte steps in the datagram, where liblo's
+// eight-byte argument union may not be read as such: read their bytes.
+std::string Text(const lo_arg* argument) { return reinterpret_cast<const char*>(argument); }
+int32_t Integer(const lo_arg* argument) {
+    int32_t value = 0;
+    std::memcpy(&value, argument, sizeof value);
+    return value;
+}
+
 NsmParse Typed(std::string_view types, std::string_view wanted) {
     return types == wanted ? NsmParse::Accepted : NsmParse::Malformed;
 }
@@ -36,19 +45,19 @@ NsmParse Typed(std::string_view types, std::string_view wanted) {
 NsmParse Reply(std::string_view types, lo_arg** argv, NsmMessage& message) {
     // "/reply s:path s:message ...": the announce's reply has two strings more.
     if (types.empty() || types.find_first_not_of('s') != std::string_view::npos) return NsmParse::Malformed;
-    message.path = &argv[0]->s;
+    message.path = Text(argv[0]);
     const bool announce = message.path == kAnnouncePath;
     if (announce && types.size() < 2) return NsmParse::Malformed;
     message.command = announce ? NsmCommand::AnnounceReply : NsmCommand::OtherReply;
-    if (types.size() > 1) message.text = &argv[1]->s;
+    if (types.size() > 1) message.text = Text(argv[1]);
     return NsmParse::Accepted;
 }
 
 NsmParse Error(std::string_view types, lo_arg** argv, NsmMessage& message) {
     if (Typed(types, "sis") != NsmParse::Accepted) return NsmParse::Malformed;
-    message.path = &argv[0]->s;
-    message.code = argv[1]->i;
-    message.text = &argv[2]->s;
+    message.path = Text(argv[0]);
+    message.code = Integer(argv[1]);
+    message.text = Text(argv[2]);
     message.command = message.path == kAnnouncePath ? NsmCommand::AnnounceError : NsmCommand::OtherReply;
     return NsmParse::Accepted;
 }
@@ -56,9 +65,9 @@ NsmParse Error(std::string_view types, lo_arg** argv, NsmMessage& message) {
 NsmParse Open(std::string_view types, lo_arg** argv, NsmMessage& message) {
     if (Typed(types, "sss") != NsmParse::Accepted) return NsmParse::Malformed;
     message.command = NsmCommand::Open;
-    message.path = &argv[0]->s;
-    message.displayName = &argv[1]->s;
-    message.clientId = &argv[2]->s;
+    message.path = Text(argv[0]);
+    message.displayName = Text(argv[1]);
+    message.clientId = Text(argv[2]);
     return NsmParse::Accepted;
 }
 
