@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
         if (session) {
             collectingDialogs.Collect();
             link = std::make_unique<cadenzo::SessionLink>(state, *session->client, collectingDialogs);
-            shell.SetReadyAction([&link] { link->AnswerOpen(true); });
+            shell.SetReadyAction([&link, &shell] { link->AnswerOpen(true, shell.MainWindow()); });
         }
         result = cadenzo::RunProgram(state, shell);
         if (link) link->AnswerOpen(false);

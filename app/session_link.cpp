@@ -22,7 +22,7 @@ SessionLink::SessionLink(SystemState& state, NsmClient& client, CollectingDialog
     connect(&changes_, &QTimer::timeout, this, &SessionLink::LookForChanges);
 }
 
-void SessionLink::AnswerOpen(bool ready) {
+void SessionLink::AnswerOpen(bool ready, QWidget* window) {
     if (answered_) return;
     answered_ = true;
     std::string problems = OpenProblems(dialogs_.Collected());
@@ -42,6 +42,8 @@ void SessionLink::AnswerOpen(bool ready) {
         saved_.Take(state_);
     }
     changes_.start(kChangeLookMs);
+    window_ = window;
+    if (window_) ShowWindow(window_->isVisible());
     if (saveWaits_) Save();
 }
 
@@ -58,6 +60,10 @@ void SessionLink::Read() {
         case NsmCommand::Open:
             // The program opens one session per run.
             client_.Send(BuildError(kOpenPath, kNsmErrGeneral, "Cadenzo cannot switch sessions."));
+            break;
+        case NsmCommand::ShowGui:
+        case NsmCommand::HideGui:
+            if (window_) ShowWindow(received->message->command == NsmCommand::ShowGui);
             break;
         default:
             break;  // the rest needs no answer
@@ -94,6 +100,12 @@ void SessionLink::LookForChanges() {
     if (dirty == dirty_) return;
     dirty_ = dirty;
     client_.Send(BuildNotice(dirty ? "/nsm/client/is_dirty" : "/nsm/client/is_clean"));
+}
+
+// The window hidden goes on playing: only its keys wait until it is back.
+void SessionLink::ShowWindow(bool shown) {
+    window_->setVisible(shown);
+    client_.Send(BuildNotice(shown ? "/nsm/client/gui_is_shown" : "/nsm/client/gui_is_hidden"));
 }
 
 void SessionLink::Refused(SessionRefusal why) {

@@ -157,7 +157,7 @@ std::optional<JoinedSession> JoinSession(const std::string& url, const std::stri
     JoinedSession joined;
     joined.client = NsmClient::Connect(url, note);
     if (!joined.client) return std::nullopt;
-    if (!joined.client->Send(BuildAnnounce(application, ":dirty:", executable, static_cast<int32_t>(getpid())))) {
+    if (!joined.client->Send(BuildAnnounce(application, ":dirty:optional-gui:", executable, static_cast<int32_t>(getpid())))) {
         note = "the session manager at " + url + " cannot be reached";
         return std::nullopt;
     }

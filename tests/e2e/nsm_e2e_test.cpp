@@ -39,13 +39,17 @@ public:
         lo_address_free(nsmd_);
         lo_server_free(server_);
     }
-    // Sends `path` (with one string, where given) and waits for the server's
-    // reply to it; false on an error or no answer.
-    bool Command(const std::string& path, const std::string& argument = "", std::chrono::seconds timeout = 20s) {
+    // Sends `path` (with one string, where given).
+    void Send(const std::string& path, const std::string& argument = "") {
         if (argument.empty())
             lo_send_from(nsmd_, server_, LO_TT_IMMEDIATE, path.c_str(), "");
         else
             lo_send_from(nsmd_, server_, LO_TT_IMMEDIATE, path.c_str(), "s", argument.c_str());
+    }
+    // Sends it and waits for the server's reply to it; false on an error or
+    // no answer.
+    bool Command(const std::string& path, const std::string& argument = "", std::chrono::seconds timeout = 20s) {
+        Send(path, argument);
         const auto end = std::chrono::steady_clock::now() + timeout;
         while (std::chrono::steady_clock::now() < end) {
             lo_server_recv_noblock(server_, 50);
@@ -107,18 +111,18 @@ protected:
         return ids;
     }
     bool Add() { return driver->Command("/nsm/server/add", kStarter); }
-    // Waits until `count` instances have answered their opening (the server
-    // would take an answer that comes during its save for the save's).
-    bool Opened(size_t count) const {
+    // Waits until the server's log has said `what` `count` times.
+    bool Logged(const std::string& what, size_t count = 1) const {
         return test::WaitUntil([&] {
             const std::string log = ServerLog();
             size_t seen = 0;
-            for (size_t at = log.find("replied with: Opened."); at != std::string::npos;
-                 at = log.find("replied with: Opened.", at + 1))
-                ++seen;
+            for (size_t at = log.find(what); at != std::string::npos; at = log.find(what, at + 1)) ++seen;
             return seen >= count;
         });
     }
+    // Waits until `count` instances have answered their opening (the server
+    // would take an answer that comes during its save for the save's).
+    bool Opened(size_t count) const { return Logged("replied with: Opened.", count); }
 
     test::TempFolder root;   // the sessions
     test::TempFolder tools;  // the server's output, the program's starter
@@ -141,6 +145,13 @@ TEST_F(Session, SavesIntoTheClientsFolderUnderItsIdAndPlaysFromThatFolderWhenOpe
     EXPECT_EQ(peer.PortProperty(id + ":In1", JACK_METADATA_PRETTY_NAME), "Input 1");
     EXPECT_EQ(peer.PortProperty(id + ":SynthOut", JACK_METADATA_PRETTY_NAME), "Synth Out");
     EXPECT_EQ(peer.PortProperty(id + ":ControlOut", JACK_METADATA_ORDER), "6");
+    // The server hides the window and shows it again; the program stays.
+    ASSERT_TRUE(Logged("Client sends gui shown"));
+    driver->Send("/nsm/gui/client/hide_optional_gui", id.substr(id.find('.') + 1));
+    EXPECT_TRUE(Logged("Client sends gui hidden"));
+    driver->Send("/nsm/gui/client/show_optional_gui", id.substr(id.find('.') + 1));
+    EXPECT_TRUE(Logged("Client sends gui shown", 2));
+    EXPECT_EQ(Instances().size(), 1u);
 
     ASSERT_TRUE(driver->Command("/nsm/server/save"));
     const fs::path folder = root.Path() / "gig" / id;
