@@ -1,14 +1,9 @@
 // The session manager's datagrams as the program parses them, and who may
 // talk to its socket.
-#include <arpa/inet.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <cstring>
-
 #include <gtest/gtest.h>
 
 #include "session/nsm_client.h"
+#include "support/udp_peer.h"
 
 namespace cadenzo {
 namespace {
@@ -72,44 +67,9 @@ INSTANTIATE_TEST_SUITE_P(
         ParseRow{"nothing", {}, NsmParse::Malformed, {}},
         ParseRow{"someone else's message", Osc{}.Text("/synth/volume").Text(",i").Int(3).bytes, NsmParse::Unknown, {}}));
 
-// A socket on the loopback address standing for a server or a stranger.
-class Peer {
-public:
-    Peer() : fd_(socket(AF_INET, SOCK_DGRAM, 0)) {
-        sockaddr_in own{};
-        own.sin_family = AF_INET;
-        own.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(fd_, reinterpret_cast<const sockaddr*>(&own), sizeof own);
-        socklen_t size = sizeof address_;
-        getsockname(fd_, reinterpret_cast<sockaddr*>(&address_), &size);
-    }
-    ~Peer() { close(fd_); }
-    std::string Url() const { return "osc.udp://localhost:" + std::to_string(ntohs(address_.sin_port)) + "/"; }
-    // Receives one datagram and sends `answer` back to its sender.
-    std::vector<uint8_t> Answer(const std::vector<uint8_t>& answer) {
-        std::vector<uint8_t> got(4096);
-        sockaddr_in from{};
-        socklen_t size = sizeof from;
-        got.resize(static_cast<size_t>(
-            std::max<ssize_t>(0, recvfrom(fd_, got.data(), got.size(), 0, reinterpret_cast<sockaddr*>(&from), &size))));
-        from_ = from;
-        SendTo(answer, from);
-        return got;
-    }
-    void SendTo(const std::vector<uint8_t>& datagram, const sockaddr_in& to) {
-        sendto(fd_, datagram.data(), datagram.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
-    }
-    const sockaddr_in& LastSender() const { return from_; }
-
-private:
-    int fd_;
-    sockaddr_in address_{};
-    sockaddr_in from_{};
-};
-
 TEST(NsmClient, ListensOnLoopbackForALocalServerAndTakesOrdersFromItAlone) {
-    Peer server;
-    Peer stranger;
+    test::UdpPeer server;
+    test::UdpPeer stranger;
     std::string error;
     const std::unique_ptr<NsmClient> client = NsmClient::Connect(server.Url(), error);
     ASSERT_TRUE(client) << error;
@@ -117,8 +77,9 @@ TEST(NsmClient, ListensOnLoopbackForALocalServerAndTakesOrdersFromItAlone) {
 
     ASSERT_TRUE(client->Send(BuildAnnounce("Cadenzo", ":dirty:", "cadenzo", 1)));
     NsmMessage announce;
-    const std::vector<uint8_t> got = server.Answer(kOpen);
+    const std::vector<uint8_t> got = server.Receive();
     ASSERT_EQ(ParseNsmMessage(got.data(), got.size(), announce), NsmParse::Unknown) << "a message for the server";
+    server.Reply(kOpen);
     EXPECT_EQ(server.LastSender().sin_addr.s_addr, htonl(INADDR_LOOPBACK));
     const auto fromServer = client->Receive(1s);
     ASSERT_TRUE(fromServer && fromServer->message);
