@@ -10,6 +10,7 @@
 #include "engine/terca.h"
 #include "engine/input_callbacks.h"
 #include "engine/output.h"
+#include "midi/send_time.h"
 #include "services/monitor.h"
 
 namespace cadenzo {
@@ -103,8 +104,10 @@ void NoteProgramMessage(SystemState& s, uint32_t messageId) {
 
 void DispatchPending(SystemState& s) {
     uint32_t entry = 0;
+    uint64_t micros = 0;
     while (!DispatchHeld(s.Input)) {
-        if (s.Input.Queue.Pop(entry)) {
+        if (s.Input.Queue.Pop(entry, micros)) {
+            const SendTimeScope at(micros);  // its input event's moment, or none
             ProcessInputEntry(s, entry);
             continue;
         }
