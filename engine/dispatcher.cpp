@@ -139,7 +139,10 @@ void ProcessInputEntry(SystemState& s, uint32_t entry) {
     if (m.command == 0xF0) return;  // system messages leave only through the thru paths
     if (port == 1) LightLamp(s.Lamps, ShapeIn1);
     if (port == 2) LightLamp(s.Lamps, ShapeIn2);
-    if (TakeForPlayToSet(s.PlayToSet, entry)) return;
+    if (TakeForPlayToSet(s.PlayToSet, entry)) {
+        s.WindowWake.Signal();  // the window's tick sets the cell
+        return;
+    }
     if (s.Bank.GmMode.load(std::memory_order_relaxed)) {
         GmPassThrough(s, entry);
         return;
