@@ -218,7 +218,7 @@ TEST_F(MainWindow, GmModeShowsTheGmSetUpEvenWhenTheMixWasEdited) {
 TEST_F(MainWindow, MasterAndTercaDisplays) {
     form.SetMasterVolume(100);
     form.SetMasterTranspose(3);
-    form.ShowTerca(" D#harm moll", kRed);
+    form.ShowTerca({3, 2, true});  // " D#harm moll" on red
     EXPECT_EQ(Text("MasterVolumeLabel"), "100");
     EXPECT_EQ(Find<QProgressBar>("MasterVolBar")->value(), 100);
     EXPECT_EQ(Text("MasterTransposeLabel"), "+3");
