@@ -12,6 +12,7 @@
 #include "bank/window_title.h"
 #include "engine/port_manager.h"
 #include "midi/device_listing.h"
+#include "midi/real_time_priority.h"
 #include "midi/system_backend.h"
 #include "ui/widgets/engine_application.h"
 #include "ui/widgets/qt_dialogs.h"
@@ -58,11 +59,14 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName("org.example.cadenzo");
     // The state lives longer than the main window, whose glide timer reads it.
     static cadenzo::SystemState state;
+    // Before the MIDI service's threads start; the monitor says when it failed.
+    state.Monitor.MemoryLockError = cadenzo::LockAllMemory();
     app.Guard(&state);
     cadenzo::QtDialogs dialogs;
-    cadenzo::ThreadTimer timer;
     const std::unique_ptr<cadenzo::MidiBackend> midi = cadenzo::MakeSystemBackend(options.midi);
     if (midi->ServiceName() == "none") std::cerr << cadenzo::NoMidiServiceNote(options.midi) << '\n';
+    // The glide timer stays below the MIDI service's own real-time thread.
+    cadenzo::ThreadTimer timer(cadenzo::HelperPriority(cadenzo::kGlidePriority, midi->ServerClientPriority()));
     state.Io.dialogs = &dialogs;
     state.Io.midi = midi.get();
     int result = 0;
