@@ -100,6 +100,7 @@ TMainForm::TMainForm(SystemState& state, MultimediaTimer& timer, Dialogs& dialog
     // they run all the time.
     const int wakeFd = state_.WindowWake.Fd();
     indicatorTimer_ = new QTimer(this);
+    indicatorTimer_->setObjectName("LampTick");
     indicatorTimer_->setInterval(kIndicatorPeriodMs);
     connect(indicatorTimer_, &QTimer::timeout, this, &TMainForm::IndicatorTimerTimer);
     screenTick_ = new QTimer(this);
