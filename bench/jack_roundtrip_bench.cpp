@@ -218,15 +218,28 @@ struct Player {
                 ++path->copies[k];
             }
         }
-        if (glide) PlayGlideKeys(now, frames);
-        if (!glide || glideNotes) PlayNotes(now, frames, glide ? 0x91 : 0x90);
+        const jack_nframes_t end = now + frames;
+        if (!glide) {
+            PlayNotes(now, frames, end, 0x90);
+            return;
+        }
+        // Keys and notes in time order: a buffer takes its events in order only.
+        for (;;) {
+            const jack_nframes_t key = next < kGlideKeys ? start + next * kGlideKeyInterval : end;
+            const jack_nframes_t note = glideNotes && nextNote < notes ? start + nextNote * interval : end;
+            if (key >= end && note >= end) return;
+            if (key <= note)
+                PlayGlideKeys(now, frames, key + 1);
+            else
+                PlayNotes(now, frames, note + 1, 0x91);
+        }
     }
 
-    // Note k at frame start + k * interval, on both paths.
-    void PlayNotes(jack_nframes_t now, jack_nframes_t frames, jack_midi_data_t status) {
+    // Note k at frame start + k * interval, on both paths, those due before `until`.
+    void PlayNotes(jack_nframes_t now, jack_nframes_t frames, jack_nframes_t until, jack_midi_data_t status) {
         while (nextNote < notes) {
             const jack_nframes_t due = start + nextNote * interval;
-            if (due >= now + frames) break;
+            if (due >= until) break;
             const jack_nframes_t offset = due > now ? due - now : 0;
             const jack_midi_data_t note[3] = {status, static_cast<jack_midi_data_t>(nextNote % 128),
                                               static_cast<jack_midi_data_t>(nextNote / 128 + 1)};
@@ -239,11 +252,11 @@ struct Player {
     }
 
     // Key 0 holds note 60; then each key starts a slide: a note-on of 64 up,
-    // its note-off back down to 60.
-    void PlayGlideKeys(jack_nframes_t now, jack_nframes_t frames) {
+    // its note-off back down to 60. Those due before `until`.
+    void PlayGlideKeys(jack_nframes_t now, jack_nframes_t frames, jack_nframes_t until) {
         while (next < kGlideKeys) {
             const jack_nframes_t due = start + next * kGlideKeyInterval;
-            if (due >= now + frames) break;
+            if (due >= until) break;
             const bool up = next % 2 == 1;
             const jack_midi_data_t key[3] = {static_cast<jack_midi_data_t>(next == 0 || up ? 0x90 : 0x80),
                                              static_cast<jack_midi_data_t>(next == 0 ? 60 : 64), 100};
