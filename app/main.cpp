@@ -16,6 +16,7 @@
 #include "engine/port_manager.h"
 #include "midi/device_listing.h"
 #include "midi/port_names.h"
+#include "midi/real_time_priority.h"
 #include "midi/system_backend.h"
 #include "ui/monitor_lines.h"
 #include "ui/widgets/engine_application.h"
@@ -90,16 +91,19 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName("org.example.cadenzo");
     // The state lives longer than the main window, whose glide timer reads it.
     static cadenzo::SystemState state;
+    // Before the MIDI service's threads start; the monitor says when it failed.
+    state.Monitor.MemoryLockError = cadenzo::LockAllMemory();
     app.Guard(&state);
     cadenzo::QtDialogs shownDialogs;
     // Under a session nobody may be at the screen while it opens: what the
     // start-up would show in a box goes into the answer to the server.
     cadenzo::CollectingDialogs collectingDialogs(shownDialogs);
     cadenzo::Dialogs& dialogs = session ? static_cast<cadenzo::Dialogs&>(collectingDialogs) : shownDialogs;
-    cadenzo::ThreadTimer timer;
     const std::unique_ptr<cadenzo::MidiBackend> midi =
         cadenzo::MakeSystemBackend(options.midi, session ? session->open.clientId : cadenzo::kDefaultClientName);
     if (midi->ServiceName() == "none") std::cerr << cadenzo::NoMidiServiceNote(options.midi) << '\n';
+    // The glide timer stays below the MIDI service's own real-time thread.
+    cadenzo::ThreadTimer timer(cadenzo::HelperPriority(cadenzo::kGlidePriority, midi->ServerClientPriority()));
     state.Io.dialogs = &dialogs;
     state.Io.midi = midi.get();
     state.UnderSession = session.has_value();

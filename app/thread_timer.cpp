@@ -3,8 +3,6 @@
 #include <cerrno>
 #include <ctime>
 #include <poll.h>
-#include <pthread.h>
-#include <sched.h>
 
 #include "midi/send_time.h"
 
@@ -71,9 +69,7 @@ bool ThreadTimer::Rested(void* user) {
 
 void ThreadTimer::Run(uint32_t periodMs, TimerCallback callback, void* user) {
     // Ask for real-time scheduling where it is allowed; run on without it.
-    sched_param param{};
-    param.sched_priority = sched_get_priority_min(SCHED_FIFO);
-    pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
+    TakeRealTimePriority(priority_);
 
     const long period = static_cast<long>(periodMs) * kNanosPerMilli;
     timespec deadline{};

@@ -8,11 +8,14 @@
 #include <thread>
 
 #include "app/glide_timer.h"
+#include "midi/real_time_priority.h"
 
 namespace cadenzo {
 
 class ThreadTimer final : public MultimediaTimer {
 public:
+    // The thread runs at SCHED_FIFO `priority` where allowed (0: normal).
+    explicit ThreadTimer(int priority = kGlidePriority) : priority_(priority) {}
     ~ThreadTimer() override;
     TimerCaps GetDevCaps() override { return {1, 1000}; }
     void BeginPeriod(uint32_t) override {}
@@ -32,6 +35,7 @@ private:
     InputWake stop_;  // ends a rest when the event is killed
     std::thread thread_;
     std::atomic<bool> running_{false};
+    int priority_;
     uint32_t id_ = 0;
     uint32_t lastId_ = 0;
 };

@@ -7,7 +7,12 @@
 // arriving: min, p1, median, p99, max, the spread (p99 - p1), and how many
 // came later than one period. At period 1024 it then plays portamento slides
 // (36 steps of a millisecond each) and prints how far apart the steps
-// arrive: the share 0.5 to 1.5 ms apart, and the median.
+// arrive: the share 0.5 to 1.5 ms apart, and the median. At every period it
+// also plays the slides while notes go to fifteen other layers, printing
+// both; with an X display, the notes again while the window is kept busy
+// by arrow keys pressed 50 times a second; and at period 64 how much of a
+// core the program takes idle, window shown, beside a bare forwarder of its
+// own process.
 //
 // Given the path of another build of the program (an older commit's, say),
 // measures that one too, after the built one and on the same server, each
@@ -32,6 +37,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <memory>
 #include <string>
 #include <thread>
@@ -62,6 +68,22 @@ constexpr jack_nframes_t kGlideKeyInterval = kRate / 5;
 constexpr uint32_t kGlideKeys = 41;
 constexpr size_t kMaxBends = 8192;
 constexpr uint32_t kMaxNotes = 127 * 128;  // note and velocity number a note-on
+// The window-busy pass: arrow keys, right and left in turn, at 50 Hz.
+constexpr int kBusyKeyMs = 20;
+constexpr unsigned long kRight = 0xFF53;
+constexpr unsigned long kLeft = 0xFF51;
+// The idle figure: at this period, over this long, once the window settled.
+constexpr jack_nframes_t kIdlePeriod = 64;
+constexpr int kIdleSeconds = 15;
+
+// What one pass of a program plays.
+enum class Pass {
+    Notes,           // notes through sixteen layers
+    Busy,            // the same, with keys pressed in the window meanwhile
+    Glide,           // portamento slides alone
+    GlideWithNotes,  // slides on one layer, notes through the fifteen others
+    Idle,            // nothing: the time the program takes
+};
 
 void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
@@ -88,9 +110,28 @@ public:
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
 
+    pid_t Pid() const { return pid_; }
+
 private:
     pid_t pid_;
 };
+
+// The processor time a process has taken so far, in seconds.
+double CpuSeconds(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    const size_t close = line.rfind(')');
+    if (close == std::string::npos) return 0;
+    std::istringstream fields(line.substr(close + 2));
+    std::string field;
+    unsigned long long utime = 0, stime = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i) {
+        if (i == 14) utime = std::stoull(field);
+        if (i == 15) stime = std::stoull(field);
+    }
+    return static_cast<double>(utime + stime) / static_cast<double>(::sysconf(_SC_CLK_TCK));
+}
 
 // One measured path: where its notes leave and arrive, and when.
 struct Path {
@@ -120,16 +161,20 @@ struct Player {
     jack_nframes_t start = 0;
     jack_nframes_t interval = kRate / 1000;
     uint32_t notes = 0;
-    uint32_t next = 0;
-    bool glide = false;  // the pass plays portamento keys on the program only
+    uint32_t next = 0;      // the next portamento key
+    uint32_t nextNote = 0;
+    bool glide = false;         // the pass plays portamento keys on the program
+    bool glideNotes = false;    // and notes on the second channel meanwhile
     std::vector<jack_nframes_t> bends = std::vector<jack_nframes_t>(kMaxBends);
     size_t bendCount = 0;
 
-    void Begin(bool glidePass) {
+    void Begin(bool glidePass, bool withNotes) {
         program.Clear();
         forwarder.Clear();
         next = 0;
+        nextNote = 0;
         glide = glidePass;
+        glideNotes = withNotes;
         bendCount = 0;
         start = jack_frame_time(client) + kRate / 2;
         on.store(true);
@@ -173,30 +218,45 @@ struct Player {
                 ++path->copies[k];
             }
         }
-        if (glide) {
-            PlayGlideKeys(now, frames);
+        const jack_nframes_t end = now + frames;
+        if (!glide) {
+            PlayNotes(now, frames, end, 0x90);
             return;
         }
-        while (next < notes) {
-            const jack_nframes_t due = start + next * interval;
-            if (due >= now + frames) break;
+        // Keys and notes in time order: a buffer takes its events in order only.
+        for (;;) {
+            const jack_nframes_t key = next < kGlideKeys ? start + next * kGlideKeyInterval : end;
+            const jack_nframes_t note = glideNotes && nextNote < notes ? start + nextNote * interval : end;
+            if (key >= end && note >= end) return;
+            if (key <= note)
+                PlayGlideKeys(now, frames, key + 1);
+            else
+                PlayNotes(now, frames, note + 1, 0x91);
+        }
+    }
+
+    // Note k at frame start + k * interval, on both paths, those due before `until`.
+    void PlayNotes(jack_nframes_t now, jack_nframes_t frames, jack_nframes_t until, jack_midi_data_t status) {
+        while (nextNote < notes) {
+            const jack_nframes_t due = start + nextNote * interval;
+            if (due >= until) break;
             const jack_nframes_t offset = due > now ? due - now : 0;
-            const jack_midi_data_t note[3] = {0x90, static_cast<jack_midi_data_t>(next % 128),
-                                              static_cast<jack_midi_data_t>(next / 128 + 1)};
+            const jack_midi_data_t note[3] = {status, static_cast<jack_midi_data_t>(nextNote % 128),
+                                              static_cast<jack_midi_data_t>(nextNote / 128 + 1)};
             for (Path* path : {&program, &forwarder}) {
                 jack_midi_event_write(jack_port_get_buffer(path->out, frames), offset, note, sizeof note);
-                path->sent[next] = now + offset;
+                path->sent[nextNote] = now + offset;
             }
-            ++next;
+            ++nextNote;
         }
     }
 
     // Key 0 holds note 60; then each key starts a slide: a note-on of 64 up,
-    // its note-off back down to 60.
-    void PlayGlideKeys(jack_nframes_t now, jack_nframes_t frames) {
+    // its note-off back down to 60. Those due before `until`.
+    void PlayGlideKeys(jack_nframes_t now, jack_nframes_t frames, jack_nframes_t until) {
         while (next < kGlideKeys) {
             const jack_nframes_t due = start + next * kGlideKeyInterval;
-            if (due >= now + frames) break;
+            if (due >= until) break;
             const bool up = next % 2 == 1;
             const jack_midi_data_t key[3] = {static_cast<jack_midi_data_t>(next == 0 || up ? 0x90 : 0x80),
                                              static_cast<jack_midi_data_t>(next == 0 ? 60 : 64), 100};
@@ -249,6 +309,15 @@ public:
     // Empty when keys can be pressed; otherwise why they cannot.
     const std::string& Unusable() const { return why_; }
 
+    // Presses and releases the key where the pointer is.
+    bool Press(unsigned long keysym) {
+        if (!why_.empty()) return false;
+        const unsigned char key = keysymToKeycode_(display_, keysym);
+        if (key == 0 || !fakeKey_(display_, key, 1, 0) || !fakeKey_(display_, key, 0, 0)) return false;
+        sync_(display_, 0);
+        return true;
+    }
+
     // Puts the pointer in the middle of the screen, where the window is
     // centred (with no window manager the focus follows the pointer), and
     // presses and releases the key there.
@@ -260,10 +329,7 @@ public:
             return false;
         sync_(display_, 0);
         Sleep(100);
-        const unsigned char key = keysymToKeycode_(display_, keysym);
-        if (key == 0 || !fakeKey_(display_, key, 1, 0) || !fakeKey_(display_, key, 0, 0)) return false;
-        sync_(display_, 0);
-        return true;
+        return Press(keysym);
     }
 
 private:
@@ -349,11 +415,13 @@ void WriteImage(const fs::path& path, const T& record) {
 
 // Settings that put In1 on the player's note source and SynthOut on its
 // sink, with the monitor showing In1's messages, and a bank whose first mix
-// has every layer take every note of In1 (for the portamento pass: the first
-// layer alone, in mono portamento). The devices go by their numbers in the
-// lists as they are now, which is how the program finds them when the folder
-// has no ports file.
-void WriteProgramFolder(const fs::path& dir, const Player& player, bool glide) {
+// has every layer take every note of In1 (for the portamento passes: the
+// first layer, in mono portamento, takes channel 1; the others nothing, or
+// channel 2 when notes are played beside the slides). The devices go by
+// their numbers in the lists as they are now, which is how the program
+// finds them when the folder has no ports file.
+void WriteProgramFolder(const fs::path& dir, const Player& player, Pass pass) {
+    const bool glide = pass == Pass::Glide || pass == Pass::GlideWithNotes;
     JackBackend midi;
     OptionsRecord options{};
     ApplyOptionDefaults(options);
@@ -363,7 +431,11 @@ void WriteProgramFolder(const fs::path& dir, const Player& player, bool glide) {
     WriteImage(dir / "Ostinata.opt", options);
     static BankState bank;
     InitBankDefaults(bank);
-    for (int c = 0; c < kLayers; ++c) bank.Bank.Slots[0].Channels[c].In1Channel = glide && c > 0 ? 0 : 17;
+    for (int c = 0; c < kLayers; ++c) {
+        uint8_t& channel = bank.Bank.Slots[0].Channels[c].In1Channel;
+        channel = 17;
+        if (glide) channel = c == 0 ? 1 : pass == Pass::GlideWithNotes ? 2 : 0;
+    }
     bank.Bank.Slots[0].Channels[0].MD = glide ? 3 : 0;
     bank.Bank.Slots[0].PortaSpeed = 35;  // 36 steps a slide
     WriteImage(dir / "def.cdb", bank.Bank);
@@ -398,7 +470,7 @@ std::string Report(const char* what, const Path& path, uint32_t notes, int copie
 
 // How far apart the steps of each slide arrived (gaps of more than 10 ms lie
 // between slides).
-std::string GlideReport(const Player& player) {
+std::string GlideReport(const Player& player, jack_nframes_t period) {
     std::vector<double> apart;
     for (size_t i = 1; i < player.bendCount; ++i) {
         const double ms = (player.bends[i] - player.bends[i - 1]) * 1000.0 / kRate;
@@ -413,7 +485,7 @@ std::string GlideReport(const Player& player) {
     const auto near = std::count_if(apart.begin(), apart.end(), [](double ms) { return ms >= 0.5 && ms <= 1.5; });
     std::snprintf(line, sizeof line,
                   "portamento at period %u: %zu steps; 0.5-1.5 ms apart: %.1f %%; median %.3f ms (%.3f .. %.3f)\n",
-                  kGlidePeriod, apart.size(), 100.0 * static_cast<double>(near) / static_cast<double>(apart.size()),
+                  period, apart.size(), 100.0 * static_cast<double>(near) / static_cast<double>(apart.size()),
                   apart[apart.size() / 2], apart.front(), apart.back());
     return line;
 }
@@ -423,16 +495,63 @@ bool WaitDisconnected(jack_port_t* port) {
     return jack_port_connected(port) == 0;
 }
 
+// The arrow keys pressed in the window at 50 Hz while it lives.
+class BusyWindow {
+public:
+    explicit BusyWindow(XKeys& keys)
+        : thread_([this, &keys] {
+              for (bool right = true; !stop_.load(); right = !right) {
+                  keys.Press(right ? kRight : kLeft);
+                  Sleep(kBusyKeyMs);
+              }
+          }) {}
+    ~BusyWindow() {
+        stop_.store(true);
+        thread_.join();
+    }
+    BusyWindow(const BusyWindow&) = delete;
+    BusyWindow& operator=(const BusyWindow&) = delete;
+
+private:
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+// How much of a core the running program (`program`) and a bare forwarder
+// of its own process on the player's forwarder ports take over the same
+// kIdleSeconds, nothing played.
+std::string IdleReport(const Player& player, pid_t program) {
+    const Child forwarder({"/proc/self/exe", "--forward", jack_port_name(player.forwarder.out),
+                           jack_port_name(player.forwarder.in)});
+    Sleep(2000);  // it connects and settles
+    const double programBefore = CpuSeconds(program), forwarderBefore = CpuSeconds(forwarder.Pid());
+    Sleep(kIdleSeconds * 1000);
+    const double programCpu = CpuSeconds(program) - programBefore;
+    const double forwarderCpu = CpuSeconds(forwarder.Pid()) - forwarderBefore;
+    char line[256];
+    std::snprintf(line, sizeof line,
+                  "idle at period %u, window shown, over %d s: program %.2f %% of a core, bare forwarder %.2f %%\n",
+                  kIdlePeriod, kIdleSeconds, 100 * programCpu / kIdleSeconds, 100 * forwarderCpu / kIdleSeconds);
+    return line;
+}
+
+// What a pass plays for how long, in milliseconds.
+uint64_t PlayMs(const Player& player, Pass pass, uint32_t perSecond) {
+    if (pass == Pass::Glide || pass == Pass::GlideWithNotes) return 1000ull * kGlideKeys * kGlideKeyInterval / kRate;
+    return 1000ull * player.notes / std::max(1u, perSecond);
+}
+
 // One program binary measured: started in a fresh folder of its own, played
-// to beside the forwarder (or, for `glide`, portamento keys alone), stopped
-// (and its connections gone) before returning. With `keys`, F3 is pressed in
-// its window once it has started. The figures are added to `out`.
+// to as `pass` says, stopped (and its connections gone) before returning.
+// With `keys`, F3 is pressed in its window once it has started. The figures
+// are added to `out`.
 bool MeasureProgram(Player& player, const std::string& binary, const char* label, XKeys* keys, uint32_t perSecond,
-                    jack_nframes_t period, bool glide, bool& paneShown, std::string& out) {
+                    jack_nframes_t period, Pass pass, bool& paneShown, std::string& out) {
     std::string pattern = (fs::temp_directory_path() / "cadenzo-bench-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) return false;
     const fs::path dir = pattern;
-    WriteProgramFolder(dir, player, glide);
+    WriteProgramFolder(dir, player, pass);
+    const bool glide = pass == Pass::Glide || pass == Pass::GlideWithNotes;
     bool measured = false;
     {
         const Child program({binary}, dir);
@@ -449,19 +568,31 @@ bool MeasureProgram(Player& player, const std::string& binary, const char* label
                                 binary.c_str());
                 }
             }
-            player.Begin(glide);
-            const uint64_t playMs = glide ? 1000ull * kGlideKeys * kGlideKeyInterval / kRate
-                                          : 1000ull * player.notes / std::max(1u, perSecond);
-            Sleep(static_cast<int>(500 + playMs + 1000));
-            if (!player.Stop()) {
-                std::fprintf(stderr, "the JACK server stopped calling the player\n");
-            } else if (glide) {
-                out += GlideReport(player);
+            if (pass == Pass::Idle) {
+                out += IdleReport(player, program.Pid());
                 measured = true;
             } else {
-                out += Report(label, player.program, player.notes, kLayers, period);
-                out += Report("bare forwarder:", player.forwarder, player.notes, 1, period);
-                measured = true;
+                // Notes beside the slides go no longer than the slides.
+                const uint32_t notes = player.notes;
+                if (glide) player.notes = std::min<uint32_t>(notes, PlayMs(player, pass, perSecond) * perSecond / 1000);
+                player.Begin(glide, pass == Pass::GlideWithNotes);
+                {
+                    std::unique_ptr<BusyWindow> busy;
+                    if (pass == Pass::Busy && keys) busy = std::make_unique<BusyWindow>(*keys);
+                    Sleep(static_cast<int>(500 + PlayMs(player, pass, perSecond) + 1000));
+                }
+                if (!player.Stop()) {
+                    std::fprintf(stderr, "the JACK server stopped calling the player\n");
+                } else {
+                    if (glide) out += GlideReport(player, period);
+                    if (pass != Pass::Glide) {
+                        const int copies = pass == Pass::GlideWithNotes ? kLayers - 1 : kLayers;
+                        out += Report(label, player.program, player.notes, copies, period);
+                        out += Report("bare forwarder:", player.forwarder, player.notes, 1, period);
+                    }
+                    measured = true;
+                }
+                player.notes = notes;
             }
         }
     }
@@ -505,13 +636,23 @@ bool MeasurePeriod(jack_nframes_t period, uint32_t notes, uint32_t perSecond, co
             std::fprintf(stderr, "the forwarder did not connect to the player\n");
             ok = false;
         } else {
-            ok &= MeasureProgram(*player, CADENZO_BINARY, "program (16 layers):", keys, perSecond, period, false,
-                                 paneShown, measured);
+            ok &= MeasureProgram(*player, CADENZO_BINARY, "program (16 layers):", keys, perSecond, period,
+                                 Pass::Notes, paneShown, measured);
             if (!other.empty())
-                ok &= MeasureProgram(*player, other, "other build (16 layers):", keys, perSecond, period, false,
+                ok &= MeasureProgram(*player, other, "other build (16 layers):", keys, perSecond, period, Pass::Notes,
                                      paneShown, measured);
+            if (keys)
+                ok &= MeasureProgram(*player, CADENZO_BINARY, "window busy (16 layers):", keys, perSecond, period,
+                                     Pass::Busy, paneShown, measured);
+            else
+                measured += "window busy: not measured (no X display to press keys in)\n";
             if (period == kGlidePeriod)
-                ok &= MeasureProgram(*player, CADENZO_BINARY, "", nullptr, perSecond, period, true, paneShown,
+                ok &= MeasureProgram(*player, CADENZO_BINARY, "", nullptr, perSecond, period, Pass::Glide, paneShown,
+                                     measured);
+            ok &= MeasureProgram(*player, CADENZO_BINARY, "notes beside (15 layers):", nullptr, perSecond, period,
+                                 Pass::GlideWithNotes, paneShown, measured);
+            if (period == kIdlePeriod)
+                ok &= MeasureProgram(*player, CADENZO_BINARY, "", keys, perSecond, period, Pass::Idle, paneShown,
                                      measured);
         }
     }
@@ -519,6 +660,13 @@ bool MeasurePeriod(jack_nframes_t period, uint32_t notes, uint32_t perSecond, co
     jack_client_close(player->client);
     figures += "period " + std::to_string(period) + " frames:\n" + measured;
     return ok;
+}
+
+// Forwards from the port `from` to the port `to` until SIGTERM ends the process.
+int Forward(const std::string& from, const std::string& to) {
+    Forwarder forwarder;
+    if (!forwarder.Open(from, to)) return 1;
+    for (;;) ::pause();  // SIGTERM ends it
 }
 
 int Run(uint32_t notes, uint32_t perSecond, const std::string& other) {
@@ -550,6 +698,8 @@ int Run(uint32_t notes, uint32_t perSecond, const std::string& other) {
 }  // namespace cadenzo
 
 int main(int argc, char** argv) {
+    // The bare forwarder of the idle figure, in a process of its own.
+    if (argc == 4 && std::strcmp(argv[1], "--forward") == 0) return cadenzo::Forward(argv[2], argv[3]);
     const uint32_t notes = argc > 1 ? static_cast<uint32_t>(std::atoi(argv[1])) : 10000;
     const uint32_t perSecond = argc > 2 ? static_cast<uint32_t>(std::atoi(argv[2])) : 1000;
     std::string other;

@@ -10,6 +10,7 @@
 #include "engine/terca.h"
 #include "engine/input_callbacks.h"
 #include "engine/output.h"
+#include "midi/send_time.h"
 #include "services/monitor.h"
 
 namespace cadenzo {
@@ -103,8 +104,10 @@ void NoteProgramMessage(SystemState& s, uint32_t messageId) {
 
 void DispatchPending(SystemState& s) {
     uint32_t entry = 0;
+    uint64_t micros = 0;
     while (!DispatchHeld(s.Input)) {
-        if (s.Input.Queue.Pop(entry)) {
+        if (s.Input.Queue.Pop(entry, micros)) {
+            const SendTimeScope at(micros);  // its input event's moment, or none
             ProcessInputEntry(s, entry);
             continue;
         }
@@ -136,7 +139,10 @@ void ProcessInputEntry(SystemState& s, uint32_t entry) {
     if (m.command == 0xF0) return;  // system messages leave only through the thru paths
     if (port == 1) LightLamp(s.Lamps, ShapeIn1);
     if (port == 2) LightLamp(s.Lamps, ShapeIn2);
-    if (TakeForPlayToSet(s.PlayToSet, entry)) return;
+    if (TakeForPlayToSet(s.PlayToSet, entry)) {
+        s.WindowWake.Signal();  // the window's tick sets the cell
+        return;
+    }
     if (s.Bank.GmMode.load(std::memory_order_relaxed)) {
         GmPassThrough(s, entry);
         return;

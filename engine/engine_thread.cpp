@@ -4,6 +4,7 @@
 #include <pthread.h>
 
 #include "engine/dispatcher.h"
+#include "midi/midi_backend.h"
 #include "midi/real_time_priority.h"
 
 namespace cadenzo {
@@ -37,7 +38,9 @@ bool EngineThread::WaitForWake() {
 
 void EngineThread::Run() {
     pthread_setname_np(pthread_self(), "cadenzo-engine");
-    realTime_.store(TakeRealTimePriority(), std::memory_order_release);
+    const MidiBackend* midi = state_.Io.midi;
+    const int priority = HelperPriority(kPlayingPriority, midi ? midi->ServerClientPriority() : std::nullopt);
+    realTime_.store(TakeRealTimePriority(priority), std::memory_order_release);
     while (true) {
         const bool woken = WaitForWake();
         if (stop_.load(std::memory_order_acquire)) return;

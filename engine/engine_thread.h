@@ -2,8 +2,9 @@
 // input callback that finds the engine lock free dispatches its entry
 // itself; one that does not (or while the dispatch is held) leaves it queued
 // and wakes this thread, which takes the lock and hands the queue to the
-// dispatcher. It runs at real-time priority where the system allows it, at
-// normal priority otherwise. Whoever dispatches, the window learns what to
+// dispatcher. It runs at real-time priority where the system allows it,
+// below the MIDI service's own real-time thread (midi/real_time_priority.h),
+// at normal priority otherwise. Whoever dispatches, the window learns what to
 // redraw through the display's deferred calls and the monitor queue.
 // Created and destroyed on the main thread, while the message loop runs.
 #pragma once

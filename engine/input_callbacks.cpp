@@ -3,6 +3,7 @@
 #include "engine/dispatcher.h"
 #include "engine/system_state.h"
 #include "midi/midi_backend.h"
+#include "midi/send_time.h"
 #include "services/monitor.h"
 
 namespace cadenzo {
@@ -13,14 +14,16 @@ bool IsData(uint16_t kind) { return kind == kMimData || kind == kMimMoreData; }
 
 uint8_t MonitorSource(const SystemState& s) { return ReadShared(s.Options.MonitorSource); }
 
-// Every entry passes the queue, so the inputs' messages keep their order.
+// Every entry passes the queue, so the inputs' messages keep their order;
+// with it goes its input event's moment, where the back end gives one, so
+// that what it causes keeps its place in time when another thread plays it.
 // A full queue refuses the entry and keeps the pending ones; a refused
 // release of a press it took is owed (and queued before anything later of
 // its input), anything else is lost and counted.
 void Enqueue(SystemState& s, unsigned input, ShortMessage m) {
     OwedReleases& owed = s.Input.Owed[input];
     const uint32_t tag = input == 0 ? kIn1Tag : kIn2Tag;
-    if (owed.QueueOwed(s.Input.Queue, tag) && s.Input.Queue.Push(m + tag))
+    if (owed.QueueOwed(s.Input.Queue, tag) && s.Input.Queue.Push(m + tag, tSendTimeMicros))
         owed.Taken(m);
     else if (!owed.Refused(m))
         s.Input.Lost.fetch_add(1, std::memory_order_relaxed);

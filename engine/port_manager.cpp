@@ -107,7 +107,9 @@ bool OpenPort(SystemState& s, PortId port, uint32_t n, Dialogs* dialogs) {
             slot.Handle = std::move(handle);  // replaces a handle whose close failed
             slot.Held.Clear();
             slot.OpenNumber.store(n);
-            s.Io.midi->StartInput(*slot.Handle);
+            // A service may take its own locks to start the input, which
+            // its playing thread waits on: never while holding the engine.
+            WithEngineLetGo(s, [&] { return s.Io.midi->StartInput(*slot.Handle); });
             return true;
         }
         if (const char* text = OpenFailureText(result))

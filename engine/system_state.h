@@ -58,7 +58,11 @@ struct SystemState {
     // key-down and key-up events only; written by the key handlers, read by
     // the program-change handling.
     std::atomic<uint32_t> ModifierState{0};
-    LampState Lamps;
+    // Rung on any thread when there is something new for the window to
+    // show: a lamp lit, a monitor record, a display change made on another
+    // thread, a played note for the grid. The window's timers rest between.
+    InputWake WindowWake;
+    LampState Lamps{{}, {}, &WindowWake};
     GridCursor Grid;             // the parameter grid's selected cell
     PlayToSetState PlayToSet;    // a grid cell waiting for a played note
     RingAcrossState RingAcross;  // notes held through a mix change

@@ -1,12 +1,8 @@
 #include "engine/terca.h"
 
-#include <cstdio>
-#include <string_view>
-
 #include "engine/input_filters.h"
 #include "engine/terca_tables.h"
 #include "engine/output.h"
-#include "services/display.h"
 
 namespace cadenzo {
 
@@ -60,15 +56,10 @@ bool TercScanNote(SystemState& s, uint8_t port, uint8_t ch, uint8_t note) {
 
 bool TercNoteOffBlocked(const SystemState& s) { return s.Terca.TercScanCount < kTercScanIdle; }
 
-void ShowTerca(SystemState& s) { ShowTerca(s, *s.Io.display); }
-
-void ShowTerca(const SystemState& s, Display& display) {
-    const TercaState& t = s.Terca;
-    char text[24];
-    const int n = std::snprintf(text, sizeof text, " %s%s", kTercRootNames[t.TercRoot % kPitchClasses],
-                                kTercScaleNames[t.TercScaleType % kTercScaleTypes]);
-    display.ShowTerca(std::string_view(text, static_cast<size_t>(n)),
-                      TercNoteOffBlocked(s) ? kTercaScanColour : kTercaIdleColour);
+TercaShown TercaShownNow(const SystemState& s) {
+    return {s.Terca.TercRoot, s.Terca.TercScaleType, TercNoteOffBlocked(s)};
 }
+
+void ShowTerca(SystemState& s) { s.Io.display->ShowTerca(TercaShownNow(s)); }
 
 }  // namespace cadenzo

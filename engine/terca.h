@@ -7,10 +7,9 @@
 
 #include "engine/system_state.h"
 #include "services/colours.h"
+#include "services/display.h"
 
 namespace cadenzo {
-
-class Display;
 
 inline constexpr Rgb kTercaScanColour = kRed;      // while a scan runs
 inline constexpr Rgb kTercaIdleColour = kSilver;   // otherwise
@@ -35,9 +34,9 @@ bool TercScanNote(SystemState& s, uint8_t port, uint8_t ch, uint8_t note);
 // True while a scan collects notes: note-offs are then dropped.
 bool TercNoteOffBlocked(const SystemState& s);
 
+// The root, scale type and scan as the display shows them.
+TercaShown TercaShownNow(const SystemState& s);
 // Shows the root and scale type, on red while a scan runs.
 void ShowTerca(SystemState& s);
-// The same on a given display.
-void ShowTerca(const SystemState& s, Display& display);
 
 }  // namespace cadenzo

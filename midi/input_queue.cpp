@@ -11,7 +11,7 @@ InputQueue::InputQueue() {
     for (uint32_t i = 0; i < kSlots; ++i) slots_[i].sequence.store(i, std::memory_order_relaxed);
 }
 
-bool InputQueue::Push(uint32_t entry) {
+bool InputQueue::Push(uint32_t entry, uint64_t micros) {
     uint32_t position = writePosition_.load(std::memory_order_relaxed);
     for (;;) {
         // Signed: a position read before the other producer moved on may
@@ -24,6 +24,7 @@ bool InputQueue::Push(uint32_t entry) {
         if (lap == 0) {
             if (writePosition_.compare_exchange_weak(position, position + 1, std::memory_order_relaxed)) {
                 slot.entry = entry;
+                slot.micros = micros;
                 slot.sequence.store(position + 1, std::memory_order_release);
                 return true;
             }
@@ -35,11 +36,12 @@ bool InputQueue::Push(uint32_t entry) {
     }
 }
 
-bool InputQueue::Pop(uint32_t& entry) {
+bool InputQueue::Pop(uint32_t& entry, uint64_t& micros) {
     const uint32_t position = readPosition_.load(std::memory_order_relaxed);
     Slot& slot = slots_[position % kSlots];
     if (slot.sequence.load(std::memory_order_acquire) != position + 1) return false;
     entry = slot.entry;
+    micros = slot.micros;
     slot.sequence.store(position + kSlots, std::memory_order_release);
     readPosition_.store(position + 1, std::memory_order_release);
     return true;

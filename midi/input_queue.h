@@ -1,7 +1,9 @@
 // A lock-free queue of 32-bit entries into the main thread: 1024 slots, any
 // number of producer threads, one consumer. A full queue (1023 entries
 // pending) refuses the new entry and keeps the pending ones. It carries the
-// playing inputs' messages (port tag in bits 24..31) and the monitor's records.
+// playing inputs' messages (port tag in bits 24..31), each with the moment
+// it stands for where its input knows one (tSendTimeMicros), and the
+// monitor's records.
 #pragma once
 
 #include <array>
@@ -18,9 +20,13 @@ public:
     InputQueue();
 
     // Producers (any thread). Returns false when the queue is full.
-    bool Push(uint32_t entry);
+    bool Push(uint32_t entry, uint64_t micros = 0);
     // Consumer (one thread). Returns false when the queue is empty.
-    bool Pop(uint32_t& entry);
+    bool Pop(uint32_t& entry, uint64_t& micros);
+    bool Pop(uint32_t& entry) {
+        uint64_t micros = 0;
+        return Pop(entry, micros);
+    }
     // Consumer: nothing is pending.
     bool Empty() const;
 
@@ -28,6 +34,7 @@ private:
     struct Slot {
         std::atomic<uint32_t> sequence;  // which lap of the ring may use the slot next
         uint32_t entry;
+        uint64_t micros;  // 0: none
     };
 
     std::array<Slot, kSlots> slots_;

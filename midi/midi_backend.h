@@ -95,6 +95,10 @@ public:
     // Any thread: messages sent but never written (a full queue or pool, a
     // device gone), counted instead of waited on.
     virtual uint64_t LostMessages() const { return 0; }
+    // Any thread: the real-time priority of the service's own thread that
+    // plays our input (0: it runs without real-time scheduling, or the
+    // service is gone); none where the service has no such thread.
+    virtual std::optional<int> ServerClientPriority() const { return std::nullopt; }
 
 protected:
     InputWake deviceChanges_;

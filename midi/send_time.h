@@ -1,7 +1,10 @@
 // The moment a sender on its own schedule (the glide tick) means the
 // messages it sends now for. A back end that places messages in time reads
 // it; the others send at once. Thread-local: each sending thread sets its
-// own, around its sends.
+// own, around its sends. While a back end that places messages in time
+// plays an input event, it is that event's own moment: what the event
+// causes on another thread later (the input queue keeps the moment with
+// the entry) still goes out at the event's place, one period on.
 #pragma once
 
 #include <chrono>
@@ -20,13 +23,16 @@ inline uint64_t SteadyMicros() {
             .count());
 }
 
-// Sets the thread's send time for its lifetime.
+// Sets the thread's send time for its lifetime, then gives back the one before.
 class SendTimeScope {
 public:
-    explicit SendTimeScope(uint64_t micros) { tSendTimeMicros = micros; }
-    ~SendTimeScope() { tSendTimeMicros = 0; }
+    explicit SendTimeScope(uint64_t micros) : previous_(tSendTimeMicros) { tSendTimeMicros = micros; }
+    ~SendTimeScope() { tSendTimeMicros = previous_; }
     SendTimeScope(const SendTimeScope&) = delete;
     SendTimeScope& operator=(const SendTimeScope&) = delete;
+
+private:
+    uint64_t previous_;
 };
 
 }  // namespace cadenzo

@@ -7,11 +7,19 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "services/colours.h"
 
 namespace cadenzo {
+
+// What the terca display shows, as plain values that the window formats:
+// the scale's root (pitch class, C = 0) and type, and whether a scan runs.
+struct TercaShown {
+    uint8_t root;
+    uint8_t scaleType;
+    bool scanning;
+    bool operator==(const TercaShown&) const = default;
+};
 
 class Display {
 public:
@@ -26,7 +34,7 @@ public:
     // The master transposition in semitones.
     virtual void SetMasterTranspose(int32_t semitones) = 0;
     // The terca root and scale under "Terca Mode", and the colour behind it.
-    virtual void ShowTerca(std::string_view text, Rgb colour) = 0;
+    virtual void ShowTerca(TercaShown terca) = 0;
     // A device came or went: the device lists, or what is open on a port,
     // changed.
     virtual void DevicesChanged() = 0;

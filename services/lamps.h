@@ -1,11 +1,15 @@
 // The 22 activity lamps: six port lamps and one per synthesiser channel.
 // Lamps are lit from the main, MIDI and glide threads; the main window's
 // 300 ms indicator timer puts them out and reads their state to draw them.
+// A dark lamp that lights wakes the window (its timers rest while all are
+// dark).
 #pragma once
 
 #include <array>
 #include <atomic>
 #include <cstdint>
+
+#include "midi/input_wake.h"
 
 namespace cadenzo {
 
@@ -23,12 +27,21 @@ enum Lamp : uint8_t {
 struct LampState {
     std::array<std::atomic<uint32_t>, kLampCount> Hold{};  // ticks left before the lamp goes dark
     std::array<std::atomic<bool>, kLampCount> Lit{};       // yellow when set, silver when clear
+    InputWake* Window = nullptr;                           // the window's wake, if there is a window
 };
+
+// Any thread: no lamp is lit or counting down.
+inline bool AllLampsDark(const LampState& lamps) {
+    for (int i = 0; i < kLampCount; ++i)
+        if (lamps.Lit[i].load(std::memory_order_relaxed) || lamps.Hold[i].load(std::memory_order_relaxed) != 0)
+            return false;
+    return true;
+}
 
 // Sets the lamp's counter to 1 and lights it. Any thread.
 inline void LightLamp(LampState& lamps, Lamp lamp) {
     lamps.Hold[lamp].store(1, std::memory_order_relaxed);
-    lamps.Lit[lamp].store(true, std::memory_order_relaxed);
+    if (!lamps.Lit[lamp].exchange(true, std::memory_order_relaxed) && lamps.Window) lamps.Window->Signal();
 }
 
 // Lights a port lamp only while its counter is 0. Any thread.

@@ -8,7 +8,7 @@ namespace {
 
 void Queue(SystemState& s, MonitorRecordKind kind, uint32_t payload) {
     if (!s.Monitor.Visible.load(std::memory_order_relaxed)) return;
-    s.Monitor.Events.Push(kind << 24 | (payload & kMonitorPayload));
+    if (s.Monitor.Events.Push(kind << 24 | (payload & kMonitorPayload))) s.WindowWake.Signal();
 }
 
 }  // namespace

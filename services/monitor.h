@@ -21,6 +21,8 @@ struct MonitorState {
     InputQueue Events;                 // any thread pushes, the main thread pops
     uint32_t LostShown = 0;            // main thread: the input's lost count the last line gave
     uint64_t OutputLostShown = 0;      // main thread: the MIDI service's lost count the last line gave
+    int MemoryLockError = 0;           // main thread: why memory could not be locked at start (errno), 0: locked
+    bool MemoryLockShown = false;      // main thread: the line saying so was shown
 };
 
 // A queued record: the kind in bits 24..31, its payload below.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/terca.h"
+#include "engine/terca_tables.h"
 #include "ui/program_text.h"
 #include "ui/text_format.h"
 
@@ -50,6 +52,13 @@ std::string PitchBendText(uint8_t bendRange) { return Printf("%u smt", unsigned{
 std::string MasterVolumeText(uint8_t volume) { return Printf("%u", unsigned{volume}); }
 
 std::string MasterTransposeText(int32_t semitones) { return Printf(semitones > 0 ? "+%d" : "%d", semitones); }
+
+std::string TercaText(TercaShown terca) {
+    return Printf(" %s%s", kTercRootNames[terca.root % kPitchClasses],
+                  kTercScaleNames[terca.scaleType % kTercScaleTypes]);
+}
+
+Rgb TercaColour(TercaShown terca) { return terca.scanning ? kTercaScanColour : kTercaIdleColour; }
 
 BarGeometry EqBarGeometry(uint8_t v) {
     const int value = std::min(v, kLevelMax);

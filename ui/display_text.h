@@ -9,6 +9,7 @@
 #include "bank/mix_bank.h"
 #include "bank/options_record.h"
 #include "services/colours.h"
+#include "services/display.h"
 
 namespace cadenzo {
 
@@ -38,6 +39,9 @@ std::string PortamentoText(uint8_t portaSpeed);  // "35 ms"
 std::string PitchBendText(uint8_t bendRange);    // "2 smt"
 std::string MasterVolumeText(uint8_t volume);    // "110"
 std::string MasterTransposeText(int32_t semitones);  // "+3", "0", "-5"
+// The terca display: " D#harm moll", on red while a scan runs, else silver.
+std::string TercaText(TercaShown terca);
+Rgb TercaColour(TercaShown terca);
 
 // An equaliser bar in client rows: it grows from the centre line at row 403,
 // up for band values above 64 and down for 64 and below (64: one pixel;

@@ -52,6 +52,10 @@ std::vector<std::string> TakeMonitorLines(SystemState& s, bool voiceOnly) {
         s.Monitor.LostShown = lost;
         lines.push_back(LostInputLine(lost));
     }
+    if (s.Monitor.MemoryLockError != 0 && !s.Monitor.MemoryLockShown) {
+        s.Monitor.MemoryLockShown = true;
+        lines.push_back(MemoryNotLockedLine(s.Monitor.MemoryLockError));
+    }
     const uint64_t outputLost = s.Io.midi ? s.Io.midi->LostMessages() : 0;
     if (outputLost != s.Monitor.OutputLostShown) {
         s.Monitor.OutputLostShown = outputLost;

@@ -1,5 +1,7 @@
 #include "ui/monitor_lines.h"
 
+#include <cstring>
+
 #include "midi/port_names.h"
 #include "ui/text_format.h"
 
@@ -41,6 +43,8 @@ std::string LostInputLine(uint32_t lost) { return Printf("Input queue full: %u m
 std::string LostOutputLine(uint64_t lost) {
     return Printf("Output queue full: %llu messages lost", static_cast<unsigned long long>(lost));
 }
+
+std::string MemoryNotLockedLine(int error) { return "Memory not locked: " + std::string(std::strerror(error)); }
 
 std::string DeviceLine(uint8_t port, bool back) {
     return Printf(back ? "Device back: %s" : "Device lost: %s", port < kPortNames.size() ? kPortNames[port] : "?");

@@ -27,6 +27,10 @@ std::string LostInputLine(uint32_t lost);
 // pool, a device gone), in all.
 std::string LostOutputLine(uint64_t lost);
 
+// The program's memory could not be locked at start, for the reason
+// `error` (an errno value).
+std::string MemoryNotLockedLine(int error);
+
 // The device of port `port` (0..5, In1 .. ControlOut) has gone or is back.
 std::string DeviceLine(uint8_t port, bool back);
 

@@ -43,7 +43,7 @@ void SequencerInput::Handle(const snd_seq_event_t& event) {
 
 void SequencerInput::Run() {
     pthread_setname_np(pthread_self(), "cadenzo-alsa-in");
-    TakeRealTimePriority();  // it plays what arrives at once
+    TakeRealTimePriority(kPlayingPriority);  // it plays what arrives at once
     snd_seq_t* seq = client_.Handle();
     pollfd fds[1 + kMaxDescriptors] = {};
     fds[0] = {stop_.Fd(), POLLIN, 0};

@@ -47,6 +47,7 @@ public:
     std::optional<uint32_t> ListedPlace(const std::string& portName) override;
     std::string ListedNameOf(bool input, const std::string& nameOrAlias) const override;
     uint64_t LostMessages() const override;
+    std::optional<int> ServerClientPriority() const override { return client_.ClientPriority(); }
 
 private:
     // Per open port of the program (by name): the device joined to it.

@@ -1,5 +1,6 @@
 #include "midi/jack/jack_client.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <utility>
 
@@ -104,6 +105,7 @@ bool JackClient::Reach() {
         return false;
     }
     DescribePorts(client, session->ports);
+    clientPriority_.store(std::max(jack_client_real_time_priority(client), 0), std::memory_order_release);
     std::lock_guard lock(sessionMutex_);
     session_ = std::move(session);
     alive_.store(true, std::memory_order_release);
@@ -115,6 +117,7 @@ void JackClient::LetGo() {
     {
         std::lock_guard lock(sessionMutex_);
         alive_.store(false, std::memory_order_release);
+        clientPriority_.store(0, std::memory_order_release);
         session = std::move(session_);
     }
     if (!session) return;

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include <jack/jack.h>
+#include <jack/thread.h>
 #include <jack/uuid.h>
 
 #include "midi/input_wake.h"
@@ -82,6 +83,9 @@ public:
     int OutputConnectionsInCycle(size_t output) const {
         return cycleConnections_[output].load(std::memory_order_acquire);
     }
+    // Any thread: the real-time priority of the client's process thread,
+    // 0 while the server runs without real-time scheduling or is gone.
+    int ClientPriority() const { return clientPriority_.load(std::memory_order_acquire); }
     // The length of the last cycle (0 before the first).
     std::chrono::microseconds Period() const {
         return std::chrono::microseconds(periodMicros_.load(std::memory_order_relaxed));
@@ -117,6 +121,7 @@ private:
     // When to look again after a port came or went (steady clock, ns; 0: no need).
     std::atomic<int64_t> settleAt_{0};
     std::atomic<int64_t> periodMicros_{0};
+    std::atomic<int> clientPriority_{0};
     std::atomic<uint64_t> portsGone_{0};
     std::array<std::atomic<int>, kJackOutputCount> cycleConnections_{};
 

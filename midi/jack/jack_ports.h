@@ -28,14 +28,15 @@ public:
 
     // On the process thread, while an input event plays: into the cycle at
     // its frame. Elsewhere: queued, stamped with the sender's own time if it
-    // gave one (never later than now), for the next cycle.
+    // gave one, for the next cycle. A sender's time is never more than a
+    // period ahead: a glide tick's is its past deadline, a late input
+    // event's lies within the cycle after the one that read it.
     void Send(ShortMessage m) override {
         if (tCycleFrame) {
             queue_.WriteAt(m, *tCycleFrame);
             return;
         }
-        const uint64_t now = SteadyMicros();
-        queue_.Push(m, tSendTimeMicros != 0 && tSendTimeMicros < now ? tSendTimeMicros : now);
+        queue_.Push(m, tSendTimeMicros != 0 ? tSendTimeMicros : SteadyMicros());
     }
 
 private:

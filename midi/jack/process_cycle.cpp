@@ -1,7 +1,9 @@
 #include "midi/jack/process_cycle.h"
 
+#include <algorithm>
 #include <mutex>
 
+#include "midi/send_time.h"
 #include "midi/short_message_split.h"
 
 namespace cadenzo {
@@ -46,13 +48,26 @@ private:
     std::array<bool, kJackInputCount> loaded_{};
 };
 
-// The frame of the event being played, for the sends it causes.
+// The moment the event at `frame` stands for: a message stamped with it
+// goes out at the same frame one period later (the middle of the frame, so
+// that a cycle clock a few microseconds off still finds the frame).
+uint64_t FrameMicros(const CycleTimes& times, uint32_t frame) {
+    const uint64_t start = times.startMicros;
+    const uint64_t span = std::max<uint64_t>(start - std::min(times.previousStartMicros, start), 1);
+    return start + (2 * uint64_t{frame} + 1) * span / (2 * uint64_t{times.frames});
+}
+
+// The frame and moment of the event being played, for the sends it causes:
+// at once at the frame, or later from the input queue at the moment.
 class PlayingAt {
 public:
-    explicit PlayingAt(uint32_t frame) { tCycleFrame = frame; }
+    PlayingAt(uint32_t frame, const CycleTimes& times) : time_(FrameMicros(times, frame)) { tCycleFrame = frame; }
     ~PlayingAt() { tCycleFrame.reset(); }
     PlayingAt(const PlayingAt&) = delete;
     PlayingAt& operator=(const PlayingAt&) = delete;
+
+private:
+    SendTimeScope time_;
 };
 
 }  // namespace
@@ -72,7 +87,7 @@ void RunCycle(const std::array<CycleBuffer*, kJackInputCount>& inputs,
             if (!binding.started) continue;
             const uint32_t frame = event.frame < times.frames ? event.frame : times.frames - 1;
             for (OutputQueue& queue : queues) queue.PlaceSentUpTo(frame);
-            const PlayingAt playing(frame);
+            const PlayingAt playing(frame, times);
             SplitShortMessages(event.bytes, event.size,
                                [&binding](ShortMessage m) { binding.callback(binding.context, kMimData, m); });
         }

@@ -90,6 +90,33 @@ TEST_F(Cycle, ADirectWriteNeverOvertakesAMessageSentBeforeIt) {
               (std::vector<Written>{{0, 0x0100E0}, {10, 0x643C90}, {10, 0x643E90}, {10, 0x003C80}, {12, 0x003E80}}));
 }
 
+// An event whose callback finds the engine busy is played on another thread
+// after the cycle, with the moment the callback saw: what it causes goes
+// out at the event's own frame one period later, in order, even when the
+// other thread plays it early in that period.
+TEST_F(Cycle, WhatALateEventCausesElsewhereLeavesAtItsFrameOnePeriodOn) {
+    std::vector<std::pair<ShortMessage, uint64_t>> deferred;
+    bindings.Bind(0, [](void* self, uint16_t, ShortMessage m) {
+        static_cast<decltype(deferred)*>(self)->emplace_back(m, tSendTimeMicros);
+    }, &deferred);
+    bindings.Start(0);
+    for (const uint32_t frame : {0u, 17u, 63u}) in[0].Add(frame, {0x90, static_cast<uint8_t>(frame), 100});
+    Run(kCycle);
+    EXPECT_TRUE(out[0].WrittenEvents().empty());
+    for (const auto& [m, micros] : deferred) {
+        SendAt(micros, m);
+        SendAt(micros, m + 0x10000);  // a second layer's note
+    }
+    in[0].Clear();
+    Run(kNextCycle);
+    EXPECT_EQ(out[0].WrittenEvents(), (std::vector<Written>{{0, 0x640090},
+                                                            {0, 0x650090},
+                                                            {17, 0x641190},
+                                                            {17, 0x651190},
+                                                            {63, 0x643F90},
+                                                            {63, 0x653F90}}));
+}
+
 TEST_F(Cycle, AFullBufferCarriesTheRestToTheNextCycleInOrder) {
     out[0] = FakeCycleBuffer(2);
     SendAt(1000, 0x0100E0);

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <fstream>
+#include <optional>
 #include <pthread.h>
 #include <sched.h>
 #include <sstream>
@@ -14,6 +15,7 @@
 
 #include "engine/output.h"
 #include "midi/output_slot.h"
+#include "midi/real_time_priority.h"
 #include "support/engine_rig.h"
 
 namespace cadenzo {
@@ -100,6 +102,24 @@ bool MakeRealTime() {
     sched_param param{};
     param.sched_priority = 10;
     return pthread_setschedparam(pthread_self(), SCHED_FIFO, &param) == 0;
+}
+
+// A helper the JACK process thread may wait on stays below it (the server
+// at 10 puts our client at 5), or runs without real-time priority when the
+// server has none; under ALSA the playing threads take what they ask for.
+TEST(TransportThreads, HelperPrioritiesStayBelowTheServersClient) {
+    struct Row {
+        int wanted;
+        std::optional<int> server;
+        int priority;
+    };
+    for (const Row& row : {Row{kPlayingPriority, std::nullopt, 40}, Row{kGlidePriority, std::nullopt, 1},
+                           Row{kPlayingPriority, 5, 4}, Row{kGlidePriority, 5, 1}, Row{kPlayingPriority, 80, 40},
+                           Row{kPlayingPriority, 1, 0}, Row{kPlayingPriority, 0, 0}, Row{kGlidePriority, 0, 0}}) {
+        EXPECT_EQ(HelperPriority(row.wanted, row.server), row.priority)
+            << row.wanted << " under " << row.server.value_or(-1);
+    }
+    EXPECT_FALSE(TakeRealTimePriority(0));
 }
 
 // An output whose first send stays inside the port until the sender's

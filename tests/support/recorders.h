@@ -9,6 +9,7 @@
 
 #include "services/dialogs.h"
 #include "services/display.h"
+#include "ui/display_text.h"
 
 namespace cadenzo::test {
 
@@ -46,7 +47,7 @@ public:
     void RefreshDisplay(uint32_t mask) override { refreshes.push_back(mask); }
     void SetMasterVolume(uint8_t volume) override { masterVolumes.push_back(volume); }
     void SetMasterTranspose(int32_t semitones) override { masterTransposes.push_back(semitones); }
-    void ShowTerca(std::string_view text, Rgb colour) override { tercas.push_back({std::string(text), colour}); }
+    void ShowTerca(TercaShown terca) override { tercas.push_back({TercaText(terca), TercaColour(terca)}); }
     void DevicesChanged() override { ++deviceChanges; }
     struct Terca {
         std::string text;
@@ -71,7 +72,7 @@ public:
     void RefreshDisplay(uint32_t) override {}
     void SetMasterVolume(uint8_t) override {}
     void SetMasterTranspose(int32_t) override {}
-    void ShowTerca(std::string_view, Rgb) override {}
+    void ShowTerca(TercaShown) override {}
     void DevicesChanged() override {}
 };
 

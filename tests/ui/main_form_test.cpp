@@ -1,16 +1,20 @@
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
 #include <gtest/gtest.h>
 
 #include "bank/window_title.h"
+#include "services/monitor.h"
 #include "services/redraw_mask.h"
 #include "support/fake_timer.h"
 #include "support/recorders.h"
@@ -218,7 +222,7 @@ TEST_F(MainWindow, GmModeShowsTheGmSetUpEvenWhenTheMixWasEdited) {
 TEST_F(MainWindow, MasterAndTercaDisplays) {
     form.SetMasterVolume(100);
     form.SetMasterTranspose(3);
-    form.ShowTerca(" D#harm moll", kRed);
+    form.ShowTerca({3, 2, true});  // " D#harm moll" on red
     EXPECT_EQ(Text("MasterVolumeLabel"), "100");
     EXPECT_EQ(Find<QProgressBar>("MasterVolBar")->value(), 100);
     EXPECT_EQ(Text("MasterTransposeLabel"), "+3");
@@ -249,6 +253,25 @@ TEST_F(MainWindow, LampsLitOnAnotherThreadShowAtOnceAndGoOutAfterTwoTicks) {
     EXPECT_EQ(Colour("ShapeIn3"), kYellow);
     form.IndicatorTimerTimer();
     EXPECT_EQ(Colour("ShapeIn3"), kSilver);
+}
+
+// Idle, the window costs no wake-ups of its own: its screen, lamp and
+// monitor ticks rest until another thread posts something to show.
+TEST_F(MainWindow, TheTicksRestWhileNothingIsNewAndALinePostedElsewhereWakesThem) {
+    form.show();
+    QTest::keyClick(grid, Qt::Key_F3);  // the monitor pane
+    const std::array<QTimer*, 3> ticks{Find<QTimer>("ScreenTick"), Find<QTimer>("LampTick"),
+                                       Find<QTimer>("MonitorTick")};
+    const auto resting = [&] {
+        for (int i = 0; i < 200 && std::ranges::any_of(ticks, &QTimer::isActive); ++i) QTest::qWait(10);
+        return std::ranges::none_of(ticks, &QTimer::isActive);
+    };
+    EXPECT_TRUE(resting());
+    std::thread([&] { MonitorShortMessage(state, 0x643C90); }).join();
+    auto* memo = Find<QPlainTextEdit>("Memo");
+    for (int i = 0; i < 100 && memo->toPlainText().isEmpty(); ++i) QTest::qWait(5);
+    EXPECT_EQ(memo->toPlainText().toStdString(), "Note ON   Ch:01 060 100");
+    EXPECT_TRUE(resting());
 }
 
 TEST_F(MainWindow, TheGridNeitherEditsNorSearchesAndTheWindowSeesItsKeysFirst) {

@@ -1,5 +1,6 @@
 // The MIDI monitor: line texts, the sources, the voice-only filter and the
 // hand-off of lines formed on other threads.
+#include <cerrno>
 #include <chrono>
 #include <thread>
 
@@ -114,6 +115,12 @@ TEST_F(Monitor, MessagesTheServiceCouldNotSendAreCountedOnceEachTimeTheCountGrow
     rig.midi.LoseNextSends(1);
     SendToSynth(rig.s, 0x643C90);
     EXPECT_EQ(Take(), Lines{"Output queue full: 4 messages lost"});
+}
+
+TEST_F(Monitor, MemoryThatCouldNotBeLockedIsSaidOnce) {
+    rig.s.Monitor.MemoryLockError = ENOMEM;
+    EXPECT_EQ(Take(), Lines{"Memory not locked: Cannot allocate memory"});
+    EXPECT_EQ(Take(), Lines{});
 }
 
 TEST_F(Monitor, LinesFromOtherThreadsArriveInTheirOrder) {

@@ -79,7 +79,7 @@ TEST(Screenshots, MainWindowAndStartScreen) {
     TMainForm form(state, timer, dialogs);
     form.SetMasterVolume(110);
     form.SetMasterTranspose(2);
-    form.ShowTerca(" A# harm moll low", kSilver);
+    form.ShowTerca({10, 3, false});  // " A# harm moll low" on silver
     form.RefreshDisplay(RedrawAll);
     form.IndicatorTimerTimer();
     form.show();

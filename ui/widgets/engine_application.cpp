@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QEvent>
 
+#include <algorithm>
 #include <utility>
 
 #include "engine/dispatcher.h"
@@ -60,10 +61,14 @@ void EngineApplication::Awake() {
     std::exchange(releasedToWait_, nullptr)->Lock();
 }
 
+void EngineApplication::LeaveUnguarded(QObject* object) {
+    std::erase_if(unguarded_, [](const QPointer<QObject>& gone) { return gone.isNull(); });
+    unguarded_.emplace_back(object);
+}
+
 bool EngineApplication::Unguarded(QObject* receiver) const {
-    if (!unguarded_) return false;
     for (QObject* object = receiver; object; object = object->parent())
-        if (object == unguarded_) return true;
+        if (std::find(unguarded_.begin(), unguarded_.end(), object) != unguarded_.end()) return true;
     return false;
 }
 
@@ -80,9 +85,9 @@ bool EngineApplication::notify(QObject* receiver, QEvent* event) {
     return result;
 }
 
-void LeaveUnguarded(QWidget* widget) {
+void LeaveUnguarded(QObject* object) {
     if (auto* application = dynamic_cast<EngineApplication*>(QCoreApplication::instance()))
-        application->LeaveUnguarded(widget);
+        application->LeaveUnguarded(object);
 }
 
 int RunModal(QDialog& dialog, bool messageBox) {

@@ -6,14 +6,18 @@
 // - those that only lay out, style or paint (resizes, polish, paint, ...):
 //   no handler of ours takes one of them; one that does must take
 //   EngineAccess itself;
-// - every event but input to a widget left unguarded (the monitor pane and
-//   what is in it), which shows text and reads nothing of the engine's.
+// - every event but input to an object left unguarded (the monitor pane and
+//   what is in it, which shows text and reads nothing of the engine's; the
+//   window's screen and monitor ticks, which take EngineAccess themselves
+//   only for what they read of the engine's state).
 // Main thread only.
 #pragma once
 
 #include <QApplication>
 #include <QPointer>
 #include <QWidget>
+
+#include <vector>
 
 class QDialog;
 
@@ -34,8 +38,8 @@ public:
     void Guard(SystemState* state) { guarded_ = state; }
     SystemState* Guarded() const { return guarded_; }
 
-    // Events but input to `widget` and its children go without the engine lock.
-    void LeaveUnguarded(QWidget* widget) { unguarded_ = widget; }
+    // Events but input to `object` and its children go without the engine lock.
+    void LeaveUnguarded(QObject* object);
 
     bool notify(QObject* receiver, QEvent* event) override;
 
@@ -46,12 +50,12 @@ private:
 
     SystemState* guarded_ = nullptr;
     EngineLock* releasedToWait_ = nullptr;  // the lock let go of while the thread waits
-    QPointer<QWidget> unguarded_;
+    std::vector<QPointer<QObject>> unguarded_;
 };
 
-// Main thread: leaves `widget` unguarded when the application is an
+// Main thread: leaves `object` unguarded when the application is an
 // EngineApplication.
-void LeaveUnguarded(QWidget* widget);
+void LeaveUnguarded(QObject* object);
 
 // Main thread: runs a modal dialog to its end and returns its result. The
 // engine lock is let go for as long as the dialog is open, so MIDI plays on

@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include "bank/window_title.h"
@@ -40,7 +41,7 @@ namespace {
 constexpr int kIndicatorPeriodMs = 300;
 constexpr int kDrumOffPeriodMs = 200;  // until the options set the drum note-off delay
 // Lamps lit, and display calls made, on other threads reach the screen
-// within this time.
+// within this time of the window's wake.
 constexpr int kScreenTickMs = 20;
 // Monitor lines formed anywhere reach the pane within this time.
 constexpr int kMonitorPeriodMs = 40;
@@ -90,20 +91,42 @@ TMainForm::TMainForm(SystemState& state, MultimediaTimer& timer, Dialogs& dialog
     connect(grid_, &ParameterGrid::CellWheeled, this, [this](int row, int column, int notches) {
         grid_->setCurrentCell(row, column);
         TurnGridCell(state_, notches);
+        WakeTicks();
     });
     grid_->setFocus();
 
-    auto* indicatorTimer = new QTimer(this);
-    connect(indicatorTimer, &QTimer::timeout, this, &TMainForm::IndicatorTimerTimer);
-    indicatorTimer->start(kIndicatorPeriodMs);
-    auto* screenTick = new QTimer(this);
-    connect(screenTick, &QTimer::timeout, this, &TMainForm::ScreenTick);
-    screenTick->start(kScreenTickMs);
+    // With the window's wake the screen and monitor ticks run once after
+    // each wake and the lamp tick until every lamp is dark; without it
+    // they run all the time.
+    const int wakeFd = state_.WindowWake.Fd();
+    indicatorTimer_ = new QTimer(this);
+    indicatorTimer_->setObjectName("LampTick");
+    indicatorTimer_->setInterval(kIndicatorPeriodMs);
+    connect(indicatorTimer_, &QTimer::timeout, this, &TMainForm::IndicatorTimerTimer);
+    screenTick_ = new QTimer(this);
+    screenTick_->setObjectName("ScreenTick");
+    screenTick_->setInterval(kScreenTickMs);
+    screenTick_->setSingleShot(wakeFd >= 0);
+    connect(screenTick_, &QTimer::timeout, this, &TMainForm::ScreenTick);
+    LeaveUnguarded(screenTick_);  // it takes the engine only for what it reads
     drumOffTimer_ = new QTimer(this);
     connect(drumOffTimer_, &QTimer::timeout, this, &TMainForm::DrumOffTimerTimer);
     drumOffTimer_->start(kDrumOffPeriodMs);
     monitorTimer_ = new QTimer(this);
+    monitorTimer_->setObjectName("MonitorTick");
+    monitorTimer_->setInterval(kMonitorPeriodMs);
+    monitorTimer_->setSingleShot(wakeFd >= 0);
     connect(monitorTimer_, &QTimer::timeout, this, &TMainForm::ShowMonitorLines);
+    LeaveUnguarded(monitorTimer_);
+    if (wakeFd >= 0) {
+        wake_ = new QSocketNotifier(wakeFd, QSocketNotifier::Read, this);
+        connect(wake_, &QSocketNotifier::activated, this, [this] {
+            state_.WindowWake.Acknowledge();  // before the ticks look: what comes meanwhile wakes again
+            WakeTicks();
+        });
+        LeaveUnguarded(wake_);
+    }
+    WakeTicks();
 
     glideTimer_.emplace(timer, dialogs, &GlideTick, &state_,
                         TimerRest{&GlideResting, &state_.Performance.TickWanted});
@@ -123,18 +146,28 @@ bool TMainForm::OnWindowThread(uint32_t deferredMask, uint32_t deferredArea) {
     if (std::this_thread::get_id() == windowThread_) return true;
     deferredMask_.fetch_or(deferredMask, std::memory_order_relaxed);
     deferredAreas_.fetch_or(deferredArea, std::memory_order_relaxed);
+    state_.WindowWake.Signal();
     return false;
 }
 
+void TMainForm::WakeTicks() {
+    if (!screenTick_->isActive()) screenTick_->start();
+    if (!indicatorTimer_->isActive()) indicatorTimer_->start();
+    if (memo_->isVisible() && !monitorTimer_->isActive()) monitorTimer_->start();
+}
+
 void TMainForm::ScreenTick() {
-    if (const uint32_t mask = deferredMask_.exchange(0, std::memory_order_relaxed)) RefreshDisplay(mask);
-    const uint32_t areas = deferredAreas_.exchange(0, std::memory_order_relaxed);
-    if (areas & kDeferredVolume) SetMasterVolume(state_.Transmission.MasterVolume);
-    if (areas & kDeferredTranspose) SetMasterTranspose(state_.Performance.MasterTranspose);
-    if (areas & kDeferredTerca) cadenzo::ShowTerca(state_, *this);
-    ApplyPlayedNote(state_);
-    ShowLamps();
-    if (zoneMap_ && zoneMap_->isVisible()) zoneMap_->Show(ZoneMapRows(state_));
+    {
+        const EngineAccess access(state_.Engine);
+        if (const uint32_t mask = deferredMask_.exchange(0, std::memory_order_relaxed)) RefreshDisplay(mask);
+        const uint32_t areas = deferredAreas_.exchange(0, std::memory_order_relaxed);
+        if (areas & kDeferredVolume) SetMasterVolume(state_.Transmission.MasterVolume);
+        if (areas & kDeferredTranspose) SetMasterTranspose(state_.Performance.MasterTranspose);
+        if (areas & kDeferredTerca) ShowTerca(TercaShownNow(state_));
+        ApplyPlayedNote(state_);
+        if (zoneMap_ && zoneMap_->isVisible()) zoneMap_->Show(ZoneMapRows(state_));
+    }
+    ShowLamps();  // atomics and the window's own device state
 }
 
 void TMainForm::RefreshDisplay(uint32_t mask) {
@@ -173,10 +206,10 @@ void TMainForm::SetMasterTranspose(int32_t semitones) {
     if (OnWindowThread(0, kDeferredTranspose)) SetText(transposeLabel_, MasterTransposeText(semitones));
 }
 
-void TMainForm::ShowTerca(std::string_view text, Rgb colour) {
+void TMainForm::ShowTerca(TercaShown terca) {
     if (!OnWindowThread(0, kDeferredTerca)) return;
-    tercaLabel_->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-    tercaShape_->SetBrush(colour);
+    SetText(tercaLabel_, TercaText(terca));
+    tercaShape_->SetBrush(TercaColour(terca));
 }
 
 void TMainForm::RefreshGridRow(int c) {
@@ -197,6 +230,8 @@ void TMainForm::DrawEqBar(TShape* bar, uint8_t value) {
 void TMainForm::IndicatorTimerTimer() {
     IndicatorTick(state_.Lamps);
     ShowLamps();
+    // A lamp lit from now on wakes the window again.
+    if (wake_ && AllLampsDark(state_.Lamps)) indicatorTimer_->stop();
 }
 
 void TMainForm::ShowLamps() {
@@ -232,13 +267,17 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 void TMainForm::keyPressEvent(QKeyEvent* event) { FormKeyDown(event); }
 void TMainForm::keyReleaseEvent(QKeyEvent* event) { FormKeyUp(event); }
 
-void TMainForm::FormKeyDown(QKeyEvent* event) { KeyDown(state_, *this, VirtualKey(event->key(), event->modifiers())); }
+void TMainForm::FormKeyDown(QKeyEvent* event) {
+    KeyDown(state_, *this, VirtualKey(event->key(), event->modifiers()));
+    WakeTicks();
+}
 
 // A held key repeats key-downs only; the releases some platforms put
 // between the repeats are not key-ups.
 void TMainForm::FormKeyUp(QKeyEvent* event) {
     if (event->isAutoRepeat()) return;
     KeyUp(state_, *this, VirtualKey(event->key(), event->modifiers()));
+    WakeTicks();
 }
 
 void TMainForm::ShowModifierIndicators() {
@@ -257,6 +296,7 @@ void TMainForm::ShowModifierIndicators() {
 
 void TMainForm::DevicesChanged() {
     if (setupForm_) setupForm_->ShowDeviceLists();
+    WakeTicks();  // a port lamp may show its device absent, or no longer
 }
 
 void TMainForm::OpenSetupDialog() {
@@ -266,6 +306,7 @@ void TMainForm::OpenSetupDialog() {
     setupForm_ = &dialog;
     RunModal(dialog, false);
     setupForm_ = nullptr;
+    WakeTicks();
 }
 
 void TMainForm::ToggleMonitorPane() {
@@ -275,7 +316,7 @@ void TMainForm::ToggleMonitorPane() {
     memo_->setVisible(visible);
     memo_->raise();
     if (visible)
-        monitorTimer_->start(kMonitorPeriodMs);
+        monitorTimer_->start();
     else
         monitorTimer_->stop();
 }

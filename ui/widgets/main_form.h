@@ -2,8 +2,11 @@
 // grid, and runs the glide timer for as long as it exists. Main thread only,
 // but for the display calls the dispatcher makes on an input callback's
 // thread or the MIDI engine thread (RefreshDisplay, SetMasterVolume,
-// SetMasterTranspose, ShowTerca): those only mark what to show, and the
-// window shows it on its next screen tick, from the state as it is then.
+// SetMasterTranspose, ShowTerca): those only mark what to show and ring the
+// window's wake, and the window shows it on its next screen tick, from the
+// state as it is then. Its screen, lamp and monitor ticks rest while
+// nothing new is there to show; the wake, a key or a device change starts
+// them again.
 #pragma once
 
 #include <QWidget>
@@ -11,7 +14,6 @@
 #include <array>
 #include <atomic>
 #include <optional>
-#include <string_view>
 #include <thread>
 
 #include "app/glide_timer.h"
@@ -23,6 +25,7 @@
 class QKeyEvent;
 class QLabel;
 class QPlainTextEdit;
+class QSocketNotifier;
 class QProgressBar;
 class QTimer;
 
@@ -49,7 +52,7 @@ public:
     void RefreshDisplay(uint32_t mask) override;
     void SetMasterVolume(uint8_t volume) override;
     void SetMasterTranspose(int32_t semitones) override;
-    void ShowTerca(std::string_view text, Rgb colour) override;
+    void ShowTerca(TercaShown terca) override;
     // The setup dialog, while it is open, shows the device lists anew.
     void DevicesChanged() override;
 
@@ -112,9 +115,14 @@ private:
     // Whether the caller runs on the window's own thread; if not, the mask
     // and area are marked for the next screen tick.
     bool OnWindowThread(uint32_t deferredMask, uint32_t deferredArea);
+    // Something may be new to show: the resting ticks start.
+    void WakeTicks();
 
     SystemState& state_;
     QTimer* drumOffTimer_ = nullptr;
+    QTimer* indicatorTimer_ = nullptr;
+    QTimer* screenTick_ = nullptr;
+    QSocketNotifier* wake_ = nullptr;  // the state's window wake; none without its descriptor
 
     ParameterGrid* grid_ = nullptr;
     TShape* programShape_ = nullptr;
