@@ -185,8 +185,8 @@ std::string NamesText(const MixNames& names) {
     std::string text;
     for (size_t slot = 0; slot < names.Names.size(); ++slot) {
         if (names.Names[slot].empty()) continue;
-        std::string key = slot == kGmSlot ? std::string(kGmKey) : std::to_string(slot);
-        key.insert(0, 3 - std::min<size_t>(key.size(), 3), '0');
+        std::string key = std::to_string(slot);
+        key = slot == kGmSlot ? std::string(kGmKey) : std::string(3 - key.size(), '0') + key;
         text += key + "=" + names.Names[slot] + "\n";
     }
     return text;
