@@ -59,7 +59,9 @@ TextEditor::TextEditor(QWidget* owner, const std::string& caption, const std::st
     edit_->setObjectName("TextEdit");
     edit_->setMinimumWidth(edit_->fontMetrics().averageCharWidth() * static_cast<int>(characters + 4));
     layout->addWidget(edit_);
-    layout->addWidget(new QLabel(Qs(EditorHint(characters)), this));
+    auto* hint = new QLabel(Qs(EditorHint(characters)), this);
+    hint->setWordWrap(true);
+    layout->addWidget(hint);
     connect(edit_, &QLineEdit::returnPressed, this, &QDialog::accept);
     edit_->selectAll();
 }
