@@ -24,7 +24,8 @@ inline constexpr OptionText kVersionOption{"v", "version", nullptr, "Show the ve
 inline constexpr OptionText kDirOption{
     nullptr, "dir", "DIR",
     "Keep the settings (Ostinata.opt), the port names (Ostinata.ports) and the bank (def.cdb) in DIR, "
-    "made when missing; a leading ~/ stands for the home folder. Default: the current folder."};
+    "made when missing; a leading ~/ stands for the home folder. Default: the current folder. "
+    "The mix names (def.names) and the set list (def.setlist) go beside the bank."};
 inline constexpr OptionText kMidiOption{
     nullptr, "midi", "alsa|jack",
     "Use only this MIDI service: alsa or jack. Default: the ALSA sequencer when "

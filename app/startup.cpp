@@ -41,9 +41,13 @@ void StartUp(SystemState& s, Shell& shell) {
                       "The MIDI devices are looked at once a second instead.");
     shell.SetStartScreenText("Load Options...");
     LoadOptions(s.Options, s.Bank.GmMode, *s.Io.dialogs, *s.Io.display);
-    s.RingAcross.Enabled = ReadSettingsFile().RingAcrossMixChange;
+    const ProgramSettings settings = ReadSettingsFile();
+    s.RingAcross.Enabled = settings.RingAcrossMixChange;
+    s.Footswitch.NextController = settings.NextMixController;
+    s.Footswitch.PreviousController = settings.PreviousMixController;
     shell.SetStartScreenText("Load Blends...");
     LoadBlendFile(s.Bank, s.BlendFileName, kDefaultBlendFile, *s.Io.dialogs, *s.Io.display);
+    LoadGigFiles(kDefaultBlendFile, s.Names, s.Songs, *s.Io.dialogs);
     shell.SetStartScreenText("Open MIDI Devices...");
     OpenAllPorts(s, ReadPortsFile(std::cerr));
     LoadMix(s.Bank, 0);

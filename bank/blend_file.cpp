@@ -30,25 +30,26 @@ void ApplyBlendFixups(MixBank& bank) {
     }
 }
 
-void LoadBlendFile(BankState& bank, std::string& blendFileName, const std::string& path,
+bool LoadBlendFile(BankState& bank, std::string& blendFileName, const std::string& path,
                    Dialogs& dialogs, Display& display) {
     if (!FileExists(path)) {
         dialogs.MessageBox("Blends file \"" + path +
                                "\" not exist!\nInitializing All Blends With Deffault Values!",
                            "Errorr!");
-        return;
+        return false;
     }
     // Read into a scratch image first so that a rejected file changes nothing.
     auto image = std::make_unique<MixBank>();
     const size_t got = ReadFilePrefix(path, reinterpret_cast<uint8_t*>(image.get()), sizeof(MixBank));
     if (got < sizeof(MixBank)) {
         dialogs.MessageBox("Error Loading Blend File ! - Bad size or format!", "Bad Read");
-        return;
+        return false;
     }
     bank.Bank = *image;
     blendFileName = path;
     if (auto title = LoadedBlendTitle(path)) display.SetTitle(*title);
     ApplyBlendFixups(bank.Bank);
+    return true;
 }
 
 bool SaveBlendFile(const BankState& bank, const std::string& path, Dialogs& dialogs) {

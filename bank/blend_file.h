@@ -17,8 +17,9 @@ inline constexpr const char* kDefaultBlendFile = "def.cdb";
 // message box and leaves the bank and `blendFileName` exactly as they were.
 // An accepted file replaces the bank (bytes past the bank's size are never
 // read), gets its fix-ups, becomes `blendFileName` and names the window
-// title. Raises FileError when the file exists but cannot be opened.
-void LoadBlendFile(BankState& bank, std::string& blendFileName, const std::string& path,
+// title. Returns whether the file was accepted. Raises FileError when the
+// file exists but cannot be opened.
+bool LoadBlendFile(BankState& bank, std::string& blendFileName, const std::string& path,
                    Dialogs& dialogs, Display& display);
 
 // Writes the whole bank to `path`, replacing the file in one step. A short

@@ -14,6 +14,8 @@ inline constexpr const char* kSettingsFile = "Cadenzo.settings";
 
 struct ProgramSettings {
     uint8_t RingAcrossMixChange = 0;  // 1: held and sustained notes ring across a mix change
+    uint8_t NextMixController = 0;      // the footswitch controllers: 0 none, else 1..127
+    uint8_t PreviousMixController = 0;
 };
 
 // What the file holds; a missing file, unknown names and bad values leave

@@ -4,6 +4,7 @@
 #include "engine/gm_drum_paths.h"
 #include "engine/input_filters.h"
 #include "engine/layers.h"
+#include "engine/mix_steps.h"
 #include "engine/note_routing.h"
 #include "engine/remote_control.h"
 #include "engine/ring_across.h"
@@ -37,6 +38,7 @@ void SetWheelBend(SystemState& s, int i, uint32_t position) {
 }
 
 void Controller(SystemState& s, uint8_t port, const UnpackedMessage& m) {
+    if (FootswitchControl(s, m.data1, m.data2)) return;
     const OptionsRecord& o = s.Options;
     if (m.data1 == o.MasterVolumeCC && PortPasses(o.MasterVolumePort, port)) {
         MasterVolumeControl(s, port, m.channel, m.data2);

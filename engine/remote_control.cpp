@@ -9,15 +9,22 @@
 
 namespace cadenzo {
 
+void SelectProgram(SystemState& s, uint32_t program) {
+    LoadMix(s.Bank, program);
+    TransmitMix(s);
+    s.Io.display->RefreshDisplay(RedrawAll);
+}
+
 void ProgramSelect(SystemState& s, uint8_t port, uint8_t ch, uint8_t program) {
     const OptionsRecord& o = s.Options;
     if (!PortPasses(o.ProgramSelectPort, port) || !ChannelPasses(o.ProgramSelectChannel, ch)) return;
     // Only the 128 programs; the GM set-up behind them is never selected.
     if (program >= kPrograms) return;
-    if (s.ModifierState.load(std::memory_order_relaxed) == (kShiftHeld | kCtrlHeld))
-        StoreMix(s.Bank, program);
-    else
-        LoadMix(s.Bank, program);
+    if (s.ModifierState.load(std::memory_order_relaxed) != (kShiftHeld | kCtrlHeld)) {
+        SelectProgram(s, program);
+        return;
+    }
+    StoreMix(s.Bank, program);
     TransmitMix(s);
     s.Io.display->RefreshDisplay(RedrawAll);
 }

@@ -8,6 +8,10 @@
 
 namespace cadenzo {
 
+// Selects mix `program` (< 128): loads it, transmits it and refreshes the
+// window, as every way of choosing a mix does.
+void SelectProgram(SystemState& s, uint32_t program);
+
 // Every program change (program 0..127) from input port 1 or 2 outside GM
 // mode and the drum input.
 void ProgramSelect(SystemState& s, uint8_t port, uint8_t ch, uint8_t program);

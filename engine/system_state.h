@@ -6,11 +6,13 @@
 #include <cstdint>
 #include <string>
 
+#include "bank/gig_files.h"
 #include "bank/mix_bank.h"
 #include "bank/options_record.h"
 #include "engine/drum_queue.h"
 #include "engine/engine_lock.h"
 #include "engine/grid_cursor.h"
+#include "engine/mix_steps.h"
 #include "engine/performance_state.h"
 #include "engine/play_to_set.h"
 #include "engine/ring_across.h"
@@ -67,6 +69,11 @@ struct SystemState {
     PlayToSetState PlayToSet;    // a grid cell waiting for a played note
     RingAcrossState RingAcross;  // notes held through a mix change
     MonitorState Monitor;        // the monitor pane's visibility and queued lines
+    // The mixes' names and the set list, from the files beside the blend
+    // file; the playing path reads the set list's mix numbers.
+    MixNames Names;
+    SetList Songs;
+    FootswitchState Footswitch;  // the next and previous mix controllers
     Services Io;
 };
 

@@ -4,6 +4,7 @@
 
 #include "bank/blend_file.h"
 #include "bank/file_io.h"
+#include "bank/gig_files.h"
 #include "bank/settings_file.h"
 #include "bank/settings_save.h"
 #include "engine/system_state.h"
@@ -56,6 +57,10 @@ std::string SaveSessionFiles(SystemState& s, CollectingDialogs& dialogs) {
                                    " could not be read when the session opened and is kept as it was.",
                                "Cadenzo", MessageIcon::Error);
         const bool bank = !target.empty() && SaveBlendFile(s.Bank, target, dialogs);
+        if (bank) {
+            SaveNamesFile(target, s.Names, dialogs);
+            SaveSetListFile(target, s.Songs, dialogs);
+        }
         s.SettingsUnsaved = !SaveSettings(s.Options, s.Ports.OpenPortNumbers(), s.Ports.RememberedDevices, dialogs);
         SaveSettingsFile({ReadShared(s.RingAcross.Enabled)}, dialogs);
         written = bank && !s.SettingsUnsaved;

@@ -4,8 +4,10 @@
 
 #include "bank/blend_file.h"
 #include "bank/file_io.h"
+#include "bank/gig_files.h"
 #include "engine/copy_manager.h"
 #include "engine/dispatcher.h"
+#include "engine/mix_steps.h"
 #include "engine/system_state.h"
 #include "engine/terca.h"
 #include "engine/transmission.h"
@@ -157,8 +159,8 @@ CommandFlags CopyTargetStep(uint8_t& target, bool up, uint8_t max) {
     return {up ? StepUp(target, max) : StepDown(target, 0), false, RedrawAll};
 }
 
-// F5 and F6: the blend file through a file dialog, then the current mix
-// again from the bank. A file that cannot be opened or created is reported
+// F5 and F6: the blend file through a file dialog, with the names and the
+// set list beside it, then the current mix again from the bank. A file that cannot be opened or created is reported
 // like every other raised error, and the command ends there, so the
 // unstored edits of the working mix are kept. Under a session F5 imports:
 // the chosen file's bank is taken, but the session's own file stays the
@@ -172,16 +174,28 @@ CommandFlags BlendFileKey(SystemState& s, bool save) {
     if (!path) return {};
     std::string imported;
     try {
-        if (save)
+        if (save) {
             SaveBlendFile(s.Bank, *path, dialogs);
-        else
-            LoadBlendFile(s.Bank, s.UnderSession ? imported : s.BlendFileName, *path, dialogs, *s.Io.display);
+            SaveNamesFile(*path, s.Names, dialogs);
+            SaveSetListFile(*path, s.Songs, dialogs);
+        } else if (LoadBlendFile(s.Bank, s.UnderSession ? imported : s.BlendFileName, *path, dialogs, *s.Io.display)) {
+            LoadGigFiles(*path, s.Names, s.Songs, dialogs);
+        }
     } catch (const FileError& e) {
         ShowException(dialogs, e.what());
         return {};
     }
-    // An imported bank goes into the session's own file from now on.
-    if (!imported.empty()) s.BlendFileName = kDefaultBlendFile;
+    // An imported bank goes into the session's own file from now on, and so
+    // do the names and the set list that came with it.
+    if (!imported.empty()) {
+        s.BlendFileName = kDefaultBlendFile;
+        try {
+            SaveNamesFile(s.BlendFileName, s.Names, dialogs);
+            SaveSetListFile(s.BlendFileName, s.Songs, dialogs);
+        } catch (const FileError& e) {
+            ShowException(dialogs, e.what());
+        }
+    }
     return LoadProgram(s, s.Bank.CurrentProgram);
 }
 
@@ -191,6 +205,10 @@ CommandFlags ResetChannels(SystemState& s) {
 }
 
 CommandFlags Command(SystemState& s, KeyWindow& window, uint16_t key) {
+    if (key == 'N' && s.ModifierState == kCtrlHeld) {
+        window.OpenNameEditor();
+        return {};
+    }
     if (const int k = RowPosition(kUpRow, key)) return TopRowKey(s, k, true);
     if (const int k = RowPosition(kDownRow, key)) return TopRowKey(s, k, false);
     for (const ScaleKey& scaleKey : kScaleKeys) {
@@ -264,6 +282,16 @@ CommandFlags Command(SystemState& s, KeyWindow& window, uint16_t key) {
         return {};
     case vk::F11:
         window.ToggleZoneMap();
+        return {};
+    case vk::F10:
+        window.ToggleSetList();
+        return {};
+    case vk::F12:
+        window.TogglePerformanceView();
+        return {};
+    case vk::OemQuote:
+    case vk::OemSemicolon:
+        StepMix(s, key == vk::OemQuote);
         return {};
     default:
         return {};

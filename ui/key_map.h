@@ -25,6 +25,12 @@ public:
     virtual void CloseMainWindow() = 0;
     // F11: opens or closes the zone map.
     virtual void ToggleZoneMap() = 0;
+    // Ctrl+N: the name editor for the current mix (or the GM set-up), modal.
+    virtual void OpenNameEditor() = 0;
+    // F10: opens or closes the set-list window.
+    virtual void ToggleSetList() = 0;
+    // F12: opens or closes the performance view.
+    virtual void TogglePerformanceView() = 0;
 };
 
 // A key pressed (every repeat is a new press): runs its command, marks the

@@ -31,6 +31,12 @@ const std::array<const char*, 128> kControllerNames = [] {
 
 std::string ControllerItem(int n) { return Printf("%03d - %s", n, kControllerNames[n]); }
 
+std::vector<std::string> FootswitchItems() {
+    std::vector<std::string> items{"000 - None"};
+    for (int n = 1; n < 128; ++n) items.push_back(ControllerItem(n));
+    return items;
+}
+
 std::vector<std::string> UserControllerItems() {
     std::vector<std::string> items{"Unused"};
     for (int n = 0; n < 128; ++n) items.push_back(Printf("CC %03d", n));

@@ -18,6 +18,12 @@ extern const std::array<const char*, 128> kControllerNames;
 // "%03d - %s": the filter and master-volume list item of controller n.
 std::string ControllerItem(int n);
 // "Unused", then "CC %03d" for 0..127: the user-controller lists.
+// The footswitch controllers' lists: "000 - None", then the controllers 1..127;
+// the learn button while it waits.
+std::vector<std::string> FootswitchItems();
+inline constexpr const char* kLearnCaption = "Learn";
+inline constexpr const char* kLearningCaption = "Move it...";
+inline constexpr std::array<const char*, 2> kFootswitchLabels{"Next mix controller", "Previous mix controller"};
 std::vector<std::string> UserControllerItems();
 // " %3d ms" for 10, 20, ..., 500: the note-off delay list.
 std::vector<std::string> NoteOffDelayItems();

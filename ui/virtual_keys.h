@@ -34,7 +34,9 @@ inline constexpr uint16_t F6 = 117;
 inline constexpr uint16_t F7 = 118;
 inline constexpr uint16_t F8 = 119;
 inline constexpr uint16_t F9 = 120;
+inline constexpr uint16_t F10 = 121;
 inline constexpr uint16_t F11 = 122;
+inline constexpr uint16_t F12 = 123;
 inline constexpr uint16_t OemSemicolon = 186;  // ';' ':'
 inline constexpr uint16_t OemPlus = 187;       // '=' '+'
 inline constexpr uint16_t OemComma = 188;      // ',' '<'

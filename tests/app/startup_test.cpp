@@ -12,6 +12,7 @@
 #include "bank/window_title.h"
 #include "midi/virtual/virtual_backend.h"
 #include "services/redraw_mask.h"
+#include "ui/gig.h"
 #include "support/descriptor_limit.h"
 #include "support/recorders.h"
 #include "support/temp_dir.h"
@@ -102,6 +103,25 @@ TEST_F(StartUpOrder, DefaultFileIsLoadedIntoTheBankAndMixZeroAndWrittenBackAtExi
     const auto& saved = *reinterpret_cast<const MixBank*>(bytes.data());
     EXPECT_EQ(saved.Slots[9].PortaSpeed, 99);
     EXPECT_EQ(saved.Slots[0].Channels[2].RuntimeBytes[0], 0);  // zeroed by loading mix 0
+}
+
+TEST_F(StartUpOrder, NamesTheSetListAndTheFootswitchesComeBackAtTheNextStart) {
+    WriteBytes("Cadenzo.settings", {'N', 'e', 'x', 't', 'M', 'i', 'x', 'C', 'o', 'n', 't', 'r', 'o', 'l', 'l', 'e', 'r',
+                                    '=', '6', '6', '\r', '\n'});
+    shell.duringLoop = [&] {
+        RenameMix(state, 0, "Strings");
+        state.Songs = {};
+        ParseSetList("0 Opening\n", state.Songs);
+        RetitleEntry(state, 0, "First song");
+    };
+    Run();
+    SystemState next;
+    next.Io = state.Io;
+    RunProgram(next, shell);
+    EXPECT_EQ(next.Names.Names[0], "Strings");
+    EXPECT_EQ(SetListRows(next), std::vector<std::string>{"> 1  MIX 000  Strings  -  First song"});
+    EXPECT_EQ(next.Footswitch.NextController, 66);
+    EXPECT_EQ(next.Footswitch.PreviousController, 0);
 }
 
 TEST_F(StartUpOrder, DefaultFileThatCannotBeOpenedEndsTheRunBeforeTheLoop) {

@@ -105,6 +105,19 @@ TEST_F(NoAllocation, RoutedMessagesGlideTicksAndTransmissions) {
               }),
               0)
         << "per mix change that carries notes";
+
+    ParseSetList("5 Opening\n9\n2 Encore\n", rig.s.Songs);
+    rig.s.Footswitch.NextController = 80;
+    rig.s.Footswitch.PreviousController = 81;
+    EXPECT_EQ(AllocationsDuring([&] {
+                  for (int k = 0; k < 100; ++k) {
+                      const uint32_t controller = k % 8 < 4 ? 80 : 81;
+                      rig.Play(2, PackShortMessage(0xB0, 0, controller, 127));
+                      rig.Play(2, PackShortMessage(0xB0, 0, controller, 0));
+                  }
+              }),
+              0)
+        << "per footswitch step through the set list";
 }
 
 TEST_F(NoAllocation, SequencerEventsDecodedIntoTheInputCallback) {

@@ -12,7 +12,11 @@ public:
     void ToggleMonitorPane() override { ++monitorToggles; }
     void CloseMainWindow() override { ++closes; }
     void ToggleZoneMap() override { ++zoneMapToggles; }
+    void OpenNameEditor() override { ++nameEditors; }
+    void ToggleSetList() override { ++setListToggles; }
+    void TogglePerformanceView() override { ++performanceToggles; }
     int indicatorPaints = 0, setupDialogs = 0, monitorToggles = 0, closes = 0, zoneMapToggles = 0;
+    int nameEditors = 0, setListToggles = 0, performanceToggles = 0;
 };
 
 }  // namespace cadenzo::test

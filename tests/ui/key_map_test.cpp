@@ -12,6 +12,7 @@
 #include "support/engine_rig.h"
 #include "support/key_window.h"
 #include "support/temp_dir.h"
+#include "ui/gig.h"
 #include "ui/grid_keys.h"
 #include "ui/key_map.h"
 #include "ui/virtual_keys.h"
@@ -43,6 +44,10 @@ protected:
         return rig.display.refreshes;
     }
     void SelectCell(uint8_t column, uint8_t row) { rig.s.Grid = {column, row}; }
+    static std::string FileText(const char* path) {
+        const std::vector<uint8_t> bytes = ReadBytes(path);
+        return std::string(bytes.begin(), bytes.end());
+    }
     Mix& Working() { return rig.s.Bank.WorkingMix; }
     Mix& Gm() { return rig.s.Bank.Bank.Slots[kGmSlot]; }
 
@@ -302,6 +307,53 @@ TEST_F(KeyMap, UnderASessionF5ImportsAndTheSessionsOwnFileStaysTheOneSaved) {
     EXPECT_EQ(ReadBytes("outside.cdb"), exported);
 }
 
+struct NoSetListView final : SetListView {
+    void EditTitle(uint32_t) override {}
+    void CloseSetList() override {}
+};
+
+// Each change is on disk at once; F6 copies both files beside the new blend
+// file, F5 brings back those beside the file it loads.
+TEST_F(KeyMap, NamesAndTheSetListAreWrittenAtOnceAndTravelWithTheBlendFile) {
+    NoSetListView view;
+    EXPECT_FALSE(std::filesystem::exists("def.names"));
+    RenameMix(rig.s, 3, "  Ballad strings ");
+    RenameMix(rig.s, kGmSlot, "General");
+    EXPECT_EQ(FileText("def.names"), "003=Ballad strings\nGM=General\n");
+    rig.Play(1, PackShortMessage(0xC0, 0, 3, 0));
+    SetListKey(rig.s, view, vk::Insert, false, 0);
+    RetitleEntry(rig.s, 0, "Opening song");
+    SetListKey(rig.s, view, 'A', false, 0);
+    EXPECT_EQ(FileText("def.setlist"), "3 Opening song\n3\n");
+    EXPECT_EQ(SetListKey(rig.s, view, vk::Down, false, 0), 1u);
+    EXPECT_EQ(SetListKey(rig.s, view, vk::Up, true, 1), 0u);  // moved up
+    EXPECT_EQ(FileText("def.setlist"), "3\n3 Opening song\n");
+
+    rig.dialogs.saveAnswer = "mine.cdb";
+    Press(vk::F6);
+    EXPECT_EQ(FileText("mine.names"), FileText("def.names"));
+    EXPECT_EQ(FileText("mine.setlist"), FileText("def.setlist"));
+
+    RenameMix(rig.s, 3, "");
+    SetListKey(rig.s, view, vk::Delete, false, 0);
+    EXPECT_EQ(FileText("def.names"), "GM=General\n");
+    EXPECT_EQ(FileText("def.setlist"), "3 Opening song\n");
+    rig.dialogs.openAnswer = "mine.cdb";
+    Press(vk::F5);
+    EXPECT_EQ(MixName(rig.s, 3), "Ballad strings");
+    EXPECT_EQ(SetListRows(rig.s), (std::vector<std::string>{"> 1  MIX 003  Ballad strings",
+                                                            "   2  MIX 003  Ballad strings  -  Opening song"}));
+    EXPECT_TRUE(rig.dialogs.boxes.empty());
+
+    RenameMix(rig.s, 4, "\xC3\x28 bad");  // not UTF-8: refused, said so
+    RenameMix(rig.s, 5, std::string(40, 'x'));
+    EXPECT_EQ(MixName(rig.s, 4), "");
+    EXPECT_EQ(MixName(rig.s, 5), std::string(32, 'x'));
+    ASSERT_EQ(rig.dialogs.boxes.size(), 2u);
+    EXPECT_EQ(rig.dialogs.boxes[0].text, "Mix name not changed: the text is not UTF-8.");
+    EXPECT_EQ(rig.dialogs.boxes[1].text, "Mix name: the text was cut to 32 characters.");
+}
+
 TEST_F(KeyMap, AMissingBlendFileIsReportedAndTheMixReloads) {
     rig.dialogs.openAnswer = "missing.cdb";
     Working().Channels[0].PG = 99;
@@ -328,13 +380,20 @@ TEST_F(KeyMap, WindowKeysAndPanic) {
     Press(vk::F2);
     Press(vk::F3);
     Press(vk::Escape);
+    Press(vk::F10);
+    Press(vk::F12);
+    Press('N', kCtrlHeld);
+    Press('N', kShiftHeld | kCtrlHeld);
     EXPECT_EQ(window.setupDialogs, 1);
     EXPECT_EQ(window.monitorToggles, 1);
     EXPECT_EQ(window.closes, 1);
+    EXPECT_EQ(window.setListToggles, 1);
+    EXPECT_EQ(window.performanceToggles, 1);
+    EXPECT_EQ(window.nameEditors, 1);
     rig.ClearSent();
     EXPECT_EQ(Refreshes(vk::Space), std::vector<uint32_t>{RedrawAll});
     EXPECT_EQ(SilencedChannels(), 16u);
-    for (uint16_t key : {vk::Left, vk::Tab, vk::Return, vk::Menu, vk::F1, uint16_t(121), uint16_t(186), uint16_t(222)})
+    for (uint16_t key : {vk::Left, vk::Tab, vk::Return, vk::Menu, vk::F1})
         EXPECT_EQ(Refreshes(key), none) << key;
 }
 

@@ -2,6 +2,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTimer>
 #include <QPainter>
 #include <QToolTip>
 #include <QPixmap>
@@ -17,6 +21,9 @@
 #include "support/engine_rig.h"
 #include "support/fake_timer.h"
 #include "support/recorders.h"
+#include "support/temp_dir.h"
+#include "ui/gig.h"
+#include "ui/widgets/gig_windows.h"
 #include "ui/widgets/main_form.h"
 #include "ui/widgets/setup_form.h"
 #include "ui/widgets/start_screen.h"
@@ -257,6 +264,73 @@ TEST(Screenshots, ZoneMapToolTipsAndAbsentLamp) {
     form.IndicatorTimerTimer();
     auto* lamp = form.findChild<QWidget*>("ShapeOut1");
     SaveWithToolTip(form, lamp, QPoint(4, 4), lamp->toolTip(), "absent_lamp.png");
+}
+
+// The evening's windows, played by their keys: the name editor (Ctrl+N),
+// the set-list window (F10) and the performance view (F12), whose Escape
+// closes it and leaves the program running.
+class GigScreenshots : public test::InTempDir {};  // the names and set list are written here
+
+TEST_F(GigScreenshots, NameEditorSetListAndPerformanceView) {
+    test::EngineRig rig;
+    ParseSetList("2 Opening song\n5 The ballad\n9\n", rig.s.Songs);
+    rig.s.Names.Names[5] = "Ballad strings";
+    rig.s.Names.Names[9] = "Organ and bass";
+    rig.s.Footswitch.NextController = 0;
+    test::FakeTimer timer;
+    TMainForm form(rig.s, timer, rig.dialogs);
+    struct DisplayedBy {  // the window shows what the keys change, until it goes
+        SystemState& s;
+        Display* before;
+        ~DisplayedBy() { s.Io.display = before; }
+    } displayed{rig.s, std::exchange(rig.s.Io.display, &form)};
+    form.RefreshDisplay(RedrawAll);
+    form.show();
+    auto* grid = form.findChild<QTableWidget*>("StringGrid1");
+
+    QTimer::singleShot(0, [] {
+        QWidget* editor = QApplication::activeModalWidget();
+        ASSERT_NE(editor, nullptr);
+        auto* line = editor->findChild<QLineEdit*>("TextEdit");
+        QTest::keyClicks(line, "Warm pad");
+        Save(*editor, "name_editor.png");
+        QTest::keyClick(line, Qt::Key_Return);
+    });
+    QTest::keyClick(grid, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(MixName(rig.s, 0), "Warm pad");
+    Save(form, "main_window_named.png");
+    EXPECT_TRUE(form.windowTitle().endsWith("  -  MIX 000  Warm pad"));
+
+    QTest::keyClick(grid, Qt::Key_F10);
+    auto* rows = form.findChild<QListWidget*>("SetListRows");
+    ASSERT_NE(rows, nullptr);
+    QTest::keyClick(rows, Qt::Key_End);
+    QTest::keyClick(rows, Qt::Key_Insert);  // mix 0 after the last entry
+    QTest::keyClick(rows, Qt::Key_Up, Qt::ShiftModifier);
+    QTest::keyClick(rows, Qt::Key_Up);
+    QTest::keyClick(rows, Qt::Key_Return);  // to "The ballad"
+    EXPECT_EQ(rig.s.Bank.CurrentProgram, 5u);
+    static_cast<SetListWindow*>(form.findChild<QWidget*>("SetList"))->Refresh();
+    Save(*form.findChild<QWidget*>("SetList"), "set_list.png");
+    QTest::keyClick(rows, Qt::Key_Escape);
+    EXPECT_FALSE(form.findChild<QWidget*>("SetList")->isVisible());
+
+    QTest::keyClick(grid, Qt::Key_F12);
+    auto* view = form.findChild<QWidget*>("PerformanceView");
+    ASSERT_NE(view, nullptr);
+    LightLamp(rig.s.Lamps, ShapeIn1);
+    rig.midi.UnplugOutput(2);
+    rig.FollowDevices();
+    QTest::keyClick(view, Qt::Key_Apostrophe);  // the next entry: mix 0, "Warm pad"
+    QTest::keyClick(view, Qt::Key_Semicolon);   // and back
+    EXPECT_EQ(rig.s.Bank.CurrentProgram, 5u);
+    static_cast<PerformanceView*>(view)->Refresh();
+    EXPECT_EQ(view->findChild<QLabel*>("Song")->text(), "The ballad");
+    EXPECT_EQ(view->findChild<QLabel*>("NextEntry")->text(), "Next: MIX 000  Warm pad");
+    Save(*view, "performance_view.png");
+    QTest::keyClick(view, Qt::Key_Escape);
+    EXPECT_FALSE(view->isVisible());
+    EXPECT_TRUE(form.isVisible());
 }
 
 }  // namespace

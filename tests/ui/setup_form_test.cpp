@@ -158,6 +158,23 @@ TEST_F(SetupDialog, ControlsActAtOnceAndOnlyTheButtonSaves) {
     EXPECT_EQ(bytes[12], 1) << "the synthesiser output's open device";
 }
 
+// A learn button takes the next controller moved on a playing input; the
+// list shows it, and the save keeps both footswitches.
+TEST_F(SetupDialog, TheLearnButtonTakesTheNextControllerMovedAndTheSaveKeepsIt) {
+    TSetupForm form(rig.s, nullptr);
+    Find(form, "PreviousMixComboBox")->setCurrentIndex(67);
+    Find<QPushButton>(form, "NextMixLearnButton")->click();
+    EXPECT_EQ(Find<QPushButton>(form, "NextMixLearnButton")->text(), "Move it...");
+    rig.Play(2, PackShortMessage(0xB0, 3, 85, 127));
+    for (int i = 0; i < 50 && Find(form, "NextMixComboBox")->currentIndex() != 85; ++i) QTest::qWait(10);
+    EXPECT_EQ(Find(form, "NextMixComboBox")->currentIndex(), 85);
+    EXPECT_EQ(Find<QPushButton>(form, "NextMixLearnButton")->text(), "Learn");
+    Find<QPushButton>(form, "Button1")->click();
+    const auto settings = ReadBytes("Cadenzo.settings");
+    EXPECT_EQ(std::string(settings.begin(), settings.end()),
+              "RingAcrossMixChange=0\nNextMixController=85\nPreviousMixController=67\n");
+}
+
 TEST_F(SetupDialog, TheButtonAlsoSavesWhichDeviceEachPortFollowsAbsentOnesIncluded) {
     rig.midi.UnplugOutput(0);
     rig.FollowDevices();

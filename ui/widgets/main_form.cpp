@@ -17,6 +17,7 @@
 #include "engine/terca.h"
 #include "engine/transmission.h"
 #include "services/redraw_mask.h"
+#include "ui/gig.h"
 #include "ui/grid_keys.h"
 #include "ui/grid_selection.h"
 #include "ui/grid_text.h"
@@ -28,6 +29,7 @@
 #include "ui/zone_map.h"
 #include "ui/widgets/engine_application.h"
 #include "ui/widgets/form_parts.h"
+#include "ui/widgets/gig_windows.h"
 #include "ui/widgets/parameter_grid.h"
 #include "ui/widgets/setup_form.h"
 #include "ui/widgets/shape.h"
@@ -82,7 +84,7 @@ TMainForm::TMainForm(SystemState& state, MultimediaTimer& timer, Dialogs& dialog
     BuildMasterVolumeBar();
     ResetEqBars();
     ShowModifierIndicators();  // as after a key release: no modifier held
-    setWindowTitle(QString::fromUtf8(kMainTitle));
+    SetTitle(kMainTitle);
 
     grid_->installEventFilter(this);
     connect(grid_, &QTableWidget::currentCellChanged, this, [this](int row, int column, int, int) {
@@ -134,7 +136,10 @@ TMainForm::TMainForm(SystemState& state, MultimediaTimer& timer, Dialogs& dialog
 
 TMainForm::~TMainForm() { glideTimer_.reset(); }
 
-void TMainForm::SetTitle(const std::string& title) { setWindowTitle(QString::fromStdString(title)); }
+void TMainForm::SetTitle(const std::string& title) {
+    title_ = title;
+    setWindowTitle(QString::fromStdString(TitleWithMixName(title_, state_)));
+}
 
 void TMainForm::SetDrumTimerInterval(uint32_t ms) { drumOffTimer_->setInterval(static_cast<int>(ms)); }
 
@@ -165,7 +170,12 @@ void TMainForm::ScreenTick() {
         if (areas & kDeferredTranspose) SetMasterTranspose(state_.Performance.MasterTranspose);
         if (areas & kDeferredTerca) ShowTerca(TercaShownNow(state_));
         ApplyPlayedNote(state_);
-        if (zoneMap_ && zoneMap_->isVisible()) zoneMap_->Show(ZoneMapRows(state_));
+        if (zoneMap_ && zoneMap_->isVisible()) {
+            zoneMap_->Show(ZoneMapRows(state_));
+            zoneMap_->setWindowTitle(QString::fromStdString(ZoneMapTitle(state_)));
+        }
+        if (setList_ && setList_->isVisible()) setList_->Refresh();
+        if (performanceView_ && performanceView_->isVisible()) performanceView_->Refresh();
     }
     ShowLamps();  // atomics and the window's own device state
 }
@@ -173,7 +183,7 @@ void TMainForm::ScreenTick() {
 void TMainForm::RefreshDisplay(uint32_t mask) {
     if (!OnWindowThread(mask, 0)) return;
     const BankState& bank = state_.Bank;
-    SetText(programLabel_, ProgramLabelText(bank, state_.Options));
+    ShowProgram();
     SetText(copyProgramLabel_, CopyProgramText(bank, state_.Options));
     SetText(copyChannelLabel_, CopyChannelText(bank.ChannelCopyTarget));
     programShape_->SetBrush(ProgramShapeColour(bank));
@@ -194,6 +204,23 @@ void TMainForm::RefreshDisplay(uint32_t mask) {
         for (int n = 0; n < kScaleNotes; ++n) SetText(scaleLabels_[n], DetuneText(mix.KeyboardScale[n]));
     if (mask & RedrawPortamento) SetText(portamentoLabel_, PortamentoText(mix.PortaSpeed));
     if (mask & RedrawPitchBend) SetText(pitchBendLabel_, PitchBendText(mix.BendRange));
+}
+
+// The program label as it always was; with the mix's name below the
+// number in smaller type when it has one. The title names it too.
+void TMainForm::ShowProgram() {
+    const std::string& name = MixName(state_, CurrentSlot(state_));
+    const QRect whole = programShape_->rect();
+    const int numberHeight = name.empty() ? whole.height() : 26;
+    programLabel_->setGeometry(whole.x(), whole.y(), whole.width(), numberHeight);
+    QFont font = programLabel_->font();
+    font.setPixelSize(name.empty() ? kProgramPixels : kNamedProgramPixels);
+    programLabel_->setFont(font);
+    SetText(programLabel_, ProgramLabelText(state_.Bank, state_.Options));
+    programNameLabel_->setGeometry(whole.x(), numberHeight - 2, whole.width(), whole.height() - numberHeight + 2);
+    SetText(programNameLabel_, name);
+    programNameLabel_->setVisible(!name.empty());
+    setWindowTitle(QString::fromStdString(TitleWithMixName(title_, state_)));
 }
 
 void TMainForm::SetMasterVolume(uint8_t volume) {
@@ -235,12 +262,7 @@ void TMainForm::IndicatorTimerTimer() {
 }
 
 void TMainForm::ShowLamps() {
-    for (int i = 0; i < kLampCount; ++i) {
-        const LampLook look = LookOfLamp(state_, static_cast<Lamp>(i));
-        lamps_[i]->SetBrush(look.colour);
-        const QString tip = QString::fromStdString(look.tip);
-        if (lamps_[i]->toolTip() != tip) lamps_[i]->setToolTip(tip);
-    }
+    for (int i = 0; i < kLampCount; ++i) ShowLamp(lamps_[i], LookOfLamp(state_, static_cast<Lamp>(i)));
 }
 
 void TMainForm::StringGrid1SelectCell(int column, int row) {
@@ -340,6 +362,29 @@ void TMainForm::ToggleZoneMap() {
     }
     zoneMap_->Show(ZoneMapRows(state_));
     zoneMap_->setVisible(!zoneMap_->isVisible());
+}
+
+void TMainForm::OpenNameEditor() {
+    const uint32_t slot = CurrentSlot(state_);
+    if (auto text = EditText(this, NameEditorCaption(state_, slot), MixName(state_, slot), kNameCharacters))
+        RenameMix(state_, slot, *text);
+}
+
+void TMainForm::ToggleSetList() {
+    if (!setList_) {
+        setList_ = new SetListWindow(state_, this);
+        setList_->move(frameGeometry().topRight());
+    }
+    setList_->Refresh();
+    setList_->setVisible(!setList_->isVisible());
+    if (setList_->isVisible()) setList_->activateWindow();
+}
+
+void TMainForm::TogglePerformanceView() {
+    if (!performanceView_) performanceView_ = new PerformanceView(state_, *this, this);
+    performanceView_->Refresh();
+    performanceView_->setVisible(!performanceView_->isVisible());
+    if (performanceView_->isVisible()) performanceView_->activateWindow();
 }
 
 void TMainForm::PanicButtonClick() {

@@ -32,6 +32,8 @@ class QTimer;
 namespace cadenzo {
 
 class ParameterGrid;
+class PerformanceView;
+class SetListWindow;
 class TSetupForm;
 class TShape;
 class ZoneMapWindow;
@@ -46,6 +48,8 @@ public:
     static constexpr int kClientHeight = 499;
     // Where the monitor pane shows, over the copy manager.
     static constexpr QRect kMonitorPane{608, 346, 193, 105};
+    static constexpr int kProgramPixels = 32;       // the program label's type
+    static constexpr int kNamedProgramPixels = 22;  // ... with a name below it
 
     void SetTitle(const std::string& title) override;
     void SetDrumTimerInterval(uint32_t ms) override;
@@ -103,6 +107,11 @@ private:
     void ToggleMonitorPane() override;
     void CloseMainWindow() override;
     void ToggleZoneMap() override;
+    void OpenNameEditor() override;
+    void ToggleSetList() override;
+    void TogglePerformanceView() override;
+    // The program label and the title, with the current mix's name.
+    void ShowProgram();
     // Places an equaliser bar for a band value, in client rows.
     void DrawEqBar(TShape* bar, uint8_t value);
     // Paints every lamp in the colour its Lit flag asks for, and a port lamp
@@ -127,6 +136,8 @@ private:
     ParameterGrid* grid_ = nullptr;
     TShape* programShape_ = nullptr;
     QLabel* programLabel_ = nullptr;
+    QLabel* programNameLabel_ = nullptr;  // below the number while the mix has a name
+    std::string title_;                   // the title as SetTitle gave it
     std::array<QProgressBar*, kEffectLevels> effectGauges_{};
     QLabel* transposeLabel_ = nullptr;
     TShape* tercaShape_ = nullptr;
@@ -144,6 +155,8 @@ private:
     QTimer* monitorTimer_ = nullptr;
     TSetupForm* setupForm_ = nullptr;  // while the setup dialog is open
     ZoneMapWindow* zoneMap_ = nullptr;  // made at its first opening
+    SetListWindow* setList_ = nullptr;   // likewise
+    PerformanceView* performanceView_ = nullptr;  // likewise
 
     const std::thread::id windowThread_ = std::this_thread::get_id();
     std::atomic<uint32_t> deferredMask_{0};   // redraw masks asked for on other threads

@@ -88,8 +88,11 @@ void TMainForm::BuildProgramArea() {
     QFrame* area = MakeArea(this, kProgramCaption, QRect(kRightColumnX, 0, kRightColumnWidth, 66));
     programShape_ = new TShape(area, "Shape1", QRect(4, 19, kRightColumnWidth - 8, 43), kSilver);
     programShape_->setToolTip(kProgramHint);
-    programLabel_ = MakeLabel(programShape_, "ProgramLabel", programShape_->rect(), 32, true);
+    programLabel_ = MakeLabel(programShape_, "ProgramLabel", programShape_->rect(), kProgramPixels, true);
     programLabel_->setToolTip(kProgramHint);
+    programNameLabel_ = MakeLabel(programShape_, "ProgramNameLabel", programShape_->rect(), 14, true);
+    programNameLabel_->setToolTip(kProgramHint);
+    programNameLabel_->hide();
 }
 
 void TMainForm::BuildEffectsArea() {

@@ -10,6 +10,7 @@
 #include <QSlider>
 #include <QStandardItemModel>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "bank/file_io.h"
@@ -27,6 +28,7 @@ namespace cadenzo {
 namespace {
 
 constexpr const char* kCaption = "Program Setup Dialog";
+constexpr int kLearnTickMs = 50;
 constexpr const char* kSaveCaption =
     "Save settings as \"Deffault settings\" and AUTO LOAD this settings on program startup";
 
@@ -72,6 +74,26 @@ TSetupForm::TSetupForm(SystemState& state, QWidget* owner)
     for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
 }
 
+TSetupForm::~TSetupForm() { state_.Footswitch.Learning.store(0, std::memory_order_release); }
+
+void TSetupForm::LearnClicked(size_t i) {
+    state_.Footswitch.Learning.store(static_cast<uint8_t>(i + 1), std::memory_order_release);
+    for (size_t k = 0; k < learnButtons_.size(); ++k) learnButtons_[k]->setText(k == i ? kLearningCaption : kLearnCaption);
+    learnTimer_->start(kLearnTickMs);
+}
+
+void TSetupForm::LearnTick() {
+    if (state_.Footswitch.Learning.load(std::memory_order_acquire) != 0) return;
+    learnTimer_->stop();
+    const std::array<uint8_t, 2> chosen{ReadShared(state_.Footswitch.NextController),
+                                        ReadShared(state_.Footswitch.PreviousController)};
+    for (size_t i = 0; i < footswitchLists_.size(); ++i) {
+        const QSignalBlocker quiet(footswitchLists_[i]);
+        footswitchLists_[i]->setCurrentIndex(chosen[i]);
+        learnButtons_[i]->setText(kLearnCaption);
+    }
+}
+
 void TSetupForm::FormKeyDown(uint16_t key) {
     if (key == vk::Escape || key == vk::F2) done(QDialog::Accepted);
 }
@@ -94,7 +116,10 @@ void TSetupForm::Button1Click() {
     state_.SettingsUnsaved = !SaveSettings(state_.Options, state_.Ports.OpenPortNumbers(),
                                            state_.Ports.RememberedDevices, *state_.Io.dialogs);
     try {
-        SaveSettingsFile({ReadShared(state_.RingAcross.Enabled)}, *state_.Io.dialogs);
+        const FootswitchState& footswitch = state_.Footswitch;
+        SaveSettingsFile({ReadShared(state_.RingAcross.Enabled), ReadShared(footswitch.NextController),
+                          ReadShared(footswitch.PreviousController)},
+                         *state_.Io.dialogs);
     } catch (const FileError& e) {
         ShowException(*state_.Io.dialogs, e.what());
         state_.SettingsUnsaved = true;

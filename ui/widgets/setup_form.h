@@ -17,6 +17,8 @@ class QComboBox;
 class QGroupBox;
 class QKeyEvent;
 class QListWidget;
+class QPushButton;
+class QTimer;
 class QSlider;
 class QString;
 
@@ -29,6 +31,8 @@ public:
     static constexpr int kClientHeight = 481;
 
     TSetupForm(SystemState& state, QWidget* owner);
+    // A learn button still waiting gives up.
+    ~TSetupForm() override;
 
     // Esc or F2 closes the dialog; every other key is left to the focused control.
     void FormKeyDown(uint16_t key);
@@ -58,6 +62,11 @@ private:
     QGroupBox* BuildPortGroups(QWidget* page);
     QGroupBox* BuildDrumGroup(QWidget* page);
     QGroupBox* BuildGmGroup(QWidget* page);
+    QGroupBox* BuildFootswitchGroup(QWidget* page);
+    // A learn button: the next controller moved becomes footswitch i's (0
+    // next, 1 previous); the list shows it once it has come.
+    void LearnClicked(size_t i);
+    void LearnTick();
     void BuildFilterList();
     QSlider* BuildMixSlider(QWidget* parent, const char* name, uint8_t& field);
 
@@ -76,6 +85,9 @@ private:
     std::array<QComboBox*, 6> portLists_{};  // In1, In2, In3, SynthOut, ThruOut, ControlOut
     QCheckBox* gmMidiThru_ = nullptr;
     QListWidget* ccFilter_ = nullptr;
+    std::array<QComboBox*, 2> footswitchLists_{};
+    std::array<QPushButton*, 2> learnButtons_{};
+    QTimer* learnTimer_ = nullptr;
 };
 
 }  // namespace cadenzo

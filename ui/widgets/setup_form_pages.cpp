@@ -5,7 +5,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSlider>
+#include <QTimer>
 
 #include "bank/options_file.h"
 #include "engine/terca.h"
@@ -175,8 +177,30 @@ QWidget* TSetupForm::BuildRemotePage() {
              [this] { TerciPortChanged(state_); });
     BindList(AddList(rows, 1, "Terci Select MIDI Chnnel", "TerciChannelComboBox", channels), o.TerciChannel);
     grid->addWidget(terci, 1, 0);
+    grid->addWidget(BuildFootswitchGroup(page), 1, 1);
     grid->setRowStretch(2, 1);
     return page;
+}
+
+QGroupBox* TSetupForm::BuildFootswitchGroup(QWidget* page) {
+    QGridLayout* rows = nullptr;
+    QGroupBox* group = MakeGroup(page, "Footswitch: Next / Previous Mix", rows);
+    const QStringList items = Items(FootswitchItems());
+    const std::array<const char*, 2> names{"NextMixComboBox", "PreviousMixComboBox"};
+    const std::array<const char*, 2> buttons{"NextMixLearnButton", "PreviousMixLearnButton"};
+    const std::array<uint8_t*, 2> fields{&state_.Footswitch.NextController, &state_.Footswitch.PreviousController};
+    for (size_t i = 0; i < fields.size(); ++i) {
+        const int row = static_cast<int>(i);
+        footswitchLists_[i] = AddList(rows, row, kFootswitchLabels[i], names[i], items);
+        BindList(footswitchLists_[i], *fields[i]);
+        learnButtons_[i] = new QPushButton(kLearnCaption, group);
+        learnButtons_[i]->setObjectName(buttons[i]);
+        rows->addWidget(learnButtons_[i], row, 2);
+        connect(learnButtons_[i], &QPushButton::clicked, this, [this, i] { LearnClicked(i); });
+    }
+    learnTimer_ = new QTimer(this);
+    connect(learnTimer_, &QTimer::timeout, this, &TSetupForm::LearnTick);
+    return group;
 }
 
 QSlider* TSetupForm::BuildMixSlider(QWidget* parent, const char* name, uint8_t& field) {

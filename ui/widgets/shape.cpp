@@ -25,4 +25,10 @@ void TShape::paintEvent(QPaintEvent*) {
     }
 }
 
+void ShowLamp(TShape* lamp, const LampLook& look) {
+    lamp->SetBrush(look.colour);
+    const QString tip = QString::fromStdString(look.tip);
+    if (lamp->toolTip() != tip) lamp->setToolTip(tip);
+}
+
 }  // namespace cadenzo

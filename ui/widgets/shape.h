@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "services/colours.h"
+#include "ui/port_lamps.h"
 
 namespace cadenzo {
 
@@ -26,5 +27,8 @@ private:
     Rgb brush_;
     Outline outline_;
 };
+
+// A lamp in the look it has now, its tool tip naming an absent device.
+void ShowLamp(TShape* lamp, const LampLook& look);
 
 }  // namespace cadenzo
