@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include "app/command_line.h"
+#include "app/cycle_timer.h"
 #include "app/program_folder.h"
 #include "app/qt_shell.h"
 #include "app/startup.h"
@@ -60,9 +61,10 @@ int main(int argc, char** argv) {
     static cadenzo::SystemState state;
     app.Guard(&state);
     cadenzo::QtDialogs dialogs;
-    cadenzo::ThreadTimer timer;
+    cadenzo::ThreadTimer threadTimer;
     const std::unique_ptr<cadenzo::MidiBackend> midi = cadenzo::MakeSystemBackend(options.midi);
     if (midi->ServiceName() == "none") std::cerr << cadenzo::NoMidiServiceNote(options.midi) << '\n';
+    cadenzo::CycleTimer timer(*midi, threadTimer);
     state.Io.dialogs = &dialogs;
     state.Io.midi = midi.get();
     int result = 0;

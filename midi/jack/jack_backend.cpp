@@ -68,16 +68,18 @@ uint32_t JackBackend::Join(bool input, uint32_t device, size_t index, const std:
     if (!uuid || jack_uuid_compare(*uuid, port.uuid) != 0) return kMidiBadDeviceId;  // gone since listed  // gone since listed
     const std::optional<std::string> own = client_.OwnPortName(index);
     if (!own) return kMidiNoDevice;
-    const bool connected = input ? client_.Connect(port.name, *own) : client_.Connect(*own, port.name);
-    if (!connected) return kMidiAllocated;
-    joined_[portName] = {port.name, port.uuid, input, client_.PortsGone()};
+    const JackClient::Joining joining = input ? client_.Connect(port.name, *own) : client_.Connect(*own, port.name);
+    if (joining == JackClient::Joining::kFailed) return kMidiAllocated;
+    joined_[portName] = {port.name, port.uuid, input, client_.PortsGone(), joining == JackClient::Joining::kMade};
     return kMidiOk;
 }
 
 void JackBackend::Part(size_t index, const std::string& portName) {
     const auto it = joined_.find(portName);
     if (it == joined_.end()) return;
-    if (const std::optional<std::string> own = client_.OwnPortName(index)) {
+    // A connection someone else made stays as they made it.
+    const std::optional<std::string> own = it->second.ours ? client_.OwnPortName(index) : std::nullopt;
+    if (own) {
         if (it->second.input)
             client_.Disconnect(it->second.device, *own);
         else
@@ -127,8 +129,9 @@ uint32_t JackBackend::OpenOutput(uint32_t device, const std::string& portName,
     if (result != kMidiOk) return result;
     // The server puts a new connection in force at the start of a later
     // cycle: what is sent before that goes nowhere (on a loaded machine, a
-    // whole start-up set). Wait until a cycle has run with it.
-    AwaitOutputConnection(output, before);
+    // whole start-up set). Wait until a cycle has run with it. One that
+    // someone else made is in force already.
+    if (joined_[portName].ours) AwaitOutputConnection(output, before);
     handle = std::make_unique<JackOutput>(output, (*queues_)[output]);
     return kMidiOk;
 }
@@ -173,6 +176,13 @@ std::optional<uint32_t> JackBackend::ListedPlace(const std::string& portName) {
         return std::nullopt;
     return static_cast<uint32_t>(place - listed.begin());
 }
+
+bool JackBackend::StartCycleTick(void (*tick)(void*), void* user, bool (*idle)(void*)) {
+    bindings_.SetTick({tick, user, idle});
+    return true;
+}
+
+void JackBackend::StopCycleTick() { bindings_.SetTick({}); }
 
 uint64_t JackBackend::LostMessages() const {
     uint64_t lost = 0;

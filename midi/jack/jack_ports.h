@@ -37,6 +37,7 @@ public:
         const uint64_t now = SteadyMicros();
         queue_.Push(m, tSendTimeMicros != 0 && tSendTimeMicros < now ? tSendTimeMicros : now);
     }
+    bool Backlogged() const override { return queue_.Backlogged(); }
 
 private:
     size_t port_;  // 0..2: SynthOut, ThruOut, ControlOut
