@@ -46,6 +46,10 @@ public:
                      std::chrono::milliseconds timeout = std::chrono::milliseconds(15000)) const;
     // Whether the port of that full name is joined to any other port.
     bool PortJoined(const std::string& fullName) const;
+    // Joins two ports as a patchbay does; whether they are joined now.
+    bool Connect(const std::string& source, const std::string& destination);
+    // Asks the server for another period; whether it took it.
+    bool SetPeriod(uint32_t frames);
     // The full names of the server's MIDI sources, in its order.
     std::vector<std::string> MidiSources() const;
 
