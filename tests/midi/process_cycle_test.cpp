@@ -28,6 +28,8 @@ protected:
     }
     // Every input's messages go straight to SynthOut.
     static void Echo(void* self, uint16_t, ShortMessage m) { static_cast<Cycle*>(self)->synth.Send(m); }
+    // A tick that sends a bend, as the glide's does.
+    static void TickBend(void* self) { static_cast<Cycle*>(self)->synth.Send(0x0100E0); }
 
     void Run(const CycleTimes& times) {
         RunCycle({&in[0], &in[1], &in[2]}, {&out[0], &out[1], &out[2]}, bindings, queues, times);
@@ -106,6 +108,37 @@ TEST_F(Cycle, AFullBufferCarriesTheRestToTheNextCycleInOrder) {
 TEST_F(Cycle, AFullRingIsCountedNotWaitedOn) {
     for (int i = 0; i < 5000; ++i) SendAt(1000, 0x0100E0);
     EXPECT_EQ(queues[0].Lost(), 5000u - 4096u);
+}
+
+// A note-off the full ring refuses is owed, not lost: it leaves once what
+// was sent before it has gone, and only the bends past the ring are lost.
+TEST_F(Cycle, AFullRingOwesTheReleaseOfANoteItTook) {
+    SendAt(1000, 0x643C90);
+    for (int i = 0; i < 5000; ++i) SendAt(1000, 0x0100E0);
+    SendAt(1000, 0x003C80);
+    EXPECT_EQ(queues[0].Lost(), 5000u - 4095u);
+    std::vector<uint32_t> heard;
+    for (uint64_t k = 0; k < 100; ++k) {
+        out[0].Clear();
+        Run({64, 2000 + 1000 * k, 1000 + 1000 * k});
+        for (const Written& w : out[0].WrittenEvents()) heard.push_back(w.message);
+    }
+    ASSERT_EQ(heard.size(), 4097u);
+    EXPECT_EQ(heard.front(), 0x643C90u);
+    EXPECT_EQ(heard.back(), 0x003C80u);
+}
+
+// The glide's tick runs every millisecond of frames (48 at 48 kHz), counted
+// across cycles, each at its own frame among the input events.
+TEST_F(Cycle, TheTickRunsAtItsOwnFramesAmongTheInputEvents) {
+    bindings.SetTick({&TickBend, this, nullptr});
+    in[0].Add(40, {0x90, 60, 100});
+    Run({64, 2000, 1000, 48000});
+    EXPECT_EQ(out[0].WrittenEvents(), (std::vector<Written>{{0, 0x0100E0}, {40, 0x643C90}, {48, 0x0100E0}}));
+    in[0].Clear();
+    out[0].Clear();
+    Run({64, 3000, 2000, 48000});
+    EXPECT_EQ(out[0].WrittenEvents(), (std::vector<Written>{{32, 0x0100E0}}));
 }
 
 // The callback wakes a little after each cycle starts, by a varying amount:
