@@ -1,10 +1,12 @@
 // Which callback each of the program's three JACK inputs plays into, and
 // the tick the cycles run every millisecond of their frames. The main
 // thread binds, starts and unbinds; the process callback reads them without
-// waiting while it plays a cycle's input. Each binding is one of two records, the one in force published through an atomic pointer; a
-// change fills the other record, publishes it and waits for the cycle under
-// way (if any) to end, so once Unbind returns the old callback no longer
-// runs, and the record the next change fills is one no cycle reads.
+// waiting while it plays a cycle's input. Each binding is one of two
+// records, the one in force published through an atomic pointer; a change
+// fills the other record, publishes it and waits for the cycle under way
+// (if any) to end, so once Unbind returns the old callback no longer runs,
+// and the record the next change fills is one no cycle reads. Starting an
+// input only sets its flag, so it never waits.
 #pragma once
 
 #include <array>
@@ -23,7 +25,6 @@ inline constexpr size_t kJackInputCount = 3;
 struct InputBinding {
     MidiInputCallback callback = nullptr;
     void* context = nullptr;
-    bool started = false;  // data reaches the callback
 };
 
 // The tick: `tick(user)`, skipped while `idle(user)` holds.
@@ -41,13 +42,16 @@ public:
     }
 
     // Main thread.
-    void Bind(size_t port, MidiInputCallback callback, void* context) { Set(port, {callback, context, false}); }
-    void Start(size_t port) {
-        InputBinding binding = *current_[port].load();
-        binding.started = true;
-        Set(port, binding);
+    void Bind(size_t port, MidiInputCallback callback, void* context) {
+        started_[port].store(false);
+        Set(port, {callback, context});
     }
-    void Unbind(size_t port) { Set(port, {}); }
+    // Data reaches the callback from now on (never waits).
+    void Start(size_t port) { started_[port].store(true); }
+    void Unbind(size_t port) {
+        started_[port].store(false);
+        Set(port, {});
+    }
     // Main thread: the tick runs from the next cycle on; a null tick stops
     // it, and once that returns the old tick no longer runs.
     void SetTick(TickBinding tick) { Publish(tick_, tickRecords_, tick); }
@@ -60,6 +64,7 @@ public:
         Reading(const Reading&) = delete;
         Reading& operator=(const Reading&) = delete;
         const InputBinding& Of(size_t port) const { return *bindings_.current_[port].load(); }
+        bool Started(size_t port) const { return bindings_.started_[port].load(); }
         const TickBinding& Tick() const { return *bindings_.tick_.load(); }
         // Where the next tick falls, in thousandths of a frame from this
         // cycle's start (a millisecond is `rate` of them).
@@ -93,6 +98,7 @@ private:
 
     std::array<std::array<InputBinding, 2>, kJackInputCount> records_{};
     std::array<std::atomic<const InputBinding*>, kJackInputCount> current_{};
+    std::array<std::atomic<bool>, kJackInputCount> started_{};  // data reaches the callback
     std::array<TickBinding, 2> tickRecords_{};
     std::atomic<const TickBinding*> tick_{};
     std::atomic<uint64_t> cycles_{0};  // odd while a cycle reads

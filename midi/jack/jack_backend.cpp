@@ -124,7 +124,7 @@ uint32_t JackBackend::OpenOutput(uint32_t device, const std::string& portName,
     const std::optional<size_t> index = PortIndex(portName);
     if (!index || *index < kJackInputCount) return kMidiInvalidParam;
     const size_t output = *index - kJackInputCount;
-    const int before = client_.OutputConnections(output);
+    const uint64_t before = client_.OutputJoins(output);
     const uint32_t result = Join(false, device, *index, portName);
     if (result != kMidiOk) return result;
     // The server puts a new connection in force at the start of a later
@@ -136,12 +136,15 @@ uint32_t JackBackend::OpenOutput(uint32_t device, const std::string& portName,
     return kMidiOk;
 }
 
-void JackBackend::AwaitOutputConnection(size_t output, int before) const {
+void JackBackend::AwaitOutputConnection(size_t output, uint64_t before) const {
     const auto deadline = std::chrono::steady_clock::now() + kConnectionLimit;
     const auto step = std::max(client_.Period(), std::chrono::microseconds(500));
-    while (client_.OutputConnectionsInCycle(output) <= before && client_.Alive() &&
-           std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(step);
+    const auto waiting = [&] { return client_.Alive() && std::chrono::steady_clock::now() < deadline; };
+    while (client_.OutputJoins(output) <= before && waiting()) std::this_thread::sleep_for(step);
+    // The server announces a connection before the cycle that switches to
+    // the graph with it: two whole cycles later it is in force.
+    const uint64_t announced = client_.Cycles();
+    while (client_.Cycles() < announced + 2 && waiting()) std::this_thread::sleep_for(step);
 }
 
 void JackBackend::Drain(size_t output) const {

@@ -72,9 +72,9 @@ private:
     // Waits (for a few cycles at most) until what other threads sent on
     // output `index` is written.
     void Drain(size_t index) const;
-    // Waits (for a few cycles at most) until a process cycle has run with
-    // more than `before` connections on output `output`.
-    void AwaitOutputConnection(size_t output, int before) const;
+    // Waits (for a few cycles at most) until a connection to output
+    // `output` announced after the first `before` is in force in a cycle.
+    void AwaitOutputConnection(size_t output, uint64_t before) const;
 
     // The last listings of devices.
     std::vector<JackListedPort> inputs_;

@@ -87,8 +87,6 @@ bool JackClient::Reach() {
     jack_client_t* client = session->client;
     session->name = jack_get_client_name(client);
     rate_.store(jack_get_sample_rate(client), std::memory_order_relaxed);
-    for (std::atomic<int>& count : connections_) count.store(0, std::memory_order_relaxed);
-    for (std::atomic<int>& count : cycleConnections_) count.store(0, std::memory_order_relaxed);
     closing_.store(false, std::memory_order_release);
     bool registered = true;
     for (size_t i = 0; i < kJackPortCount; ++i) {
@@ -180,11 +178,10 @@ std::optional<jack_uuid_t> JackClient::PortUuid(const std::string& name) {
 JackClient::Joining JackClient::Connect(const std::string& source, const std::string& destination) {
     std::lock_guard lock(sessionMutex_);
     if (!session_ || !Alive()) return Joining::kFailed;
-    const jack_port_t* port = jack_port_by_name(session_->client, source.c_str());
-    if (port != nullptr && jack_port_connected_to(port, destination.c_str())) return Joining::kFound;
+    // The server's answer, not the library's view of the graph, which lags
+    // behind a connection just broken.
     const int result = jack_connect(session_->client, source.c_str(), destination.c_str());
     if (result == 0) return Joining::kMade;
-    // Made by someone else between the look and the call.
     return result == EEXIST || result == -EEXIST ? Joining::kFound : Joining::kFailed;
 }
 
@@ -222,9 +219,6 @@ int JackClient::Process(jack_nframes_t frames, void* arg) {
             self.clock_.Next(frames, self.rate_.load(std::memory_order_relaxed), SteadyMicros());
         self.periodMicros_.store(static_cast<int64_t>(times.startMicros - times.previousStartMicros),
                                  std::memory_order_relaxed);
-        for (size_t o = 0; o < kJackOutputCount; ++o)
-            self.cycleConnections_[o].store(self.connections_[o].load(std::memory_order_acquire),
-                                            std::memory_order_release);
         RunCycle({&in[0], &in[1], &in[2]}, {&out[0], &out[1], &out[2]}, self.inputs_, self.outputs_, times);
     }
     self.inCallback_.fetch_add(1, std::memory_order_release);
@@ -242,21 +236,18 @@ void JackClient::OnPortRename(jack_port_id_t, const char*, const char*, void* ar
     OnPortRegistration(0, 1, arg);
 }
 
-// On libjack's notification thread: the count of each output's connections
-// follows the server's announcements, so the process callback reads it
-// without asking the library.
+// On libjack's notification thread: each output's new connections are
+// counted as the server announces them, so nobody asks the library whether
+// a connection is in force.
 void JackClient::OnPortConnect(jack_port_id_t a, jack_port_id_t b, int connected, void* arg) {
     auto& self = *static_cast<JackClient*>(arg);
-    if (const Session* session = self.processing_.load(std::memory_order_acquire)) {
+    const Session* session = self.processing_.load(std::memory_order_acquire);
+    if (session != nullptr && connected != 0) {
         const jack_port_t* first = jack_port_by_id(session->client, a);
         const jack_port_t* second = jack_port_by_id(session->client, b);
         for (size_t o = 0; o < kJackOutputCount; ++o) {
             const jack_port_t* own = session->ports[kJackInputCount + o];
-            if (own != first && own != second) continue;
-            if (connected != 0)
-                self.connections_[o].fetch_add(1, std::memory_order_acq_rel);
-            else if (self.connections_[o].load(std::memory_order_acquire) > 0)
-                self.connections_[o].fetch_sub(1, std::memory_order_acq_rel);
+            if (own == first || own == second) self.joins_[o].fetch_add(1, std::memory_order_acq_rel);
         }
     }
     self.changes_.Signal();

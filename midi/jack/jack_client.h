@@ -75,16 +75,12 @@ public:
     // left and one of its name that came back are told apart by this count
     // having moved and the program's connection having gone with the port.
     uint64_t PortsGone() const { return portsGone_.load(std::memory_order_acquire); }
-    // Any thread: how many connections the program's output `output` has,
-    // as the server announced them (-1 while the server is gone).
-    int OutputConnections(size_t output) const {
-        return Alive() ? connections_[output].load(std::memory_order_acquire) : -1;
-    }
-    // Any thread: how many it had in the last process cycle, the graph in
-    // force for what that cycle wrote.
-    int OutputConnectionsInCycle(size_t output) const {
-        return cycleConnections_[output].load(std::memory_order_acquire);
-    }
+    // Any thread: how many connections to the program's output `output` the
+    // server has announced so far (libjack's notification thread counts
+    // them; none is ever taken back).
+    uint64_t OutputJoins(size_t output) const { return joins_[output].load(std::memory_order_acquire); }
+    // Any thread: how many process cycles have run to their end so far.
+    uint64_t Cycles() const { return inCallback_.load(std::memory_order_acquire) / 2; }
     // The length of the last cycle (0 before the first).
     std::chrono::microseconds Period() const {
         return std::chrono::microseconds(periodMicros_.load(std::memory_order_relaxed));
@@ -120,8 +116,7 @@ private:
     std::atomic<int64_t> settleAt_{0};
     std::atomic<int64_t> periodMicros_{0};
     std::atomic<uint64_t> portsGone_{0};
-    std::array<std::atomic<int>, kJackOutputCount> connections_{};  // counted as the server announces them
-    std::array<std::atomic<int>, kJackOutputCount> cycleConnections_{};
+    std::array<std::atomic<uint64_t>, kJackOutputCount> joins_{};
     std::atomic<uint32_t> rate_{0};        // frames a second, as the server last said
     std::atomic<bool> closing_{false};     // the process callback plays no more
     std::atomic<uint64_t> inCallback_{0};  // odd while the process callback plays

@@ -85,7 +85,7 @@ void RunCycle(const std::array<CycleBuffer*, kJackInputCount>& inputs,
         size_t port = 0;
         while (merged.Next(event, port)) {
             const InputBinding& binding = reading.Of(port);
-            if (!binding.started) continue;
+            if (!reading.Started(port) || binding.callback == nullptr) continue;
             const uint32_t frame = event.frame < times.frames ? event.frame : times.frames - 1;
             RunTicksBefore(frame, reading, queues, times);
             for (OutputQueue& queue : queues) queue.PlaceSentUpTo(frame);

@@ -28,8 +28,6 @@ protected:
     }
     // Every input's messages go straight to SynthOut.
     static void Echo(void* self, uint16_t, ShortMessage m) { static_cast<Cycle*>(self)->synth.Send(m); }
-    // A tick that sends a bend, as the glide's does.
-    static void TickBend(void* self) { static_cast<Cycle*>(self)->synth.Send(0x0100E0); }
 
     void Run(const CycleTimes& times) {
         RunCycle({&in[0], &in[1], &in[2]}, {&out[0], &out[1], &out[2]}, bindings, queues, times);
@@ -126,19 +124,6 @@ TEST_F(Cycle, AFullRingOwesTheReleaseOfANoteItTook) {
     ASSERT_EQ(heard.size(), 4097u);
     EXPECT_EQ(heard.front(), 0x643C90u);
     EXPECT_EQ(heard.back(), 0x003C80u);
-}
-
-// The glide's tick runs every millisecond of frames (48 at 48 kHz), counted
-// across cycles, each at its own frame among the input events.
-TEST_F(Cycle, TheTickRunsAtItsOwnFramesAmongTheInputEvents) {
-    bindings.SetTick({&TickBend, this, nullptr});
-    in[0].Add(40, {0x90, 60, 100});
-    Run({64, 2000, 1000, 48000});
-    EXPECT_EQ(out[0].WrittenEvents(), (std::vector<Written>{{0, 0x0100E0}, {40, 0x643C90}, {48, 0x0100E0}}));
-    in[0].Clear();
-    out[0].Clear();
-    Run({64, 3000, 2000, 48000});
-    EXPECT_EQ(out[0].WrittenEvents(), (std::vector<Written>{{32, 0x0100E0}}));
 }
 
 // The callback wakes a little after each cycle starts, by a varying amount:
