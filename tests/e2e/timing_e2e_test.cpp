@@ -160,9 +160,10 @@ TEST_F(Timing, PortamentoStepsKeepTheirTimesWhileTheWheelMovesAndAnotherKeyPlays
         std::this_thread::sleep_for(2ms);
     }
     std::this_thread::sleep_for(300ms);
+    // Cycles the server lost took steps with them.
+    if (peer.Xruns() != xruns) GTEST_SKIP() << "the server lost cycles during the slide: no time to measure by";
     const auto bends = SlideSteps();
     ASSERT_EQ(bends.size(), 36u);
-    if (peer.Xruns() != xruns) GTEST_SKIP() << "the server lost cycles during the slide: no time to measure by";
     const Spacing spacing = StepsAMillisecondApart(bends);
     EXPECT_EQ(spacing.judged, 35u);
     EXPECT_GE(spacing.apart, 32u);
@@ -183,9 +184,9 @@ TEST_F(Timing, PortamentoStepsKeepTheirTimesThroughAPeriodChange) {
     const auto bends = OfStatus(Heard(0, 0ms), 0xE0);
     const bool lostCycles = peer.Xruns() != xruns;
     ASSERT_TRUE(peer.SetPeriod(period));
+    if (lostCycles) GTEST_SKIP() << "the server lost cycles during the slide: no time to measure by";
     ASSERT_FALSE(bends.empty());
     EXPECT_EQ(bends.back().message, 0x5000E0u);
-    if (lostCycles) GTEST_SKIP() << "the server lost cycles during the slide: no time to measure by";
     const Spacing spacing = StepsAMillisecondApart(bends);
     EXPECT_GE(spacing.judged, 12u);
     EXPECT_GE(spacing.apart, spacing.judged * 9 / 10);
