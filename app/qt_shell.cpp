@@ -58,6 +58,7 @@ void QtShell::RunMessageLoop() {
             if (shell.hook_) shell.hook_->SetLoopRunning(false);
         }
     } const loopEnd{*this};
+    if (ready_) ready_();
     // A stop request during start-up may have come before or after the window.
     if (mainForm_ && mainForm_->isVisible() && !stopRequested_) QApplication::exec();
 }

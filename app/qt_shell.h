@@ -2,6 +2,7 @@
 // message hook and the loop. Main thread only.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "app/device_watch.h"
@@ -26,6 +27,9 @@ public:
     void RunMessageLoop() override;
     void ShowException(const std::string& message) override;
 
+    // What to do once the start-up is done, just before the loop runs.
+    void SetReadyAction(std::function<void()> ready) { ready_ = std::move(ready); }
+
     TMainForm* MainWindow() const { return mainForm_.get(); }
     TStartScreen* StartScreen() const { return startScreen_.StartScreen(); }
 
@@ -40,6 +44,7 @@ private:
     std::unique_ptr<TMainForm> mainForm_;
     std::unique_ptr<TerminationWatch> termination_;
     bool stopRequested_ = false;
+    std::function<void()> ready_;
     std::unique_ptr<DeviceWatch> deviceWatch_;  // while the message loop runs
 };
 

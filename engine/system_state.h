@@ -45,6 +45,9 @@ struct SystemState {
     OptionsRecord Options{};     // zero until the options are loaded
     std::string BlendFileName;   // the blend file last loaded; target of the shutdown save
     bool SettingsUnsaved = false;  // main thread: the last save of the options (and ports file) failed
+    // Main thread: a session manager keeps the program's files; the blend
+    // file that is saved is always the session's own.
+    bool UnderSession = false;
     PortState Ports;
     InputState Input;
     PerformanceState Performance;

@@ -5,11 +5,11 @@
 
 namespace cadenzo {
 
-std::unique_ptr<MidiBackend> MakeSystemBackend(MidiService wanted) {
+std::unique_ptr<MidiBackend> MakeSystemBackend(MidiService wanted, const std::string& clientName) {
     if (wanted == MidiService::Alsa || (wanted == MidiService::Automatic && AlsaBackend::Opens()))
-        return std::make_unique<AlsaBackend>();
+        return std::make_unique<AlsaBackend>(clientName);
     // Else JACK, whose server may come later.
-    return std::make_unique<JackBackend>();
+    return std::make_unique<JackBackend>(clientName);
 }
 
 }  // namespace cadenzo

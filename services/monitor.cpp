@@ -23,4 +23,6 @@ void MonitorDeviceEvent(SystemState& s, uint8_t port, bool back) {
     Queue(s, kMonitorDevice, port | (back ? 0x100u : 0u));
 }
 
+void MonitorSessionRefusal(SystemState& s, SessionRefusal why) { Queue(s, kMonitorSession, static_cast<uint32_t>(why)); }
+
 }  // namespace cadenzo

@@ -29,6 +29,7 @@ enum MonitorRecordKind : uint32_t {
     kMonitorKey = 2,
     kMonitorWindowMessage = 3,
     kMonitorDevice = 4,
+    kMonitorSession = 5,
 };
 inline constexpr uint32_t kMonitorPayload = 0x00FFFFFF;
 
@@ -44,5 +45,15 @@ void MonitorWindowMessage(SystemState& s, uint32_t messageId);
 // Main thread. The device of port `port` (0..5, In1 .. ControlOut) has gone,
 // or is back; shown whatever the monitor's source.
 void MonitorDeviceEvent(SystemState& s, uint8_t port, bool back);
+
+// Why a datagram on the session manager's socket was not taken.
+enum class SessionRefusal : uint8_t {
+    Malformed,  // not a message of the protocol, or its arguments of the wrong types
+    Foreign,    // not from the session manager's address
+    Unknown,    // a message the program has no use for
+};
+
+// Main thread. A datagram on the session manager's socket was not taken.
+void MonitorSessionRefusal(SystemState& s, SessionRefusal why);
 
 }  // namespace cadenzo

@@ -160,7 +160,9 @@ CommandFlags CopyTargetStep(uint8_t& target, bool up, uint8_t max) {
 // F5 and F6: the blend file through a file dialog, then the current mix
 // again from the bank. A file that cannot be opened or created is reported
 // like every other raised error, and the command ends there, so the
-// unstored edits of the working mix are kept.
+// unstored edits of the working mix are kept. Under a session F5 imports:
+// the chosen file's bank is taken, but the session's own file stays the
+// one saved; F6 always writes a copy.
 CommandFlags BlendFileKey(SystemState& s, bool save) {
     if (GmMode(s)) return {};
     Dialogs& dialogs = *s.Io.dialogs;
@@ -168,15 +170,18 @@ CommandFlags BlendFileKey(SystemState& s, bool save) {
                                     kBlendExtension};
     const auto path = save ? dialogs.SaveFileDialog(request) : dialogs.OpenFileDialog(request);
     if (!path) return {};
+    std::string imported;
     try {
         if (save)
             SaveBlendFile(s.Bank, *path, dialogs);
         else
-            LoadBlendFile(s.Bank, s.BlendFileName, *path, dialogs, *s.Io.display);
+            LoadBlendFile(s.Bank, s.UnderSession ? imported : s.BlendFileName, *path, dialogs, *s.Io.display);
     } catch (const FileError& e) {
         ShowException(dialogs, e.what());
         return {};
     }
+    // An imported bank goes into the session's own file from now on.
+    if (!imported.empty()) s.BlendFileName = kDefaultBlendFile;
     return LoadProgram(s, s.Bank.CurrentProgram);
 }
 

@@ -46,4 +46,16 @@ std::string DeviceLine(uint8_t port, bool back) {
     return Printf(back ? "Device back: %s" : "Device lost: %s", port < kPortNames.size() ? kPortNames[port] : "?");
 }
 
+std::string SessionRefusalLine(SessionRefusal why) {
+    switch (why) {
+    case SessionRefusal::Malformed:
+        return "Session: malformed message dropped";
+    case SessionRefusal::Foreign:
+        return "Session: message not from the session manager ignored";
+    case SessionRefusal::Unknown:
+        break;
+    }
+    return "Session: unknown message ignored";
+}
+
 }  // namespace cadenzo

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "midi/short_message.h"
+#include "services/monitor.h"
 
 namespace cadenzo {
 
@@ -28,5 +29,8 @@ std::string LostOutputLine(uint64_t lost);
 
 // The device of port `port` (0..5, In1 .. ControlOut) has gone or is back.
 std::string DeviceLine(uint8_t port, bool back);
+
+// A datagram on the session manager's socket was not taken.
+std::string SessionRefusalLine(SessionRefusal why);
 
 }  // namespace cadenzo

@@ -52,7 +52,7 @@ private:
 
 }  // namespace
 
-AlsaBackend::AlsaBackend() {
+AlsaBackend::AlsaBackend(const std::string& clientName) : client_(clientName) {
     if (client_.Handle() != nullptr) input_ = std::make_unique<SequencerInput>(client_, delivery_, deviceChanges_);
 }
 

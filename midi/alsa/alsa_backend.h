@@ -31,7 +31,7 @@ public:
     static bool Opens() { return SequencerClient::Opens(); }
 
     // Without a sequencer the back end lists no devices and opens none.
-    AlsaBackend();
+    explicit AlsaBackend(const std::string& clientName = kDefaultClientName);
     ~AlsaBackend() override;
 
     // "ALSA", or "none" without a sequencer.

@@ -43,8 +43,8 @@ bool SequencerClient::Opens() {
     return probe != nullptr;
 }
 
-SequencerClient::SequencerClient() : seq_(OpenSequencer()) {
-    if (seq_ != nullptr && !Build()) {
+SequencerClient::SequencerClient(const std::string& name) : seq_(OpenSequencer()) {
+    if (seq_ != nullptr && !Build(name)) {
         snd_seq_close(seq_);
         seq_ = nullptr;
     }
@@ -54,8 +54,8 @@ SequencerClient::~SequencerClient() {
     if (seq_ != nullptr) snd_seq_close(seq_);  // ends every subscription of its ports
 }
 
-bool SequencerClient::Build() {
-    if (snd_seq_set_client_name(seq_, "Cadenzo") < 0) return false;
+bool SequencerClient::Build(const std::string& name) {
+    if (snd_seq_set_client_name(seq_, name.c_str()) < 0) return false;
     for (const snd_seq_event_type_t type : kReceived)
         if (snd_seq_set_client_event_filter(seq_, type) < 0) return false;
     for (size_t i = 0; i < ports_.size(); ++i) {

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 
 #include <alsa/asoundlib.h>
 
@@ -26,9 +27,9 @@ public:
     // Whether the sequencer opens.
     static bool Opens();
 
-    // Opens the client with its ports; Handle() is null when the sequencer
-    // does not open.
-    SequencerClient();
+    // Opens the client called `name` with its ports; Handle() is null when
+    // the sequencer does not open.
+    explicit SequencerClient(const std::string& name = kDefaultClientName);
     ~SequencerClient();
     SequencerClient(const SequencerClient&) = delete;
     SequencerClient& operator=(const SequencerClient&) = delete;
@@ -40,7 +41,7 @@ public:
     int PortIndex(int port) const;
 
 private:
-    bool Build();
+    bool Build(const std::string& name);
 
     snd_seq_t* seq_ = nullptr;
     std::array<int, kPortNames.size()> ports_{};

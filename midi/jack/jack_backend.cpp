@@ -33,9 +33,9 @@ std::vector<std::string> Names(const std::vector<JackListedPort>& ports) {
 
 }  // namespace
 
-JackBackend::JackBackend()
+JackBackend::JackBackend(const std::string& clientName)
     : queues_(std::make_unique<std::array<OutputQueue, kJackOutputCount>>()),
-      client_(deviceChanges_, bindings_, *queues_) {}
+      client_(clientName, deviceChanges_, bindings_, *queues_) {}
 
 JackBackend::~JackBackend() = default;
 

@@ -26,12 +26,13 @@
 #include "midi/jack/jack_client.h"
 #include "midi/jack/output_queue.h"
 #include "midi/midi_backend.h"
+#include "midi/port_names.h"
 
 namespace cadenzo {
 
 class JackBackend final : public MidiBackend {
 public:
-    JackBackend();
+    explicit JackBackend(const std::string& clientName = kDefaultClientName);
     ~JackBackend() override;
 
     std::string ServiceName() const override;

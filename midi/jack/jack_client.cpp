@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "midi/jack/jack_port_buffer.h"
+#include "midi/jack/port_metadata.h"
 #include "midi/port_names.h"
 #include "midi/send_time.h"
 
@@ -12,7 +13,6 @@ namespace cadenzo {
 
 namespace {
 
-constexpr const char* kClientName = "Cadenzo";
 // How often the watch thread looks for work: a dead client to close, a
 // server to reach again, a change to look at again.
 constexpr auto kWatchPeriod = std::chrono::milliseconds(50);
@@ -34,8 +34,9 @@ void Silent(const char*) {}
 
 }  // namespace
 
-JackClient::JackClient(InputWake& changes, InputBindings& inputs, std::array<OutputQueue, kJackOutputCount>& outputs)
-    : changes_(changes), inputs_(inputs), outputs_(outputs) {
+JackClient::JackClient(std::string name, InputWake& changes, InputBindings& inputs,
+                       std::array<OutputQueue, kJackOutputCount>& outputs)
+    : name_(std::move(name)), changes_(changes), inputs_(inputs), outputs_(outputs) {
     jack_set_error_function(&Silent);
     jack_set_info_function(&Silent);
     Reach();
@@ -82,7 +83,7 @@ bool JackClient::Settled(std::chrono::steady_clock::time_point now) {
 
 bool JackClient::Reach() {
     auto session = std::make_unique<Session>();
-    session->client = jack_client_open(kClientName, JackNoStartServer, nullptr);
+    session->client = jack_client_open(name_.c_str(), JackNoStartServer, nullptr);
     if (session->client == nullptr) return false;
     jack_client_t* client = session->client;
     session->name = jack_get_client_name(client);
@@ -107,6 +108,7 @@ bool JackClient::Reach() {
         processing_.store(nullptr, std::memory_order_release);
         return false;
     }
+    DescribePorts(client, session->ports);
     std::lock_guard lock(sessionMutex_);
     session_ = std::move(session);
     alive_.store(true, std::memory_order_release);

@@ -1,5 +1,5 @@
-// The program's one client of a JACK server: "Cadenzo" (a second instance
-// gets the name the server gives it), with the MIDI inputs In1, In2, In3 and
+// The program's one client of a JACK server: "Cadenzo" or the name a
+// session manager gave (a second instance gets the name the server gives it), with the MIDI inputs In1, In2, In3 and
 // outputs SynthOut, ThruOut, ControlOut, registered once the server answers.
 // Its process callback plays each cycle (process_cycle.h). The server may
 // go away at any time; a thread of its own then closes the dead client off
@@ -45,7 +45,9 @@ struct JackListedPort {
 
 class JackClient {
 public:
-    JackClient(InputWake& changes, InputBindings& inputs, std::array<OutputQueue, kJackOutputCount>& outputs);
+    // `name`: the client name asked of the server.
+    JackClient(std::string name, InputWake& changes, InputBindings& inputs,
+               std::array<OutputQueue, kJackOutputCount>& outputs);
     ~JackClient();
     JackClient(const JackClient&) = delete;
     JackClient& operator=(const JackClient&) = delete;
@@ -106,6 +108,7 @@ private:
     static void OnShutdown(jack_status_t, const char*, void* self);
     static int OnSampleRate(jack_nframes_t rate, void* self);
 
+    const std::string name_;
     InputWake& changes_;
     InputBindings& inputs_;
     std::array<OutputQueue, kJackOutputCount>& outputs_;

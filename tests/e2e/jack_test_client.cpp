@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include <jack/metadata.h>
 #include <jack/midiport.h>
 
 #include <algorithm>
@@ -95,6 +96,17 @@ bool JackTestClient::Connect(const std::string& source, const std::string& desti
 }
 
 bool JackTestClient::SetPeriod(uint32_t frames) { return jack_set_buffer_size(client_, frames) == 0; }
+
+std::string JackTestClient::PortProperty(const std::string& fullName, const char* key) const {
+    const jack_port_t* port = jack_port_by_name(client_, fullName.c_str());
+    char* value = nullptr;
+    char* type = nullptr;
+    if (port == nullptr || jack_get_property(jack_port_uuid(port), key, &value, &type) != 0) return "";
+    std::string text = value;
+    jack_free(value);
+    jack_free(type);
+    return text;
+}
 
 std::vector<std::string> JackTestClient::MidiSources() const {
     std::vector<std::string> names;

@@ -46,6 +46,8 @@ public:
                      std::chrono::milliseconds timeout = std::chrono::milliseconds(15000)) const;
     // Whether the port of that full name is joined to any other port.
     bool PortJoined(const std::string& fullName) const;
+    // The metadata value `key` of the port of that full name ("" without one).
+    std::string PortProperty(const std::string& fullName, const char* key) const;
     // Joins two ports as a patchbay does; whether they are joined now.
     bool Connect(const std::string& source, const std::string& destination);
     // Asks the server for another period; whether it took it.

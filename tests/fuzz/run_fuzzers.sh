@@ -8,7 +8,7 @@ src="$(cd "$(dirname "$0")" && pwd)"
 build="$(cd "$1" && pwd)"
 seconds=$2
 shift 2
-targets=(blend_file options_file ports_file input_path command_line)
+targets=(blend_file options_file ports_file input_path command_line nsm_message)
 # The targets' file folders (and fork mode's files) go in one temporary
 # folder, in memory where possible, removed at the end even after a crash.
 TMPDIR=$(mktemp -d /dev/shm/cadenzo-fuzz-runs-XXXXXX 2>/dev/null || mktemp -d)

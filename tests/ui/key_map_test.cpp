@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "bank/blend_file.h"
 #include "engine/transmission.h"
 #include "services/redraw_mask.h"
 #include "support/engine_rig.h"
@@ -284,6 +285,21 @@ TEST_F(KeyMap, AFileThatCannotBeOpenedOrCreatedEndsTheCommandAndKeepsTheEdits) {
     EXPECT_EQ(rig.dialogs.boxes[1], (test::ShownBox{"Cannot create file folder.cdb", "Cadenzo", MessageIcon::None}));
     EXPECT_EQ(Working().Channels[0].PG, 99);
     EXPECT_TRUE(rig.Synth().empty());
+}
+
+TEST_F(KeyMap, UnderASessionF5ImportsAndTheSessionsOwnFileStaysTheOneSaved) {
+    rig.s.UnderSession = true;
+    rig.s.BlendFileName = "def.cdb";
+    rig.s.Bank.Bank.Slots[5].Channels[0].PG = 42;
+    rig.dialogs.saveAnswer = "outside.cdb";
+    Press(vk::F6);
+    const std::vector<uint8_t> exported = ReadBytes("outside.cdb");
+    rig.s.Bank.Bank.Slots[5].Channels[0].PG = 1;
+    rig.dialogs.openAnswer = "outside.cdb";
+    Press(vk::F5);
+    EXPECT_EQ(rig.s.Bank.Bank.Slots[5].Channels[0].PG, 42);
+    EXPECT_EQ(BlendFileForShutdown(rig.s.BlendFileName), "def.cdb");
+    EXPECT_EQ(ReadBytes("outside.cdb"), exported);
 }
 
 TEST_F(KeyMap, AMissingBlendFileIsReportedAndTheMixReloads) {
