@@ -7,6 +7,7 @@
 #include <QApplication>
 
 #include "app/command_line.h"
+#include "app/cycle_timer.h"
 #include "app/program_folder.h"
 #include "app/qt_shell.h"
 #include "app/session_link.h"
@@ -103,7 +104,8 @@ int main(int argc, char** argv) {
         cadenzo::MakeSystemBackend(options.midi, session ? session->open.clientId : cadenzo::kDefaultClientName);
     if (midi->ServiceName() == "none") std::cerr << cadenzo::NoMidiServiceNote(options.midi) << '\n';
     // The glide timer stays below the MIDI service's own real-time thread.
-    cadenzo::ThreadTimer timer(cadenzo::HelperPriority(cadenzo::kGlidePriority, midi->ServerClientPriority()));
+    cadenzo::ThreadTimer threadTimer(cadenzo::HelperPriority(cadenzo::kGlidePriority, midi->ServerClientPriority()));
+    cadenzo::CycleTimer timer(*midi, threadTimer);
     state.Io.dialogs = &dialogs;
     state.Io.midi = midi.get();
     state.UnderSession = session.has_value();

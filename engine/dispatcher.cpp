@@ -107,7 +107,16 @@ void NoteProgramMessage(SystemState& s, uint32_t messageId) {
 void DispatchPending(SystemState& s) {
     uint32_t entry = 0;
     uint64_t micros = 0;
+    s.Input.Paced.store(false, std::memory_order_relaxed);
     while (!DispatchHeld(s.Input)) {
+        // A backlog (what waited behind a message box) fans out over the
+        // layers faster than a cycle takes it: the rest waits in the queue,
+        // whose releases are owed, until the outputs have room again.
+        if (s.Ports.SynthOut.Backlogged() || s.Ports.ThruOut.Backlogged() || s.Ports.ControlOut.Backlogged()) {
+            s.Input.Paced.store(true, std::memory_order_relaxed);
+            s.Input.Wake.Signal();
+            return;
+        }
         if (s.Input.Queue.Pop(entry, micros)) {
             const SendTimeScope at(micros);  // its input event's moment, or none
             ProcessInputEntry(s, entry);

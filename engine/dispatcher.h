@@ -19,7 +19,9 @@ inline constexpr uint32_t kHandOffMessage = 0x400;
 void NoteProgramMessage(SystemState& s, uint32_t messageId);
 
 // Every entry queued so far, in the order queued, unless the dispatch is
-// held (entries pushed meanwhile are taken in the same pass).
+// held (entries pushed meanwhile are taken in the same pass). While an
+// output's buffer is more than three quarters full the rest stays queued
+// and the engine thread takes it on a cycle later (InputState::Paced).
 void DispatchPending(SystemState& s);
 
 // The hand-off of queued input: the message noted, then DispatchPending.

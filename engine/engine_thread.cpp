@@ -11,7 +11,8 @@ namespace cadenzo {
 
 namespace {
 
-// Without a wake descriptor, the queue is looked at this often.
+// Without a wake descriptor, or while a backlog waits for the outputs to
+// take what went before it, the queue is looked at this often.
 constexpr int kInputPollMs = 1;
 
 }  // namespace
@@ -26,7 +27,7 @@ EngineThread::~EngineThread() {
 
 bool EngineThread::WaitForWake() {
     pollfd wake{state_.Input.Wake.Fd(), POLLIN, 0};
-    if (wake.fd < 0) {
+    if (wake.fd < 0 || state_.Input.Paced.load(std::memory_order_relaxed)) {
         ::poll(nullptr, 0, kInputPollMs);
         return !state_.Input.Queue.Empty();
     }

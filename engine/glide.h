@@ -1,6 +1,6 @@
 // The glide tick: moves portamento slides and sends changed pitch bends.
-// Runs on the glide timer's thread, following the shared-state rules of
-// the performance state.
+// Runs on the glide timer's thread (under JACK, in the process cycle among
+// its events), following the shared-state rules of the performance state.
 #pragma once
 
 #include "engine/performance_state.h"

@@ -23,7 +23,8 @@ uint8_t MonitorSource(const SystemState& s) { return ReadShared(s.Options.Monito
 void Enqueue(SystemState& s, unsigned input, ShortMessage m) {
     OwedReleases& owed = s.Input.Owed[input];
     const uint32_t tag = input == 0 ? kIn1Tag : kIn2Tag;
-    if (owed.QueueOwed(s.Input.Queue, tag) && s.Input.Queue.Push(m + tag, tSendTimeMicros))
+    if (owed.QueueOwed([&](ShortMessage r) { return s.Input.Queue.Push(r + tag, tSendTimeMicros); }) &&
+        s.Input.Queue.Push(m + tag, tSendTimeMicros))
         owed.Taken(m);
     else if (!owed.Refused(m))
         s.Input.Lost.fetch_add(1, std::memory_order_relaxed);

@@ -25,6 +25,9 @@ struct InputState {
     std::array<OwedReleases, 2> Owed;
     // How many messages the full queue refused and lost, since the start.
     std::atomic<uint32_t> Lost{0};
+    // The last dispatch left entries queued because an output's buffer was
+    // filling: the engine thread takes them on a cycle later.
+    std::atomic<bool> Paced{false};
 };
 
 // Main thread: one more reason for the dispatch to wait.

@@ -49,8 +49,12 @@ class MidiOutputPort {
 public:
     virtual ~MidiOutputPort() = default;
     // Sends one short message as the right number of bytes for its status.
-    // Not safe to call from two threads at once: callers serialise.
+    // Several threads may send at once; each thread's sends keep their order.
     virtual void Send(ShortMessage m) = 0;
+    // The calling thread's sends wait in a buffer that is more than three
+    // quarters full: a sender with a backlog should wait a cycle before
+    // sending more. Never for a port that sends at once.
+    virtual bool Backlogged() const { return false; }
 };
 
 class MidiBackend {
@@ -92,6 +96,18 @@ public:
         (void)input;
         return nameOrAlias;
     }
+    // Main thread: runs `tick(user)` every millisecond of the service's own
+    // time, among what the service plays at that moment, skipped while
+    // `idle(user)` holds (which may be null). False when the service keeps
+    // no time of its own: a timer thread must tick instead.
+    virtual bool StartCycleTick(void (*tick)(void* user), void* user, bool (*idle)(void* user)) {
+        (void)tick;
+        (void)user;
+        (void)idle;
+        return false;
+    }
+    // Main thread: the tick stops; once this returns it no longer runs.
+    virtual void StopCycleTick() {}
     // Any thread: messages sent but never written (a full queue or pool, a
     // device gone), counted instead of waited on.
     virtual uint64_t LostMessages() const { return 0; }

@@ -1,9 +1,10 @@
 // One output port as the senders see it: the device number open on it and
-// its handle. Sends come from the main thread, the glide thread and the MIDI
-// input threads; opening and closing from the main thread. A send and a
-// close never overlap: a priority-inheriting lock covers each send (the
-// glide and MIDI threads may run at real-time priority), and a close first
-// detaches the handle under that lock, then closes it outside.
+// its handle. Sends come from the main thread, the glide tick and the MIDI
+// input threads (under JACK the process thread), several at once; opening
+// and closing from the main thread. A send and a close never overlap, and
+// no send ever waits: a sender counts itself in before it looks for the
+// handle and out after its send, and a close first takes the handle away,
+// then waits until no sender is counted in, then closes it.
 #pragma once
 
 #include <atomic>
@@ -11,7 +12,6 @@
 #include <memory>
 
 #include "midi/midi_backend.h"
-#include "midi/priority_mutex.h"
 
 namespace cadenzo {
 
@@ -19,6 +19,9 @@ class OutputSlot {
 public:
     // Any thread. Sends on the open device; returns false when none is open.
     bool Send(ShortMessage m);
+    // Any thread: the open device's buffer for the calling thread is more
+    // than three quarters full (MidiOutputPort::Backlogged).
+    bool Backlogged();
 
     // Any thread: the device number open on the port, 0 = closed.
     uint32_t OpenNumber() const { return openNumber_.load(std::memory_order_acquire); }
@@ -32,9 +35,13 @@ public:
     std::unique_ptr<MidiOutputPort> Detach();
 
 private:
+    // The handle while a sender is counted in; null when none is open.
+    class InUse;
+
     std::atomic<uint32_t> openNumber_{0};
-    PriorityInheritingMutex lock_;
-    std::unique_ptr<MidiOutputPort> handle_;
+    std::atomic<uint32_t> senders_{0};              // senders counted in
+    std::atomic<MidiOutputPort*> handle_{nullptr};  // what senders use
+    std::unique_ptr<MidiOutputPort> owned_;         // main thread only
 };
 
 }  // namespace cadenzo

@@ -1,35 +1,49 @@
-// What a playing input's full queue may not lose: the note-off or pedal
-// release (sustain, sostenuto, hold 2) of a key or pedal whose press the
-// queue took. The input's callback notes each press the queue takes; a
-// release that the full queue refuses is owed instead of lost. What is owed
-// enters the queue before anything that input sends later, or is taken by
-// the dispatcher once the queue has run empty, so it never overtakes a later
-// press of the same key. Lock-free and allocation-free.
+// What a full queue may not lose: the note-off or pedal release (sustain,
+// sostenuto, hold 2) of a key or pedal whose press the queue took, and an
+// All Notes Off. The sender notes each press the queue takes; a release
+// that the full queue refuses is owed instead of lost. What is owed enters
+// the queue before anything the sender sends later, or is taken by the
+// queue's reader once the queue has run empty, so it never overtakes a
+// later press of the same key. Lock-free and allocation-free. Used for a
+// playing input's queue and for each output's rings.
 //
-// Threads: Taken, Refused and QueueOwed on the input's callback thread (one
-// writer per input); TakeOwed by the dispatcher, under the engine lock.
+// Threads: Taken, Refused and QueueOwed on the senders' threads (several
+// may send at once); TakeOwed by the queue's reader.
 #pragma once
 
 #include <array>
 #include <atomic>
 #include <cstdint>
 
-#include "midi/input_queue.h"
 #include "midi/short_message.h"
 
 namespace cadenzo {
 
 class OwedReleases {
 public:
-    // Callback thread: the queue took `m`.
+    // Sender: the queue took `m`.
     void Taken(ShortMessage m);
-    // Callback thread: the full queue refused `m`. Returns whether it is
-    // owed (a release of a taken press); otherwise it is lost.
+    // Sender: the full queue refused `m`. Returns whether it is owed (a
+    // release of a taken press, or an All Notes Off); otherwise it is lost.
     bool Refused(ShortMessage m);
-    // Callback thread: queues what is owed, each with `tag`. Returns false
-    // when the queue filled up first (the rest stays owed).
-    bool QueueOwed(InputQueue& queue, uint32_t tag);
-    // Dispatcher: takes everything owed and hands each release to `play`.
+    // Sender: hands what is owed to `push` (which returns false when the
+    // queue is full). Returns false when the queue filled up first (the
+    // rest stays owed).
+    template <class Push>
+    bool QueueOwed(Push push) {
+        if (!any_.load(std::memory_order_acquire) || !any_.exchange(false, std::memory_order_acq_rel)) return true;
+        for (unsigned w = 0; w < kWords; ++w) {
+            uint64_t bits = owed_[w].exchange(0, std::memory_order_acq_rel);
+            for (; bits != 0; bits &= bits - 1) {
+                if (!push(Release(w * 64 + static_cast<unsigned>(__builtin_ctzll(bits))))) {
+                    Owe(w, bits);  // this one and the rest of the word stay owed, as do the later words
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+    // Reader: takes everything owed and hands each release to `play`.
     // Returns whether anything was owed.
     template <class Play>
     bool TakeOwed(Play play) {
@@ -43,8 +57,11 @@ public:
 
 private:
     static constexpr unsigned kKeyBits = 16 * 128;  // bit ch * 128 + note
-    static constexpr unsigned kWords = kKeyBits / 64 + 1;  // then bit kKeyBits + ch * 3 + pedal
     static constexpr std::array<uint8_t, 3> kPedals{64, 66, 69};
+    // Then bit kKeyBits + ch * 3 + pedal, then kAllNotesOffBit + ch.
+    static constexpr unsigned kAllNotesOffBit = kKeyBits + 16 * kPedals.size();
+    static constexpr unsigned kWords = (kAllNotesOffBit + 16 + 63) / 64;
+    static constexpr uint8_t kAllNotesOff = 123;
 
     // The bit of the key or pedal `m` presses or lets go, and which it does;
     // -1 for anything else.

@@ -31,6 +31,7 @@ struct CycleTimes {
     uint32_t frames;              // the period
     uint64_t startMicros;         // when this cycle's first frame was due
     uint64_t previousStartMicros; // when the previous cycle's first frame was due
+    uint32_t rate = 0;            // frames a second (0: unknown)
 };
 
 }  // namespace cadenzo

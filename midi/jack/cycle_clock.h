@@ -20,8 +20,9 @@ public:
         const int64_t nominal = rate == 0 ? 1 : int64_t{frames} * 1000000 / rate;
         const auto wake = static_cast<int64_t>(wakeMicros);
         const int64_t error = wake - (start_ + span_);
-        if (start_ == 0 || frames != frames_ || error > nominal || error < -nominal) {
-            // The first cycle, a new period or lost cycles: start again from the wake.
+        if (start_ == 0 || frames != frames_ || rate != rate_ || error > nominal || error < -nominal) {
+            // The first cycle, a new period or rate, or lost cycles: start
+            // again from the wake.
             previous_ = wake - nominal;
             start_ = wake;
             span_ = nominal;
@@ -32,7 +33,8 @@ public:
             span_ += error > 0 ? error / 256 : error / 32;
         }
         frames_ = frames;
-        return {frames, static_cast<uint64_t>(start_), static_cast<uint64_t>(previous_)};
+        rate_ = rate;
+        return {frames, static_cast<uint64_t>(start_), static_cast<uint64_t>(previous_), rate};
     }
 
 private:
@@ -40,6 +42,7 @@ private:
     int64_t previous_ = 0;  // the previous cycle's start
     int64_t span_ = 0;      // a cycle's length
     uint32_t frames_ = 0;
+    uint32_t rate_ = 0;
 };
 
 }  // namespace cadenzo

@@ -68,16 +68,18 @@ uint32_t JackBackend::Join(bool input, uint32_t device, size_t index, const std:
     if (!uuid || jack_uuid_compare(*uuid, port.uuid) != 0) return kMidiBadDeviceId;  // gone since listed  // gone since listed
     const std::optional<std::string> own = client_.OwnPortName(index);
     if (!own) return kMidiNoDevice;
-    const bool connected = input ? client_.Connect(port.name, *own) : client_.Connect(*own, port.name);
-    if (!connected) return kMidiAllocated;
-    joined_[portName] = {port.name, port.uuid, input, client_.PortsGone()};
+    const JackClient::Joining joining = input ? client_.Connect(port.name, *own) : client_.Connect(*own, port.name);
+    if (joining == JackClient::Joining::kFailed) return kMidiAllocated;
+    joined_[portName] = {port.name, port.uuid, input, client_.PortsGone(), joining == JackClient::Joining::kMade};
     return kMidiOk;
 }
 
 void JackBackend::Part(size_t index, const std::string& portName) {
     const auto it = joined_.find(portName);
     if (it == joined_.end()) return;
-    if (const std::optional<std::string> own = client_.OwnPortName(index)) {
+    // A connection someone else made stays as they made it.
+    const std::optional<std::string> own = it->second.ours ? client_.OwnPortName(index) : std::nullopt;
+    if (own) {
         if (it->second.input)
             client_.Disconnect(it->second.device, *own);
         else
@@ -122,23 +124,27 @@ uint32_t JackBackend::OpenOutput(uint32_t device, const std::string& portName,
     const std::optional<size_t> index = PortIndex(portName);
     if (!index || *index < kJackInputCount) return kMidiInvalidParam;
     const size_t output = *index - kJackInputCount;
-    const int before = client_.OutputConnections(output);
+    const uint64_t before = client_.OutputJoins(output);
     const uint32_t result = Join(false, device, *index, portName);
     if (result != kMidiOk) return result;
     // The server puts a new connection in force at the start of a later
     // cycle: what is sent before that goes nowhere (on a loaded machine, a
-    // whole start-up set). Wait until a cycle has run with it.
-    AwaitOutputConnection(output, before);
+    // whole start-up set). Wait until a cycle has run with it. One that
+    // someone else made is in force already.
+    if (joined_[portName].ours) AwaitOutputConnection(output, before);
     handle = std::make_unique<JackOutput>(output, (*queues_)[output]);
     return kMidiOk;
 }
 
-void JackBackend::AwaitOutputConnection(size_t output, int before) const {
+void JackBackend::AwaitOutputConnection(size_t output, uint64_t before) const {
     const auto deadline = std::chrono::steady_clock::now() + kConnectionLimit;
     const auto step = std::max(client_.Period(), std::chrono::microseconds(500));
-    while (client_.OutputConnectionsInCycle(output) <= before && client_.Alive() &&
-           std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(step);
+    const auto waiting = [&] { return client_.Alive() && std::chrono::steady_clock::now() < deadline; };
+    while (client_.OutputJoins(output) <= before && waiting()) std::this_thread::sleep_for(step);
+    // The server announces a connection before the cycle that switches to
+    // the graph with it: two whole cycles later it is in force.
+    const uint64_t announced = client_.Cycles();
+    while (client_.Cycles() < announced + 2 && waiting()) std::this_thread::sleep_for(step);
 }
 
 void JackBackend::Drain(size_t output) const {
@@ -173,6 +179,13 @@ std::optional<uint32_t> JackBackend::ListedPlace(const std::string& portName) {
         return std::nullopt;
     return static_cast<uint32_t>(place - listed.begin());
 }
+
+bool JackBackend::StartCycleTick(void (*tick)(void*), void* user, bool (*idle)(void*)) {
+    bindings_.SetTick({tick, user, idle});
+    return true;
+}
+
+void JackBackend::StopCycleTick() { bindings_.SetTick({}); }
 
 uint64_t JackBackend::LostMessages() const {
     uint64_t lost = 0;

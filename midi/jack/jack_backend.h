@@ -5,14 +5,15 @@
 // someone else made or broke (a patchbay) are left alone. Devices are the
 // other clients' MIDI ports, listed by full name ("client:port"); a port's
 // alias (under `jackd -X seq`, the ALSA device's stable name) counts as that
-// port's name too.
+// port's name too. A connection that someone else had made already is
+// taken as the device's, in force at once, and left in place at the close.
 //
 // Input plays on the process thread, and what it causes leaves in the same
 // cycle at the input event's own frame; other threads' messages leave one
 // period after they were sent, at their own place (midi/jack/output_queue.h).
 //
-// Threads: main thread only, except the handles' Send (serialised per port by
-// the caller; any thread), LostMessages and ServiceName (any thread).
+// Threads: main thread only, except the handles' Send and Backlogged, which
+// any threads may call at once, LostMessages and ServiceName (any thread).
 #pragma once
 
 #include <array>
@@ -48,6 +49,10 @@ public:
     std::string ListedNameOf(bool input, const std::string& nameOrAlias) const override;
     uint64_t LostMessages() const override;
     std::optional<int> ServerClientPriority() const override { return client_.ClientPriority(); }
+    // The tick runs on the process thread, every millisecond of the cycles'
+    // frames, among the input events at its own frame.
+    bool StartCycleTick(void (*tick)(void*), void* user, bool (*idle)(void*)) override;
+    void StopCycleTick() override;
 
 private:
     // Per open port of the program (by name): the device joined to it.
@@ -56,6 +61,7 @@ private:
         jack_uuid_t uuid;
         bool input;
         uint64_t portsGone;  // JackClient::PortsGone() when joined
+        bool ours;           // the program made the connection (else someone else had)
     };
 
     // The device `device` of the last listing of one direction joined to the
@@ -68,9 +74,9 @@ private:
     // Waits (for a few cycles at most) until what other threads sent on
     // output `index` is written.
     void Drain(size_t index) const;
-    // Waits (for a few cycles at most) until a process cycle has run with
-    // more than `before` connections on output `output`.
-    void AwaitOutputConnection(size_t output, int before) const;
+    // Waits (for a few cycles at most) until a connection to output
+    // `output` announced after the first `before` is in force in a cycle.
+    void AwaitOutputConnection(size_t output, uint64_t before) const;
 
     // The last listings of devices.
     std::vector<JackListedPort> inputs_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <thread>
 #include <utility>
 
 #include "midi/jack/jack_port_buffer.h"
@@ -23,6 +24,8 @@ constexpr auto kSettle = std::chrono::milliseconds(50);
 constexpr auto kLookPeriod = std::chrono::seconds(1);
 // How often a server that went away is looked for.
 constexpr auto kReachPeriod = std::chrono::milliseconds(250);
+// How long a close waits at most for the process cycle under way to end.
+constexpr auto kLastCycleLimit = std::chrono::milliseconds(200);
 
 int64_t Nanoseconds(std::chrono::steady_clock::time_point t) {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(t.time_since_epoch()).count();
@@ -85,7 +88,8 @@ bool JackClient::Reach() {
     if (session->client == nullptr) return false;
     jack_client_t* client = session->client;
     session->name = jack_get_client_name(client);
-    session->rate = jack_get_sample_rate(client);
+    rate_.store(jack_get_sample_rate(client), std::memory_order_relaxed);
+    closing_.store(false, std::memory_order_release);
     bool registered = true;
     for (size_t i = 0; i < kJackPortCount; ++i) {
         const unsigned long direction = i < kJackInputCount ? JackPortIsInput : JackPortIsOutput;
@@ -99,6 +103,7 @@ bool JackClient::Reach() {
     jack_set_port_rename_callback(client, &JackClient::OnPortRename, this);
     jack_set_port_connect_callback(client, &JackClient::OnPortConnect, this);
     jack_on_info_shutdown(client, &JackClient::OnShutdown, this);
+    jack_set_sample_rate_callback(client, &JackClient::OnSampleRate, this);
     if (!registered || jack_activate(client) != 0) {
         jack_client_close(client);
         processing_.store(nullptr, std::memory_order_release);
@@ -121,6 +126,15 @@ void JackClient::LetGo() {
         session = std::move(session_);
     }
     if (!session) return;
+    // Closing cancels the process thread, which may be inside the callback:
+    // the callback plays no more from its next cycle, and the one under way
+    // ends first (unless the server is gone and no cycle will end).
+    closing_.store(true, std::memory_order_seq_cst);
+    const uint64_t cycle = inCallback_.load(std::memory_order_seq_cst);
+    const auto deadline = std::chrono::steady_clock::now() + kLastCycleLimit;
+    while (cycle % 2 == 1 && inCallback_.load(std::memory_order_acquire) == cycle && !lost_.load() &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
     // Closing a dead server's client waits in vain for a last cycle for a
     // while: never on the main thread's way.
     jack_client_close(session->client);
@@ -166,11 +180,14 @@ std::optional<jack_uuid_t> JackClient::PortUuid(const std::string& name) {
     return jack_port_uuid(port);
 }
 
-bool JackClient::Connect(const std::string& source, const std::string& destination) {
+JackClient::Joining JackClient::Connect(const std::string& source, const std::string& destination) {
     std::lock_guard lock(sessionMutex_);
-    if (!session_ || !Alive()) return false;
+    if (!session_ || !Alive()) return Joining::kFailed;
+    // The server's answer, not the library's view of the graph, which lags
+    // behind a connection just broken.
     const int result = jack_connect(session_->client, source.c_str(), destination.c_str());
-    return result == 0 || result == EEXIST;
+    if (result == 0) return Joining::kMade;
+    return result == EEXIST || result == -EEXIST ? Joining::kFound : Joining::kFailed;
 }
 
 void JackClient::Disconnect(const std::string& source, const std::string& destination) {
@@ -193,25 +210,24 @@ int JackClient::Process(jack_nframes_t frames, void* arg) {
     const Session* session = self.processing_.load(std::memory_order_acquire);
     if (session == nullptr) return 0;
     const auto& ports = session->ports;
-    std::array<JackPortBuffer, kJackInputCount> in{JackPortBuffer(ports[0], frames, false),
-                                                   JackPortBuffer(ports[1], frames, false),
-                                                   JackPortBuffer(ports[2], frames, false)};
     std::array<JackPortBuffer, kJackOutputCount> out{JackPortBuffer(ports[3], frames, true),
                                                      JackPortBuffer(ports[4], frames, true),
                                                      JackPortBuffer(ports[5], frames, true)};
-    const CycleTimes times = self.clock_.Next(frames, session->rate, SteadyMicros());
-    self.periodMicros_.store(static_cast<int64_t>(times.startMicros - times.previousStartMicros),
-                             std::memory_order_relaxed);
-    for (size_t o = 0; o < kJackOutputCount; ++o)
-        self.cycleConnections_[o].store(jack_port_connected(ports[kJackInputCount + o]), std::memory_order_release);
-    RunCycle({&in[0], &in[1], &in[2]}, {&out[0], &out[1], &out[2]}, self.inputs_, self.outputs_, times);
+    // Counted in before the closing flag is read: a close that saw no cycle
+    // under way knows that every later one sees the flag.
+    self.inCallback_.fetch_add(1, std::memory_order_seq_cst);
+    if (!self.closing_.load(std::memory_order_seq_cst)) {
+        std::array<JackPortBuffer, kJackInputCount> in{JackPortBuffer(ports[0], frames, false),
+                                                       JackPortBuffer(ports[1], frames, false),
+                                                       JackPortBuffer(ports[2], frames, false)};
+        const CycleTimes times =
+            self.clock_.Next(frames, self.rate_.load(std::memory_order_relaxed), SteadyMicros());
+        self.periodMicros_.store(static_cast<int64_t>(times.startMicros - times.previousStartMicros),
+                                 std::memory_order_relaxed);
+        RunCycle({&in[0], &in[1], &in[2]}, {&out[0], &out[1], &out[2]}, self.inputs_, self.outputs_, times);
+    }
+    self.inCallback_.fetch_add(1, std::memory_order_release);
     return 0;
-}
-
-int JackClient::OutputConnections(size_t output) {
-    std::lock_guard lock(sessionMutex_);
-    if (!session_ || !Alive()) return -1;
-    return jack_port_connected(session_->ports[kJackInputCount + output]);
 }
 
 void JackClient::OnPortRegistration(jack_port_id_t, int registered, void* arg) {
@@ -225,8 +241,30 @@ void JackClient::OnPortRename(jack_port_id_t, const char*, const char*, void* ar
     OnPortRegistration(0, 1, arg);
 }
 
-void JackClient::OnPortConnect(jack_port_id_t, jack_port_id_t, int, void* arg) {
-    static_cast<JackClient*>(arg)->changes_.Signal();
+// On libjack's notification thread: each output's new connections are
+// counted as the server announces them, so nobody asks the library whether
+// a connection is in force.
+void JackClient::OnPortConnect(jack_port_id_t a, jack_port_id_t b, int connected, void* arg) {
+    auto& self = *static_cast<JackClient*>(arg);
+    const Session* session = self.processing_.load(std::memory_order_acquire);
+    if (session != nullptr && connected != 0) {
+        const jack_port_t* first = jack_port_by_id(session->client, a);
+        const jack_port_t* second = jack_port_by_id(session->client, b);
+        for (size_t o = 0; o < kJackOutputCount; ++o) {
+            const jack_port_t* own = session->ports[kJackInputCount + o];
+            if (own == first || own == second) self.joins_[o].fetch_add(1, std::memory_order_acq_rel);
+        }
+    }
+    self.changes_.Signal();
+}
+
+// The server's period and rate may change at any time (PipeWire's does).
+// The cycle clock starts afresh at the first cycle of a new period or rate
+// (the process callback is told its frames); stamps and the tick's frame
+// count go by the new ones from there.
+int JackClient::OnSampleRate(jack_nframes_t rate, void* arg) {
+    static_cast<JackClient*>(arg)->rate_.store(rate, std::memory_order_relaxed);
+    return 0;
 }
 
 // Runs as a signal handler would: atomics and the wake's write only. The

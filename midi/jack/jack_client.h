@@ -9,7 +9,7 @@
 // notification thread and the watch thread, never the process thread).
 //
 // Threads: the queries and connection calls are for the main thread; Alive
-// for any thread.
+// and the connection counts for any thread.
 #pragma once
 
 #include <array>
@@ -64,8 +64,11 @@ public:
     std::optional<std::string> OwnPortName(size_t index);
     // The identity of the port called `name`, if it exists.
     std::optional<jack_uuid_t> PortUuid(const std::string& name);
-    // Joins `source` to `destination`; true when they are joined now.
-    bool Connect(const std::string& source, const std::string& destination);
+    // How Connect found the two ports.
+    enum class Joining { kFailed, kMade, kFound };
+    // Joins `source` to `destination`: kMade when this call joined them,
+    // kFound when someone else had (such a connection is in force already).
+    Joining Connect(const std::string& source, const std::string& destination);
     // Parts them, if they are joined.
     void Disconnect(const std::string& source, const std::string& destination);
     // Whether `source` is joined to `destination`.
@@ -75,14 +78,12 @@ public:
     // left and one of its name that came back are told apart by this count
     // having moved and the program's connection having gone with the port.
     uint64_t PortsGone() const { return portsGone_.load(std::memory_order_acquire); }
-    // Main thread: how many connections the program's output `output` has
-    // in the graph as it stands (-1 while the server is gone).
-    int OutputConnections(size_t output);
-    // Any thread: how many it had in the last process cycle, the graph in
-    // force for what that cycle wrote.
-    int OutputConnectionsInCycle(size_t output) const {
-        return cycleConnections_[output].load(std::memory_order_acquire);
-    }
+    // Any thread: how many connections to the program's output `output` the
+    // server has announced so far (libjack's notification thread counts
+    // them; none is ever taken back).
+    uint64_t OutputJoins(size_t output) const { return joins_[output].load(std::memory_order_acquire); }
+    // Any thread: how many process cycles have run to their end so far.
+    uint64_t Cycles() const { return inCallback_.load(std::memory_order_acquire) / 2; }
     // Any thread: the real-time priority of the client's process thread,
     // 0 while the server runs without real-time scheduling or is gone.
     int ClientPriority() const { return clientPriority_.load(std::memory_order_acquire); }
@@ -97,7 +98,6 @@ private:
         jack_client_t* client = nullptr;
         std::array<jack_port_t*, kJackPortCount> ports{};
         std::string name;  // the client's name as the server gave it
-        jack_nframes_t rate = 0;
     };
 
     void Run();
@@ -110,6 +110,7 @@ private:
     static void OnPortRename(jack_port_id_t, const char*, const char*, void* self);
     static void OnPortConnect(jack_port_id_t, jack_port_id_t, int, void* self);
     static void OnShutdown(jack_status_t, const char*, void* self);
+    static int OnSampleRate(jack_nframes_t rate, void* self);
 
     const std::string name_;
     InputWake& changes_;
@@ -123,7 +124,10 @@ private:
     std::atomic<int64_t> periodMicros_{0};
     std::atomic<int> clientPriority_{0};
     std::atomic<uint64_t> portsGone_{0};
-    std::array<std::atomic<int>, kJackOutputCount> cycleConnections_{};
+    std::array<std::atomic<uint64_t>, kJackOutputCount> joins_{};
+    std::atomic<uint32_t> rate_{0};        // frames a second, as the server last said
+    std::atomic<bool> closing_{false};     // the process callback plays no more
+    std::atomic<uint64_t> inCallback_{0};  // odd while the process callback plays
 
     std::mutex sessionMutex_;  // the main thread's calls; the watch thread opens and closes
     std::unique_ptr<Session> session_;

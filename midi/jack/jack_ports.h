@@ -38,6 +38,7 @@ public:
         }
         queue_.Push(m, tSendTimeMicros != 0 ? tSendTimeMicros : SteadyMicros());
     }
+    bool Backlogged() const override { return queue_.Backlogged(); }
 
 private:
     size_t port_;  // 0..2: SynthOut, ThruOut, ControlOut

@@ -1,7 +1,6 @@
 #include "midi/jack/process_cycle.h"
 
 #include <algorithm>
-#include <mutex>
 
 #include "midi/send_time.h"
 #include "midi/short_message_split.h"
@@ -70,6 +69,22 @@ private:
     SendTimeScope time_;
 };
 
+// Runs the ticks that fall before `frame`, each at its own frame, after
+// the queued messages placed up to there.
+void RunTicksBefore(uint32_t frame, const InputBindings::Reading& reading,
+                    std::array<OutputQueue, kJackOutputCount>& queues, const CycleTimes& times) {
+    const TickBinding& tick = reading.Tick();
+    if (tick.tick == nullptr || times.rate == 0) return;
+    uint64_t& next = reading.NextTick();
+    for (; next / 1000 < frame; next += times.rate) {
+        const auto at = static_cast<uint32_t>(next / 1000);
+        if (tick.idle != nullptr && tick.idle(tick.user)) continue;
+        for (OutputQueue& queue : queues) queue.PlaceSentUpTo(at);
+        const PlayingAt playing(at, times);
+        tick.tick(tick.user);
+    }
+}
+
 }  // namespace
 
 void RunCycle(const std::array<CycleBuffer*, kJackInputCount>& inputs,
@@ -78,19 +93,23 @@ void RunCycle(const std::array<CycleBuffer*, kJackInputCount>& inputs,
     if (times.frames == 0) return;
     for (size_t o = 0; o < kJackOutputCount; ++o) queues[o].Begin(*outputs[o], times);
     {
-        std::lock_guard guard(bindings.Lock());
+        const InputBindings::Reading reading(bindings);
         MergedInputs merged(inputs);
         MidiEvent event{};
         size_t port = 0;
         while (merged.Next(event, port)) {
-            const InputBinding& binding = bindings.Of(port);
-            if (!binding.started) continue;
+            const InputBinding& binding = reading.Of(port);
+            if (!reading.Started(port) || binding.callback == nullptr) continue;
             const uint32_t frame = event.frame < times.frames ? event.frame : times.frames - 1;
+            RunTicksBefore(frame, reading, queues, times);
             for (OutputQueue& queue : queues) queue.PlaceSentUpTo(frame);
             const PlayingAt playing(frame, times);
             SplitShortMessages(event.bytes, event.size,
                                [&binding](ShortMessage m) { binding.callback(binding.context, kMimData, m); });
         }
+        RunTicksBefore(times.frames, reading, queues, times);
+        uint64_t& next = reading.NextTick();
+        next = reading.Tick().tick == nullptr ? 0 : next - std::min<uint64_t>(next, uint64_t{times.frames} * 1000);
     }
     for (OutputQueue& queue : queues) queue.End();
 }

@@ -3,7 +3,7 @@
 // callback there and then; whatever a callback sends goes into the output
 // buffers at that event's own frame, and what other threads sent waits in
 // each output's queue for its place. Process thread only: no allocation, no
-// waiting beyond the input bindings' copy-long lock, no system call.
+// lock, no system call.
 #pragma once
 
 #include <array>

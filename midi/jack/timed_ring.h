@@ -1,5 +1,6 @@
-// A lock-free ring of short messages stamped with the time they were sent,
-// from one producer thread at a time to one consumer thread (the JACK process
+// A lock-free ring of short messages stamped with the time they were sent
+// and their place in the order of all sends to one output, from one
+// producer thread at a time to one consumer thread (the JACK process
 // callback). Fixed-size entries in a fixed array: pushing and popping never
 // allocate, wait or spin. A push to a full ring is refused.
 #pragma once
@@ -14,7 +15,8 @@
 namespace cadenzo {
 
 struct TimedMessage {
-    uint64_t micros;  // when it was sent (steady clock, microseconds)
+    uint64_t micros;    // when it was sent (steady clock, microseconds)
+    uint64_t sequence;  // sends to the output before it have smaller ones
     ShortMessage message;
 };
 
@@ -40,6 +42,9 @@ public:
     }
     // Consumer: drops the entry Front returned.
     void Pop() { head_.store(head_.load(std::memory_order_relaxed) + 1, std::memory_order_release); }
+
+    // Producer: how many entries wait.
+    size_t Size() const { return tail_.load(std::memory_order_relaxed) - head_.load(std::memory_order_acquire); }
 
     // Any thread: nothing waits (a snapshot).
     bool Empty() const { return head_.load(std::memory_order_acquire) == tail_.load(std::memory_order_acquire); }

@@ -49,7 +49,7 @@ struct VirtualMidiBackend::OutputDevice : Device {
     VirtualMidiBackend::SendLosses* losses = nullptr;  // the back end's
     VirtualMidiBackend::OutputTap tap = nullptr;
     void* tapUser = nullptr;
-    std::atomic<uint64_t> count{0};  // sends on a port are serialised by the caller
+    std::atomic<uint64_t> count{0};
     std::vector<ShortMessage> sent;
 };
 
@@ -77,7 +77,7 @@ public:
     void Send(ShortMessage m) override {
         if (!Live()) return;  // a dead port swallows what it is sent
         if (device.losses->Take()) return;
-        device.count.store(device.count.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+        device.count.fetch_add(1, std::memory_order_relaxed);
         if (device.tap) device.tap(device.tapUser, m);
         if (!device.recording->load(std::memory_order_relaxed)) return;
         std::lock_guard lock(device.mutex);

@@ -1,5 +1,7 @@
 #include "e2e/jack_test_client.h"
 
+#include <cerrno>
+
 #include <jack/metadata.h>
 #include <jack/midiport.h>
 
@@ -87,6 +89,13 @@ bool JackTestClient::PortJoined(const std::string& fullName) const {
     jack_free(links);
     return links != nullptr;
 }
+
+bool JackTestClient::Connect(const std::string& source, const std::string& destination) {
+    const int result = jack_connect(client_, source.c_str(), destination.c_str());
+    return result == 0 || result == EEXIST;
+}
+
+bool JackTestClient::SetPeriod(uint32_t frames) { return jack_set_buffer_size(client_, frames) == 0; }
 
 std::string JackTestClient::PortProperty(const std::string& fullName, const char* key) const {
     const jack_port_t* port = jack_port_by_name(client_, fullName.c_str());

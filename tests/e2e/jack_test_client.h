@@ -48,6 +48,10 @@ public:
     bool PortJoined(const std::string& fullName) const;
     // The metadata value `key` of the port of that full name ("" without one).
     std::string PortProperty(const std::string& fullName, const char* key) const;
+    // Joins two ports as a patchbay does; whether they are joined now.
+    bool Connect(const std::string& source, const std::string& destination);
+    // Asks the server for another period; whether it took it.
+    bool SetPeriod(uint32_t frames);
     // The full names of the server's MIDI sources, in its order.
     std::vector<std::string> MidiSources() const;
 

@@ -1,11 +1,14 @@
 // The MIDI transport on a real JACK server through the JACK back end.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <random>
 #include <thread>
 
 #include <gtest/gtest.h>
 
+#include "bank/mix_bank.h"
 #include "bank/options_file.h"
 #include "e2e/jack_test_client.h"
 #include "engine/engine_thread.h"
@@ -173,6 +176,63 @@ TEST_F(JackTransport, InputThatFindsTheEngineBusyLeavesAtItsOwnFrameOnePeriodLat
     }
     EXPECT_GT(placed, 0u) << "latencies in frames:" << latencies;
     std::printf("%zu of %zu note messages at their own frame one period later\n", placed, played.size());
+}
+
+// Thirty chords with pressure through sixteen layers, played while a box
+// holds the dispatch: when it closes, the backlog fans out into more than
+// SynthOut's ring holds at once. It is paced over the cycles instead:
+// every note that sounded ends, and nothing is lost.
+TEST_F(JackTransport, ABacklogOfChordsAfterABoxEndsEveryNoteItStarts) {
+    s.Bank.WorkingMix = DefaultMix();
+    for (ChannelRecord& layer : s.Bank.WorkingMix.Channels) layer.In1Channel = 17;
+    SelectIn1Port(s, test::DeviceNumber(s.Ports.InputDeviceNames, peer.SourceName(0)));
+    SelectSynthOutPort(s, test::DeviceNumber(s.Ports.OutputDeviceNames, peer.SinkName(0)));
+    ASSERT_TRUE(peer.WaitSourceConnected(0));
+    ASSERT_TRUE(peer.WaitSinkConnected(0));
+    // The dispatch is held from the start until released, as while a box waits.
+    for (uint32_t chord = 0; chord < 30; ++chord) {
+        const uint32_t root = 36 + chord;
+        std::vector<uint32_t> press, release;
+        for (const uint32_t note : {root, root + 4, root + 7, root + 12}) {
+            press.push_back(0x90 | note << 8 | 100u << 16);
+            release.push_back(0x80 | note << 8);
+        }
+        press.push_back(0xD0 | (chord * 4) << 8);
+        peer.SendAll(0, press);
+        peer.SendAll(0, release);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const EngineThread engine(s);
+    ReleaseDispatch(s.Input);
+    constexpr size_t kExpected = 30 * 16 * (4 + 1 + 4);
+    const std::vector<uint32_t> heard = peer.Receive(0, kExpected, std::chrono::seconds(10));
+    std::map<uint32_t, int> sounding;  // by channel and key
+    size_t pressure = 0;
+    for (const uint32_t m : heard) {
+        if ((m & 0xF0) == 0x90) ++sounding[m & 0xFF0F];
+        if ((m & 0xF0) == 0x80) --sounding[m & 0xFF0F];
+        if ((m & 0xF0) == 0xD0) ++pressure;
+    }
+    const auto hanging = std::count_if(sounding.begin(), sounding.end(), [](const auto& key) { return key.second != 0; });
+    EXPECT_EQ(hanging, 0) << "notes left sounding";
+    EXPECT_EQ(heard.size(), kExpected);
+    EXPECT_EQ(pressure, 30u * 16u);
+    EXPECT_EQ(midi.LostMessages(), 0u);
+}
+
+// A patchbay joined SynthOut to the synthesiser before the program opened
+// it there: the output plays at once (no wait for a connection that is in
+// force already) and the close leaves the patchbay's connection in place.
+TEST_F(JackTransport, AConnectionAPatchbayMadeIsUsedAtOnceAndOutlivesTheClose) {
+    ASSERT_TRUE(peer.Connect("Cadenzo:SynthOut", peer.SinkName(0)));
+    const auto before = std::chrono::steady_clock::now();
+    SelectSynthOutPort(s, test::DeviceNumber(s.Ports.OutputDeviceNames, peer.SinkName(0)));
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(250));
+    ASSERT_NE(s.Ports.SynthOut.OpenNumber(), 0u);
+    for (uint32_t value = 0; value < 10; ++value) SendToSynth(s, 0x0007B0 | value << 16);
+    EXPECT_EQ(peer.Receive(0, 10).size(), 10u);
+    SelectSynthOutPort(s, 0);
+    EXPECT_TRUE(peer.PortJoined(peer.SinkName(0)));
 }
 
 }  // namespace

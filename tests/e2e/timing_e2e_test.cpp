@@ -50,6 +50,51 @@ protected:
         return {heard.begin() + static_cast<long>(std::min(mark, heard.size())), heard.end()};
     }
 
+    // Layer 1 slides (mono portamento) on In1's channel 1, four semitones
+    // in 36 ticks; layer 2 plays channel 2.
+    void StartSlide() {
+        Start([](MixBank& bank) {
+            bank.Slots[0].Channels[0].In1Channel = 1;
+            bank.Slots[0].Channels[0].MD = 3;
+            bank.Slots[0].Channels[1].In1Channel = 2;
+            bank.Slots[0].PortaSpeed = 35;
+        });
+    }
+    void Slide() {
+        peer.Send(0, On(60));
+        std::this_thread::sleep_for(100ms);
+        peer.Send(0, On(64));
+    }
+    // The slide's 36 bends of layer 1: they come last (the first key may
+    // centre the wheel), the last one four semitones up.
+    std::vector<test::JackTestClient::Timed> SlideSteps() {
+        auto bends = OfStatus(Heard(0, 0ms), 0xE0);
+        if (bends.size() < 36 || bends.back().message != 0x5000E0u) return {};
+        bends.erase(bends.begin(), bends.end() - 36);
+        return bends;
+    }
+    // How many steps follow the one before them by 0.5 to 1.5 ms, among
+    // those that follow it by one step's value (a cycle the server dropped
+    // leaves a wider step).
+    struct Spacing {
+        size_t apart = 0;
+        size_t judged = 0;
+    };
+    static Spacing StepsAMillisecondApart(const std::vector<test::JackTestClient::Timed>& steps) {
+        const auto value = [](uint32_t m) { return (m >> 8 & 0x7F) | (m >> 16 & 0x7F) << 7; };
+        Spacing spacing;
+        for (size_t i = 1; i < steps.size(); ++i) {
+            if (value(steps[i].message) - value(steps[i - 1].message) > kUnitsPerStep) continue;
+            const uint32_t gap = steps[i].frame - steps[i - 1].frame;
+            ++spacing.judged;
+            if (gap >= kFramesPerTick / 2 && gap <= kFramesPerTick * 3 / 2) ++spacing.apart;
+        }
+        return spacing;
+    }
+
+    static constexpr uint32_t kFramesPerTick = 48;  // 1 ms at 48 kHz
+    static constexpr uint32_t kUnitsPerStep = 58;   // 2048 units in 36 steps, rounded up
+
     test::JackTestClient peer{"timing", {"keys"}, {"synth"}};
     test::ProgramRun program;
     size_t mark = 0;
@@ -86,31 +131,65 @@ TEST_F(Timing, NotesLeaveAtTheirOwnFrameExactlyOnePeriodLater) {
 }
 
 TEST_F(Timing, PortamentoStepsLeaveAMillisecondApart) {
-    Start([](MixBank& bank) {
-        bank.Slots[0].Channels[0].In1Channel = 17;
-        bank.Slots[0].Channels[0].MD = 3;  // mono portamento
-        bank.Slots[0].PortaSpeed = 35;     // four semitones in 36 ticks
-    });
+    StartSlide();
     const int xruns = peer.Xruns();
-    peer.Send(0, On(60));
-    std::this_thread::sleep_for(100ms);
-    peer.Send(0, On(64));
+    Slide();
     std::this_thread::sleep_for(300ms);
-    // The slide's 36 bends come last (the first key may centre the wheel).
-    auto bends = OfStatus(Heard(0, 0ms), 0xE0);
-    ASSERT_GE(bends.size(), 36u);
-    bends.erase(bends.begin(), bends.end() - 36);
-    EXPECT_EQ(bends.back().message, 0x5000E0u);  // 10240: four semitones up
+    const auto bends = SlideSteps();
+    ASSERT_EQ(bends.size(), 36u);
     if (peer.Xruns() != xruns) GTEST_SKIP() << "the server lost cycles during the slide: no time to measure by";
     // Each step at its own millisecond, whatever the period: the place of a
     // cycle on the clock is an estimate, good to a few frames on a loaded
     // machine, and a step written at the start of its cycle would be off by
     // up to the whole period of 1,024 frames.
-    constexpr int kFramesPerTick = 48;  // 1 ms at 48 kHz
     constexpr int kClockJitter = 12;    // a quarter of a millisecond
     for (size_t i = 1; i < bends.size(); ++i)
-        EXPECT_NEAR(static_cast<int>(bends[i].frame - bends[i - 1].frame), kFramesPerTick, kClockJitter)
+        EXPECT_NEAR(static_cast<int>(bends[i].frame - bends[i - 1].frame), static_cast<int>(kFramesPerTick), kClockJitter)
             << "step " << i;
+}
+
+// What else is played during a slide is written at its own frame in the
+// same cycles: the steps keep their millisecond all the same.
+TEST_F(Timing, PortamentoStepsKeepTheirTimesWhileTheWheelMovesAndAnotherKeyPlays) {
+    StartSlide();
+    const int xruns = peer.Xruns();
+    Slide();
+    for (uint32_t k = 0; k < 16; ++k) {
+        peer.Send(0, 0xB0 | 1u << 8 | (k * 8) << 16);  // the mod wheel of the sliding layer
+        if (k == 6) peer.Send(0, 0x91 | 70u << 8 | 100u << 16);  // a key of the other layer
+        std::this_thread::sleep_for(2ms);
+    }
+    std::this_thread::sleep_for(300ms);
+    // Cycles the server lost took steps with them.
+    if (peer.Xruns() != xruns) GTEST_SKIP() << "the server lost cycles during the slide: no time to measure by";
+    const auto bends = SlideSteps();
+    ASSERT_EQ(bends.size(), 36u);
+    const Spacing spacing = StepsAMillisecondApart(bends);
+    EXPECT_EQ(spacing.judged, 35u);
+    EXPECT_GE(spacing.apart, 32u);
+}
+
+// The server changes its period in the middle of a slide (PipeWire's may do
+// so at any time): the steps keep their millisecond through the change.
+TEST_F(Timing, PortamentoStepsKeepTheirTimesThroughAPeriodChange) {
+    StartSlide();
+    const uint32_t period = peer.Period();
+    const int xruns = peer.Xruns();
+    Slide();
+    std::this_thread::sleep_for(10ms);
+    if (!peer.SetPeriod(256)) GTEST_SKIP() << "the server keeps its period";
+    std::this_thread::sleep_for(300ms);
+    // The server drops the cycle it changes in (up to 21 steps at 1,024
+    // frames): the steps on either side of the change are judged.
+    const auto bends = OfStatus(Heard(0, 0ms), 0xE0);
+    const bool lostCycles = peer.Xruns() != xruns;
+    ASSERT_TRUE(peer.SetPeriod(period));
+    if (lostCycles) GTEST_SKIP() << "the server lost cycles during the slide: no time to measure by";
+    ASSERT_FALSE(bends.empty());
+    EXPECT_EQ(bends.back().message, 0x5000E0u);
+    const Spacing spacing = StepsAMillisecondApart(bends);
+    EXPECT_GE(spacing.judged, 12u);
+    EXPECT_GE(spacing.apart, spacing.judged * 9 / 10);
 }
 
 TEST_F(Timing, SixteenProgramChangesInOnePeriodSendSixteenMixesWhole) {

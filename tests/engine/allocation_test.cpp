@@ -1,9 +1,14 @@
 // The playing path allocates nothing: a counting operator new for this whole
 // test program, and the routed messages, the glide ticks, the mix
-// transmissions and the JACK process cycle counted between two readings of it.
+// transmissions and the JACK process cycle counted between two readings of
+// it. The process cycle also takes no lock: a counting pthread_mutex_lock
+// (outside the thread checker, which has its own).
 #include <atomic>
 #include <cstdlib>
+#include <dlfcn.h>
 #include <new>
+#include <pthread.h>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -33,6 +38,23 @@ void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+#if defined(__SANITIZE_THREAD__)
+#define CADENZO_COUNTS_LOCKS 0
+#else
+#define CADENZO_COUNTS_LOCKS 1
+namespace {
+thread_local bool tCountLocks = false;
+std::atomic<long> locks{0};
+}  // namespace
+
+extern "C" int pthread_mutex_lock(pthread_mutex_t* mutex) {
+    using Lock = int (*)(pthread_mutex_t*);
+    static const auto next = reinterpret_cast<Lock>(dlsym(RTLD_NEXT, "pthread_mutex_lock"));
+    if (tCountLocks) locks.fetch_add(1, std::memory_order_relaxed);
+    return next(mutex);
+}
+#endif
 
 namespace cadenzo {
 namespace {
@@ -145,12 +167,14 @@ TEST_F(NoAllocation, SequencerEventsDecodedIntoTheInputCallback) {
 
 // The process callback's own work, on fake port buffers: the inputs played
 // through the real input callback, what they cause written at their frames,
-// messages from other threads placed, a buffer overflowing into the carry.
+// the glide ticked among them, messages from other threads placed, a buffer
+// overflowing into the carry.
 TEST_F(NoAllocation, AJackProcessCycle) {
     auto queues = std::make_unique<std::array<OutputQueue, kJackOutputCount>>();
     InputBindings bindings;
     bindings.Bind(0, &In1Callback, &rig.s);
     bindings.Start(0);
+    bindings.SetTick({&GlideTick, &rig.s, &GlideResting});  // the glide, ticked in the cycles' frames
     std::unique_ptr<MidiOutputPort> virtualSynth = rig.s.Ports.SynthOut.Detach();
     rig.s.Ports.SynthOut.Attach(std::make_unique<JackOutput>(0, (*queues)[0]), 1);
     std::array<test::FakeCycleBuffer, 3> in;
@@ -162,15 +186,32 @@ TEST_F(NoAllocation, AJackProcessCycle) {
     const auto cycle = [&](uint64_t k) {
         for (auto& o : out) o = test::FakeCycleBuffer();
         rig.s.Ports.SynthOut.Send(0x0100E0);  // as from another thread: queued
+#if CADENZO_COUNTS_LOCKS
+        tCountLocks = true;
+#endif
         RunCycle({&in[0], &in[1], &in[2]}, {&out[0], &out[1], &out[2]}, bindings, *queues,
-                 {64, 1000 * (k + 1), 1000 * k});
+                 {64, 1000 * (k + 1), 1000 * k, 48000});
+#if CADENZO_COUNTS_LOCKS
+        tCountLocks = false;
+#endif
     };
     cycle(0);
+    // Another thread sends all the while, as the window and the engine
+    // thread do: the cycle never waits for it.
+    std::atomic<bool> sending{true};
+    std::thread sender([&] {
+        while (sending.load(std::memory_order_relaxed)) rig.s.Ports.SynthOut.Send(0x0200E1);
+    });
     EXPECT_EQ(AllocationsDuring([&] {
                   for (uint64_t k = 1; k < 500; ++k) cycle(k);
               }),
               0)
         << "per process cycle";
+#if CADENZO_COUNTS_LOCKS
+    EXPECT_EQ(locks.load(), 0) << "mutexes locked by the process cycle";
+#endif
+    sending = false;
+    sender.join();
     rig.s.Ports.SynthOut.Attach(std::move(virtualSynth), 1);
 }
 

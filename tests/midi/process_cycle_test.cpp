@@ -135,6 +135,24 @@ TEST_F(Cycle, AFullRingIsCountedNotWaitedOn) {
     EXPECT_EQ(queues[0].Lost(), 5000u - 4096u);
 }
 
+// A note-off the full ring refuses is owed, not lost: it leaves once what
+// was sent before it has gone, and only the bends past the ring are lost.
+TEST_F(Cycle, AFullRingOwesTheReleaseOfANoteItTook) {
+    SendAt(1000, 0x643C90);
+    for (int i = 0; i < 5000; ++i) SendAt(1000, 0x0100E0);
+    SendAt(1000, 0x003C80);
+    EXPECT_EQ(queues[0].Lost(), 5000u - 4095u);
+    std::vector<uint32_t> heard;
+    for (uint64_t k = 0; k < 100; ++k) {
+        out[0].Clear();
+        Run({64, 2000 + 1000 * k, 1000 + 1000 * k});
+        for (const Written& w : out[0].WrittenEvents()) heard.push_back(w.message);
+    }
+    ASSERT_EQ(heard.size(), 4097u);
+    EXPECT_EQ(heard.front(), 0x643C90u);
+    EXPECT_EQ(heard.back(), 0x003C80u);
+}
+
 // The callback wakes a little after each cycle starts, by a varying amount:
 // the cycle starts it reckons stay within that much of the true ones, and a
 // millisecond keeps its 48 frames.
