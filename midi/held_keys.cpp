@@ -42,11 +42,6 @@ uint64_t HeldKeys::KeysHeld(unsigned ch, unsigned half) const {
     return keys_[(ch * kNotes) / 64 + half].load(std::memory_order_relaxed);
 }
 
-bool HeldKeys::SustainHeld(unsigned ch) const {
-    const unsigned bit = ch * kPedals.size();  // the sustain pedal comes first
-    return (pedals_[bit / 64].load(std::memory_order_relaxed) >> (bit % 64) & 1) != 0;
-}
-
 void HeldKeys::Clear() {
     for (auto& word : keys_) word.store(0, std::memory_order_relaxed);
     for (auto& word : pedals_) word.store(0, std::memory_order_relaxed);

@@ -23,8 +23,6 @@ public:
     // Any thread: keys 64 * half .. 64 * half + 63 of channel ch held down
     // now, bit k for key 64 * half + k (half = 0 or 1).
     uint64_t KeysHeld(unsigned ch, unsigned half) const;
-    // Any thread: whether the sustain pedal of channel ch is held down now.
-    bool SustainHeld(unsigned ch) const;
     // Main thread, while no callback runs: forgets everything.
     void Clear();
     // Main thread, while no callback runs: a note-off (velocity 0) for every
