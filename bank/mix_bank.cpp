@@ -76,6 +76,7 @@ void StoreMix(BankState& s, uint32_t n) {
     if (n >= kBankSlots) return;
     CopyMix(s.WorkingMix, s.Bank.Slots[n]);
     AfterCopy(s, n);
+    s.StoreUnwritten.store(true, std::memory_order_relaxed);  // the bank itself is read under the engine lock
 }
 
 }  // namespace cadenzo

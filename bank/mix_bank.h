@@ -17,6 +17,9 @@ struct BankState {
     uint8_t ChannelCopyTarget = 0;       // destination of the channel copy, 0..15
     bool MixModified = false;            // edited since the last load or store
     std::atomic<bool> GmMode{false};     // read by the input callbacks
+    // A store not yet written to the blend file: set by every store, on
+    // whichever thread plays it; taken by the window thread, which writes.
+    std::atomic<bool> StoreUnwritten{false};
 };
 
 // The default mix every slot starts from: all layers inactive, levels neutral.
@@ -28,7 +31,8 @@ void InitBankDefaults(BankState& s);
 // Copies bank slot n into the working mix (n < 129; larger n is ignored).
 void LoadMix(BankState& s, uint32_t n);
 
-// Copies the working mix into bank slot n (n < 129; larger n is ignored).
+// Copies the working mix into bank slot n (n < 129; larger n is ignored)
+// and marks the bank to be written.
 void StoreMix(BankState& s, uint32_t n);
 
 }  // namespace cadenzo

@@ -16,6 +16,7 @@
 #include "ui/key_steps.h"
 #include "ui/monitor.h"
 #include "ui/play_to_set.h"
+#include "ui/stored_bank.h"
 #include "ui/virtual_keys.h"
 
 namespace cadenzo {
@@ -275,6 +276,7 @@ void KeyDown(SystemState& s, KeyWindow& window, uint16_t key) {
     DispatchPending(s);
     FinishCommand(s, Command(s, window, key));
     MonitorKeyEvent(s, key);
+    WriteStoredBank(s);
 }
 
 void KeyUp(SystemState& s, KeyWindow& window, uint16_t key) {

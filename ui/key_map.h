@@ -29,7 +29,7 @@ public:
 
 // A key pressed (every repeat is a new press): runs its command, marks the
 // mix modified, transmits and refreshes as the command asks, then adds the
-// key monitor's line.
+// key monitor's line; a store it made is written to the blend file.
 void KeyDown(SystemState& s, KeyWindow& window, uint16_t key);
 
 // A key released: clears the Shift or Ctrl bit, repaints the indicators and

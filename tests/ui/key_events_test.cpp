@@ -10,12 +10,15 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cstring>
 
 #include <gtest/gtest.h>
 
+#include "bank/blend_file.h"
 #include "services/redraw_mask.h"
 #include "support/engine_rig.h"
 #include "support/fake_timer.h"
+#include "support/temp_dir.h"
 #include "ui/modifier_indicators.h"
 #include "ui/port_lamps.h"
 #include "ui/widgets/main_form.h"
@@ -26,7 +29,7 @@
 namespace cadenzo {
 namespace {
 
-class KeyEvents : public ::testing::Test {
+class KeyEvents : public test::InTempDir {
 protected:
     KeyEvents() {
         rig.s.Bank.WorkingMix.Channels[0].In1Channel = 1;
@@ -275,6 +278,16 @@ TEST_F(KeyEvents, ShiftAndCtrlHeldMakeAProgramChangeStoreTheWorkingMix) {
     rig.s.Bank.WorkingMix.Channels[2].Vol = 18;  // no modifier held any more: a load
     rig.Play(1, PackShortMessage(0xC0, 0, 12, 0));
     EXPECT_EQ(rig.s.Bank.WorkingMix.Channels[2].Vol, 17);
+
+    // The window writes the store while the program runs.
+    std::vector<uint8_t> onDisk;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        onDisk = ReadBytes(kDefaultBlendFile);
+        return onDisk.size() == sizeof(MixBank);
+    }));
+    MixBank stored{};
+    std::memcpy(&stored, onDisk.data(), sizeof(MixBank));
+    EXPECT_EQ(stored.Slots[12].Channels[2].Vol, 17);
 }
 
 // Input that reached the program before a key is played before the key's

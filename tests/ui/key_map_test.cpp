@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "bank/blend_file.h"
 #include "engine/transmission.h"
 #include "services/redraw_mask.h"
 #include "support/engine_rig.h"
@@ -215,6 +216,36 @@ TEST_F(KeyMap, BackspaceStoresOrCopiesByModifierOnceAndNothingWithBoth) {
     EXPECT_EQ(Working().Channels[4].PG, 42);
     EXPECT_EQ(SentToSynth(PackShortMessage(0xC0, 4, 42, 0)), 1);
     EXPECT_TRUE(rig.s.Bank.MixModified) << "the channel copy edits the working mix";
+}
+
+// Each store is on disk once its key is done, in the file the exit write
+// would choose; one that cannot be written says so and keeps the store.
+TEST_F(KeyMap, EveryStoreWritesTheBlendFileAtOnce) {
+    const auto storedProgram = [&](uint32_t n) {
+        MixBank onDisk{};
+        const auto bytes = ReadBytes(kDefaultBlendFile);
+        if (bytes.size() != sizeof(MixBank)) return -1;
+        std::memcpy(&onDisk, bytes.data(), sizeof(MixBank));
+        return int{onDisk.Slots[n].Channels[0].PG};
+    };
+    rig.s.Bank.CurrentProgram = 3;
+    Working().Channels[0].PG = 42;
+    Press(vk::Back);
+    EXPECT_EQ(storedProgram(3), 42);
+    Working().Channels[0].PG = 43;
+    rig.s.Bank.ProgramCopyTarget = 9;
+    Press(vk::Back, kShiftHeld);
+    EXPECT_EQ(storedProgram(9), 43);
+    EXPECT_EQ(storedProgram(3), 42);
+    EXPECT_EQ(Entries(), std::vector<std::string>{kDefaultBlendFile});
+
+    rig.s.BlendFileName = "gone/live.cdb";
+    Press(vk::Back);
+    ASSERT_EQ(rig.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(rig.dialogs.boxes[0].text, "Cannot create file gone/live.cdb");
+    EXPECT_EQ(rig.s.Bank.Bank.Slots[9].Channels[0].PG, 43);
+    Press(vk::Insert);
+    EXPECT_EQ(rig.dialogs.boxes.size(), 1u) << "a key that stores nothing writes nothing";
 }
 
 TEST_F(KeyMap, RangesNeverWrap) {

@@ -24,6 +24,7 @@
 #include "ui/monitor.h"
 #include "ui/play_to_set.h"
 #include "ui/port_lamps.h"
+#include "ui/stored_bank.h"
 #include "ui/zone_map.h"
 #include "ui/widgets/engine_application.h"
 #include "ui/widgets/form_parts.h"
@@ -133,6 +134,7 @@ void TMainForm::ScreenTick() {
     if (areas & kDeferredTranspose) SetMasterTranspose(state_.Performance.MasterTranspose);
     if (areas & kDeferredTerca) cadenzo::ShowTerca(state_, *this);
     ApplyPlayedNote(state_);
+    WriteStoredBank(state_);
     ShowLamps();
     if (zoneMap_ && zoneMap_->isVisible()) zoneMap_->Show(ZoneMapRows(state_));
 }

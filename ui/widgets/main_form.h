@@ -106,7 +106,8 @@ private:
     // whose device is absent in the absent colour, named in its tool tip.
     void ShowLamps();
     // The screen tick: the display calls made on other threads, the note
-    // played for an armed grid cell, the lamps, and the zone map while it
+    // played for an armed grid cell, a store played through MIDI written to
+    // the blend file, the lamps, and the zone map while it
     // is open.
     void ScreenTick();
     // Whether the caller runs on the window's own thread; if not, the mask
