@@ -181,6 +181,12 @@ CommandFlags BlendFileKey(SystemState& s, bool save) {
     return LoadProgram(s, s.Bank.CurrentProgram);
 }
 
+// Ctrl+Z: the working mix as it was before its last edit, sent and shown.
+CommandFlags UndoKey(SystemState& s) {
+    if (GmMode(s) || !UndoEdit(s.Bank)) return {};
+    return {true, false, RedrawAll};
+}
+
 CommandFlags ResetChannels(SystemState& s) {
     ResetAllChannels(s);
     return {true, false, RedrawAll};
@@ -189,6 +195,7 @@ CommandFlags ResetChannels(SystemState& s) {
 CommandFlags Command(SystemState& s, KeyWindow& window, uint16_t key) {
     if (const int k = RowPosition(kUpRow, key)) return TopRowKey(s, k, true);
     if (const int k = RowPosition(kDownRow, key)) return TopRowKey(s, k, false);
+    if (key == 'Z' && s.ModifierState == kCtrlHeld) return UndoKey(s);
     for (const ScaleKey& scaleKey : kScaleKeys) {
         if (key == scaleKey.up) return ScaleKeyPressed(s, scaleKey, true);
         if (key == scaleKey.down) return ScaleKeyPressed(s, scaleKey, false);
@@ -274,6 +281,7 @@ void MonitorKeyEvent(SystemState& s, uint16_t key) {
 
 void KeyDown(SystemState& s, KeyWindow& window, uint16_t key) {
     DispatchPending(s);
+    if (key != vk::Return && key != vk::Shift && key != vk::Control) CancelPlayToSet(s);
     FinishCommand(s, Command(s, window, key));
     MonitorKeyEvent(s, key);
     WriteStoredBank(s);

@@ -248,6 +248,35 @@ TEST_F(KeyMap, EveryStoreWritesTheBlendFileAtOnce) {
     EXPECT_EQ(rig.dialogs.boxes.size(), 1u) << "a key that stores nothing writes nothing";
 }
 
+// Ctrl+Z steps back through the edits of the working mix, each sent as an
+// edit is; the oldest of more than 32 is let go, a load starts anew.
+TEST_F(KeyMap, CtrlZUndoesTheLastEditsAndSendsEach) {
+    SelectCell(5, 1);  // the first layer's "PG"
+    for (int i = 0; i < 34; ++i) Press(vk::Insert);
+    Press('1', kShiftHeld);
+    ASSERT_EQ(Working().Channels[0].PG, 34);
+    rig.ClearSent();
+    EXPECT_EQ(Refreshes('Z', kCtrlHeld), std::vector<uint32_t>{RedrawAll});
+    EXPECT_EQ(Working().EQ12[0], 64);
+    EXPECT_EQ(Working().Channels[0].PG, 34);
+    Press('Z', kCtrlHeld);
+    EXPECT_EQ(Working().Channels[0].PG, 33);
+    EXPECT_EQ(SentToSynth(PackShortMessage(0xC0, 0, 33, 0)), 1);
+    for (int i = 0; i < 40; ++i) Press('Z', kCtrlHeld);
+    EXPECT_EQ(Working().Channels[0].PG, 3) << "32 edits back, no further";
+    EXPECT_TRUE(rig.s.Bank.MixModified);
+    EXPECT_EQ(Refreshes('Z', kCtrlHeld), none);
+
+    Press(vk::Insert);
+    Press(vk::Back);  // a store starts a new history
+    EXPECT_EQ(Refreshes('Z', kCtrlHeld), none);
+    Press(vk::Insert);
+    Press('Z', kCtrlHeld);
+    EXPECT_EQ(Working().Channels[0].PG, 4);
+    EXPECT_FALSE(rig.s.Bank.MixModified) << "back to the stored mix";
+    EXPECT_EQ(Working().KeyboardScale[0], 64) << "Ctrl+Z is no scale key";
+}
+
 TEST_F(KeyMap, RangesNeverWrap) {
     for (int i = 0; i < 15; ++i) Press(vk::OemPeriod, kCtrlHeld);
     EXPECT_EQ(Working().BendRange, 12);

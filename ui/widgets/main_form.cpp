@@ -20,6 +20,7 @@
 #include "ui/grid_selection.h"
 #include "ui/grid_text.h"
 #include "ui/grid_tips.h"
+#include "ui/main_form_texts.h"
 #include "ui/modifier_indicators.h"
 #include "ui/monitor.h"
 #include "ui/play_to_set.h"
@@ -50,6 +51,11 @@ constexpr std::array<uint32_t, 3> kEqMasks{RedrawEq12, RedrawEq34, RedrawEq56};
 constexpr uint32_t kDeferredVolume = 1;
 constexpr uint32_t kDeferredTranspose = 2;
 constexpr uint32_t kDeferredTerca = 4;
+
+// A cell waiting for a played note, and the grid's caption meanwhile.
+const QColor kArmedCell(255, 210, 0);
+constexpr Rgb kArmedCaption{176, 48, 0};
+constexpr Rgb kCaptionBackground{0, 0, 0};
 
 void SetText(QLabel* label, const std::string& text) { label->setText(QString::fromStdString(text)); }
 
@@ -134,9 +140,27 @@ void TMainForm::ScreenTick() {
     if (areas & kDeferredTranspose) SetMasterTranspose(state_.Performance.MasterTranspose);
     if (areas & kDeferredTerca) cadenzo::ShowTerca(state_, *this);
     ApplyPlayedNote(state_);
+    ShowArmedCell();
     WriteStoredBank(state_);
     ShowLamps();
     if (zoneMap_ && zoneMap_->isVisible()) zoneMap_->Show(ZoneMapRows(state_));
+}
+
+void TMainForm::ShowArmedCell() {
+    const std::optional<GridCell> armed = ArmedGridCell(state_);
+    const auto same = [](std::optional<GridCell> a, std::optional<GridCell> b) {
+        return a.has_value() == b.has_value() && (!a || (a->column == b->column && a->row == b->row));
+    };
+    if (same(armed, armedShown_)) return;
+    const auto mark = [this](std::optional<GridCell> cell, const QVariant& brush) {
+        if (cell) grid_->item(cell->row - 1, cell->column - 1)->setData(Qt::BackgroundRole, brush);
+    };
+    mark(armedShown_, QVariant());
+    mark(armed, QBrush(kArmedCell));
+    auto* caption = findChild<QLabel*>("GridCaption");
+    caption->setText(QString::fromStdString(armed ? PlayToSetStatus(*armed) : kGridCaption));
+    SetHeaderBackground(caption, armed ? kArmedCaption : kCaptionBackground);
+    armedShown_ = armed;
 }
 
 void TMainForm::RefreshDisplay(uint32_t mask) {

@@ -18,6 +18,7 @@
 #include "engine/system_state.h"
 #include "services/display.h"
 #include "ui/display_text.h"
+#include "ui/grid_keys.h"
 #include "ui/key_map.h"
 
 class QKeyEvent;
@@ -110,6 +111,9 @@ private:
     // the blend file, the lamps, and the zone map while it
     // is open.
     void ScreenTick();
+    // The cell waiting for a note marked, and the grid's caption saying so,
+    // for as long as it waits.
+    void ShowArmedCell();
     // Whether the caller runs on the window's own thread; if not, the mask
     // and area are marked for the next screen tick.
     bool OnWindowThread(uint32_t deferredMask, uint32_t deferredArea);
@@ -137,6 +141,7 @@ private:
     QTimer* monitorTimer_ = nullptr;
     TSetupForm* setupForm_ = nullptr;  // while the setup dialog is open
     ZoneMapWindow* zoneMap_ = nullptr;  // made at its first opening
+    std::optional<GridCell> armedShown_;  // the play-to-set cell marked now
 
     const std::thread::id windowThread_ = std::this_thread::get_id();
     std::atomic<uint32_t> deferredMask_{0};   // redraw masks asked for on other threads
