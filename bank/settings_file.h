@@ -14,6 +14,7 @@ inline constexpr const char* kSettingsFile = "Cadenzo.settings";
 
 struct ProgramSettings {
     uint8_t RingAcrossMixChange = 0;  // 1: held and sustained notes ring across a mix change
+    uint8_t EscapeAsksBeforeQuitting = 0;  // 1: Escape in the main window asks before it ends the run
 };
 
 // What the file holds; a missing file, unknown names and bad values leave

@@ -45,6 +45,7 @@ struct SystemState {
     OptionsRecord Options{};     // zero until the options are loaded
     std::string BlendFileName;   // the blend file last loaded; target of the shutdown save
     bool SettingsUnsaved = false;  // main thread: the last save of the options (and ports file) failed
+    uint8_t EscapeAsksBeforeQuitting = 0;  // main thread: the setting of that name
     PortState Ports;
     InputState Input;
     PerformanceState Performance;

@@ -263,7 +263,8 @@ CommandFlags Command(SystemState& s, KeyWindow& window, uint16_t key) {
         window.ToggleMonitorPane();
         return {};
     case vk::Escape:
-        window.CloseMainWindow();
+        if (s.EscapeAsksBeforeQuitting == 0 || s.Io.dialogs->AskYesNo("End the show?", "Cadenzo"))
+            window.CloseMainWindow();
         return {};
     case vk::F11:
         window.ToggleZoneMap();

@@ -21,7 +21,8 @@ public:
     virtual void OpenSetupDialog() = 0;
     // F3: places the monitor pane, toggles it and empties it.
     virtual void ToggleMonitorPane() = 0;
-    // Escape: closes the main window, which ends the program.
+    // Escape: closes the main window, which ends the program (after a yes
+    // when the setting "Escape asks before quitting" is on).
     virtual void CloseMainWindow() = 0;
     // F11: opens or closes the zone map.
     virtual void ToggleZoneMap() = 0;

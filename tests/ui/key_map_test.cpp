@@ -375,6 +375,14 @@ TEST_F(KeyMap, WindowKeysAndPanic) {
     EXPECT_EQ(window.setupDialogs, 1);
     EXPECT_EQ(window.monitorToggles, 1);
     EXPECT_EQ(window.closes, 1);
+    EXPECT_TRUE(rig.dialogs.questions.empty());
+    rig.s.EscapeAsksBeforeQuitting = 1;
+    Press(vk::Escape);
+    EXPECT_EQ(window.closes, 1) << "answered No";
+    rig.dialogs.yesAnswer = true;
+    Press(vk::Escape);
+    EXPECT_EQ(window.closes, 2);
+    EXPECT_EQ(rig.dialogs.questions, (std::vector<std::string>{"End the show?", "End the show?"}));
     rig.ClearSent();
     EXPECT_EQ(Refreshes(vk::Space), std::vector<uint32_t>{RedrawAll});
     EXPECT_EQ(SilencedChannels(), 16u);

@@ -94,7 +94,7 @@ void TSetupForm::Button1Click() {
     state_.SettingsUnsaved = !SaveSettings(state_.Options, state_.Ports.OpenPortNumbers(),
                                            state_.Ports.RememberedDevices, *state_.Io.dialogs);
     try {
-        SaveSettingsFile({ReadShared(state_.RingAcross.Enabled)}, *state_.Io.dialogs);
+        SaveSettingsFile({ReadShared(state_.RingAcross.Enabled), state_.EscapeAsksBeforeQuitting}, *state_.Io.dialogs);
     } catch (const FileError& e) {
         ShowException(*state_.Io.dialogs, e.what());
         state_.SettingsUnsaved = true;

@@ -225,6 +225,7 @@ QWidget* TSetupForm::BuildOtherPage() {
     QGroupBox* playing = MakeGroup(page, "Mix Change", rows);
     AddCheck(rows, 0, 0, "RingAcrossCheckBox", "Held and Sustained Notes Ring Across a Mix Change",
              state_.RingAcross.Enabled);
+    AddCheck(rows, 1, 0, "EscapeAsksCheckBox", "Escape asks before quitting", state_.EscapeAsksBeforeQuitting);
     grid->addWidget(playing, 2, 0, 1, 2);
     grid->setRowStretch(3, 1);
     return page;
