@@ -27,6 +27,9 @@ std::string HelpText(const QCommandLineParser& parser) {
     // exists (as here, before any window).
     QString text = parser.helpText();
     text.replace(0, text.indexOf('\n'), "Usage: cadenzo [options]");
+    text += "\nKeys:\n";
+    for (const KeyText& key : kKeyTexts) text += QString("  %1\n      %2\n").arg(key.keys, key.description);
+    text += QString("\n") + kFilesText + "\n";
     return text.toStdString();
 }
 

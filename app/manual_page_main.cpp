@@ -1,8 +1,8 @@
 // Writes the manual page at build time: the page's text with the program's
-// version, its release date, its description and its options filled in from
+// version, its release date, its description, its options and its keys filled in from
 // the words --help prints, so the page and --help never disagree.
 //   cadenzo-manual-page TEXT RELEASE_DATE PAGE
-// TEXT holds @VERSION@, @DATE@, @DESCRIPTION@ and a line @OPTIONS@.
+// TEXT holds @VERSION@, @DATE@, @DESCRIPTION@ and the lines @OPTIONS@ and @KEYS@.
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -42,6 +42,13 @@ std::string OptionsSection() {
     return out;
 }
 
+std::string KeysSection() {
+    std::string out;
+    for (const cadenzo::KeyText& key : cadenzo::kKeyTexts)
+        out += ".TP\n.B " + Roff(key.keys) + '\n' + Roff(key.description) + '\n';
+    return out;
+}
+
 void Replace(std::string& text, std::string_view token, const std::string& by) {
     for (size_t at = text.find(token); at != std::string::npos; at = text.find(token, at + by.size()))
         text.replace(at, token.size(), by);
@@ -63,6 +70,7 @@ int main(int argc, char** argv) {
     }
     std::string page = text.str();
     Replace(page, "@OPTIONS@\n", OptionsSection());
+    Replace(page, "@KEYS@\n", KeysSection());
     Replace(page, "@DESCRIPTION@", Roff(cadenzo::kProgramDescription));
     Replace(page, "@VERSION@", std::string(cadenzo::ProgramVersion()));
     Replace(page, "@DATE@", argv[2]);

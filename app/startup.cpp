@@ -9,6 +9,7 @@
 #include "bank/options_file.h"
 #include "bank/ports_file.h"
 #include "bank/settings_file.h"
+#include "engine/program_settings.h"
 #include "engine/terca.h"
 #include "engine/transmission.h"
 #include "engine/port_manager.h"
@@ -41,10 +42,7 @@ void StartUp(SystemState& s, Shell& shell) {
                       "The MIDI devices are looked at once a second instead.");
     shell.SetStartScreenText("Load Options...");
     LoadOptions(s.Options, s.Bank.GmMode, *s.Io.dialogs, *s.Io.display);
-    const ProgramSettings settings = ReadSettingsFile();
-    s.RingAcross.Enabled = settings.RingAcrossMixChange;
-    s.Footswitch.NextController = settings.NextMixController;
-    s.Footswitch.PreviousController = settings.PreviousMixController;
+    UseSettings(s, ReadSettingsFile());
     shell.SetStartScreenText("Load Blends...");
     LoadBlendFile(s.Bank, s.BlendFileName, kDefaultBlendFile, *s.Io.dialogs, *s.Io.display);
     LoadGigFiles(kDefaultBlendFile, s.Names, s.Songs, *s.Io.dialogs);

@@ -53,7 +53,11 @@ bool LoadBlendFile(BankState& bank, std::string& blendFileName, const std::strin
 }
 
 bool SaveBlendFile(const BankState& bank, const std::string& path, Dialogs& dialogs) {
-    if (ReplaceFileContent(path, reinterpret_cast<const uint8_t*>(&bank.Bank), sizeof(MixBank))) return true;
+    return SaveBankImage(bank.Bank, path, dialogs);
+}
+
+bool SaveBankImage(const MixBank& bank, const std::string& path, Dialogs& dialogs) {
+    if (ReplaceFileContent(path, reinterpret_cast<const uint8_t*>(&bank), sizeof(MixBank))) return true;
     dialogs.MessageBox("Error Writing Blend File !", "Bad Write");
     return false;
 }

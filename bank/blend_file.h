@@ -27,6 +27,9 @@ bool LoadBlendFile(BankState& bank, std::string& blendFileName, const std::strin
 // Raises FileError when the file cannot be created.
 bool SaveBlendFile(const BankState& bank, const std::string& path, Dialogs& dialogs);
 
+// The same for a copy of the bank taken earlier.
+bool SaveBankImage(const MixBank& bank, const std::string& path, Dialogs& dialogs);
+
 // Repairs fields that older files hold as zero although their neutral value
 // is not zero.
 void ApplyBlendFixups(MixBank& bank);

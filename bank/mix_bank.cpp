@@ -1,6 +1,7 @@
 #include "bank/mix_bank.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "bank/options_record.h"
 
@@ -42,7 +43,11 @@ void CopyMix(Mix& from, Mix& to) {
     to.MixReserved = from.MixReserved;
 }
 
+bool SameMix(const Mix& a, const Mix& b) { return std::memcmp(&a, &b, sizeof(Mix)) == 0; }
+
 void AfterCopy(BankState& s, uint32_t n) {
+    s.History.Count = 0;
+    s.History.Settled = s.WorkingMix;
     s.CurrentProgram = n;
     s.ProgramCopyTarget = static_cast<uint8_t>(n);
     s.MixModified = false;
@@ -76,6 +81,27 @@ void StoreMix(BankState& s, uint32_t n) {
     if (n >= kBankSlots) return;
     CopyMix(s.WorkingMix, s.Bank.Slots[n]);
     AfterCopy(s, n);
+    s.StoreUnwritten.store(true, std::memory_order_relaxed);  // the bank itself is read under the engine lock
+}
+
+void NoteEdit(BankState& s) {
+    EditHistory& h = s.History;
+    if (SameMix(s.WorkingMix, h.Settled)) return;
+    h.Before[h.Next] = h.Settled;
+    h.Next = (h.Next + 1) % kUndoEdits;
+    h.Count = std::min(h.Count + 1, kUndoEdits);
+    h.Settled = s.WorkingMix;
+}
+
+bool UndoEdit(BankState& s) {
+    EditHistory& h = s.History;
+    if (h.Count == 0) return false;
+    h.Next = (h.Next + kUndoEdits - 1) % kUndoEdits;
+    --h.Count;
+    CopyMix(h.Before[h.Next], s.WorkingMix);
+    h.Settled = s.WorkingMix;
+    s.MixModified = s.CurrentProgram >= kBankSlots || !SameMix(s.WorkingMix, s.Bank.Slots[s.CurrentProgram]);
+    return true;
 }
 
 }  // namespace cadenzo

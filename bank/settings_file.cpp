@@ -2,7 +2,7 @@
 
 #include <charconv>
 #include <fstream>
-#include <string>
+#include <string_view>
 
 #include "bank/file_io.h"
 #include "services/dialogs.h"
@@ -11,23 +11,34 @@ namespace cadenzo {
 
 namespace {
 
-constexpr std::string_view kRingAcross = "RingAcrossMixChange=";
-constexpr std::string_view kNextMix = "NextMixController=";
-constexpr std::string_view kPreviousMix = "PreviousMixController=";
+// Each setting's name in the file, where it is kept and its highest value.
+struct SettingLine {
+    std::string_view name;
+    uint8_t ProgramSettings::*field;
+    unsigned max;
+    bool alwaysWritten;
+};
 
-// "Name=N" with N a controller number 0..127; other values leave `field`.
-void ReadController(std::string_view line, std::string_view name, uint8_t& field) {
-    if (!line.starts_with(name)) return;
-    const std::string_view digits = line.substr(name.size());
-    unsigned value = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (error == std::errc{} && end == digits.data() + digits.size() && value < 128)
-        field = static_cast<uint8_t>(value);
-}
+constexpr SettingLine kSettingLines[] = {
+    {"RingAcrossMixChange", &ProgramSettings::RingAcrossMixChange, 1, true},
+    {"NextMixController", &ProgramSettings::NextMixController, 127, false},
+    {"PreviousMixController", &ProgramSettings::PreviousMixController, 127, false},
+    {"EscapeAsksBeforeQuitting", &ProgramSettings::EscapeAsksBeforeQuitting, 1, false},
+    {"EffectSendsToSynth", &ProgramSettings::EffectSendsToSynth, 1, false},
+};
 
-// Nothing for none, so a file without footswitches reads as it always did.
-std::string ControllerLine(std::string_view name, uint8_t value) {
-    return value == 0 ? std::string() : std::string(name) + std::to_string(value) + "\n";
+// "Name=N" with N in the setting's range sets it; any other line leaves it.
+void ReadLine(std::string_view line, ProgramSettings& settings) {
+    for (const SettingLine& setting : kSettingLines) {
+        if (line.size() <= setting.name.size() || !line.starts_with(setting.name) ||
+            line[setting.name.size()] != '=')
+            continue;
+        const std::string_view digits = line.substr(setting.name.size() + 1);
+        unsigned value = 0;
+        const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+        if (error == std::errc{} && end == digits.data() + digits.size() && value <= setting.max)
+            settings.*setting.field = static_cast<uint8_t>(value);
+    }
 }
 
 }  // namespace
@@ -38,18 +49,23 @@ ProgramSettings ReadSettingsFile() {
     std::string line;
     while (std::getline(file, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line == std::string(kRingAcross) + "1") settings.RingAcrossMixChange = 1;
-        if (line == std::string(kRingAcross) + "0") settings.RingAcrossMixChange = 0;
-        ReadController(line, kNextMix, settings.NextMixController);
-        ReadController(line, kPreviousMix, settings.PreviousMixController);
+        ReadLine(line, settings);
     }
     return settings;
 }
 
+std::string SettingsFileText(const ProgramSettings& settings) {
+    std::string text;
+    for (const SettingLine& setting : kSettingLines) {
+        const uint8_t value = settings.*setting.field;
+        if (value != 0 || setting.alwaysWritten)
+            text += std::string(setting.name) + "=" + std::to_string(value) + "\n";
+    }
+    return text;
+}
+
 void SaveSettingsFile(const ProgramSettings& settings, Dialogs& dialogs) {
-    std::string text = std::string(kRingAcross) + (settings.RingAcrossMixChange != 0 ? "1" : "0") + "\n";
-    text += ControllerLine(kNextMix, settings.NextMixController);
-    text += ControllerLine(kPreviousMix, settings.PreviousMixController);
+    const std::string text = SettingsFileText(settings);
     if (!ReplaceFileContent(kSettingsFile, reinterpret_cast<const uint8_t*>(text.data()), text.size()))
         dialogs.MessageBox("Error Writing Settings File !", "Bad Write");
 }

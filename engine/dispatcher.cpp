@@ -6,6 +6,7 @@
 #include "engine/layers.h"
 #include "engine/mix_steps.h"
 #include "engine/note_routing.h"
+#include "engine/pedals.h"
 #include "engine/remote_control.h"
 #include "engine/ring_across.h"
 #include "engine/terca.h"
@@ -19,7 +20,6 @@ namespace cadenzo {
 namespace {
 
 constexpr uint8_t kMonitorProgramMessages = 9;  // the monitor source that shows them
-constexpr uint8_t kSustainPedal = 64;
 
 // Sent once per listening layer, on the layer's own channel, data unchanged.
 void CopyToListeningLayers(SystemState& s, uint8_t port, const UnpackedMessage& m) {
@@ -46,7 +46,8 @@ void Controller(SystemState& s, uint8_t port, const UnpackedMessage& m) {
     }
     // A controller number above 127 (no device sends one) counts as blocked.
     if (m.data1 >= o.CCBlocked.size() || o.CCBlocked[m.data1] != 0) return;
-    if (m.data1 == kSustainPedal && m.data2 < 64) CarriedSustainRelease(s, port, m.channel);
+    PlayerPedal(s, port, m.channel, m.data1, m.data2);
+    if (HoldsNotes(m.data1) && m.data2 < 64) CarriedPedalRelease(s, port, m.channel);
     CopyToListeningLayers(s, port, m);
 }
 

@@ -1,5 +1,6 @@
 #include "engine/output.h"
 
+#include "engine/pedals.h"
 #include "engine/system_state.h"
 #include "services/monitor.h"
 
@@ -8,6 +9,7 @@ namespace cadenzo {
 void SendToSynth(SystemState& s, ShortMessage m) {
     if (ReadShared(s.Options.MonitorSource) == 5) MonitorShortMessage(s, m);
     if (!s.Ports.SynthOut.Send(m & 0xFFFFFF)) return;
+    NotePedalSent(s.Performance.Pedals, m);  // the glide tick sends bends only: it never writes there
     if (IsChannelMessage(m)) LightPortLampIfDark(s.Lamps, ShapeOut1);
     LightLamp(s.Lamps, static_cast<Lamp>(ShapeCh1 + (m & 0x0F)));
 }

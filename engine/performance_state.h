@@ -49,6 +49,9 @@ inline constexpr int32_t kBendCentre = 8192;    // the struck note's own pitch
 inline constexpr int32_t kSemitone = 512;       // bend units per semitone at 16 semitones
 inline constexpr int32_t kNeutralScaleOffset = 512;
 inline constexpr int kHeldNoteSlots = 64;
+// The pedals whose presses the program follows to their channels: sustain,
+// sostenuto, soft and hold; bit k of a pedal mask stands for the k-th.
+inline constexpr std::array<uint8_t, 4> kPedalControllers{64, 66, 67, 69};
 
 // The legato/portamento position of one channel, written as a whole.
 struct alignas(8) GlideSet {
@@ -77,8 +80,18 @@ struct ChannelPerformance {
     uint8_t LastVelocity = 100;                      // velocity of the last note-on sent
 };
 
+// Where the pedals went. Whoever reads or writes it holds the engine lock.
+struct PedalState {
+    // Per synthesiser channel: the pedals pressed there and not released.
+    std::array<uint8_t, kChannels> Down{};
+    // Per playing input ((port - 1) * 16 + channel) and pedal: the synthesiser
+    // channels (bit c) its presses reached since its last release.
+    std::array<std::array<uint16_t, kPedalControllers.size()>, 2 * kChannels> Reached{};
+};
+
 struct PerformanceState {
     std::array<ChannelPerformance, kChannels> Channels;
+    PedalState Pedals;
     int32_t MasterTranspose = 0;  // semitones, -12..+12; main thread only
     // Wakes a glide timer that rests while nothing slides and no bend waits.
     InputWake TickWanted;

@@ -5,12 +5,11 @@
 #include "engine/layers.h"
 #include "engine/system_state.h"
 #include "engine/output.h"
+#include "engine/pedals.h"
 
 namespace cadenzo {
 
 namespace {
-
-constexpr uint8_t kSustain = 64;
 
 using Routing = std::array<uint8_t, kShadowBytes>;
 
@@ -25,11 +24,11 @@ bool Carries(const RingAcrossState& r, int c) { return (r.Carrying >> c & 1) != 
 
 // Carrying ends once no key and no pedal is owed a release any more.
 void EndCarryingWhenDone(RingAcrossState& r) {
-    if (r.CarriedKeys == 0 && r.Sustain[0] == 0 && r.Sustain[1] == 0) r.Carrying = 0;
+    if (r.CarriedKeys == 0 && r.Pedals[0] == 0 && r.Pedals[1] == 0) r.Carrying = 0;
 }
 
 // Marks layer c as changed under every key held now; true when one of them
-// (or a held sustain pedal) keeps a note of the layer's former routing.
+// (or a held pedal) keeps a note of the layer's former routing.
 bool MarkHeld(SystemState& s, int c, const Routing& before) {
     RingAcrossState& r = s.RingAcross;
     const bool playable = before[ShadowMD] == 0 && before[ShadowTrc] == 0;
@@ -47,8 +46,8 @@ bool MarkHeld(SystemState& s, int c, const Routing& before) {
                     sounding |= listened && InZone(note, before[ShadowKL], before[ShadowKH]);
                 }
             }
-            if (listened && input.SustainHeld(ch)) {
-                r.Sustain[port - 1] |= static_cast<uint16_t>(1u << ch);
+            if (listened && PedalKeepsNotes(s, port, ch, c)) {
+                r.Pedals[port - 1] |= static_cast<uint16_t>(1u << ch);
                 sounding = true;
             }
         }
@@ -92,14 +91,10 @@ uint16_t CarriedNoteOff(SystemState& s, uint8_t port, uint8_t ch, uint8_t note, 
     return skip;
 }
 
-void CarriedSustainRelease(SystemState& s, uint8_t port, uint8_t ch) {
+void CarriedPedalRelease(SystemState& s, uint8_t port, uint8_t ch) {
     RingAcrossState& r = s.RingAcross;
-    if (port < 1 || port > 2 || !(r.Sustain[port - 1] >> ch & 1)) return;
-    r.Sustain[port - 1] &= static_cast<uint16_t>(~(1u << ch));
-    for (int c = 0; c < kChannels; ++c) {
-        if (!Carries(r, c) || !Listens(r.Layers[c], port, ch) || LayerReceives(s, c, port, ch)) continue;
-        SendToSynth(s, PackShortMessage(0xB0, static_cast<uint32_t>(c), kSustain, 0));
-    }
+    if (port < 1 || port > 2 || !(r.Pedals[port - 1] >> ch & 1) || PedalHeldAt(s, port, ch)) return;
+    r.Pedals[port - 1] &= static_cast<uint16_t>(~(1u << ch));
     EndCarryingWhenDone(r);
 }
 

@@ -1,9 +1,10 @@
 // Notes that ring across a mix change (an option, off by default). When a
 // transmission changes a polyphonic layer's inputs, zones or transposition
-// while keys or sustain pedals held on its inputs keep notes of it sounding,
+// while keys or pedals held on its inputs keep notes of it sounding,
 // the layer is not silenced: its former routing is kept, the note-off of
 // each key held at the change goes through it to the channel and note the
-// key started on, and the sustain pedal's release reaches it too. A layer
+// key started on, and the pedals' releases reach it too (as every pedal's
+// release reaches where its press went, see engine/pedals.h). A layer
 // whose routing changed while a key was held never struck that key, so the
 // key's note-off does not reach it through the working mix. A layer that
 // changes again while it carries is silenced, as with the option off.
@@ -30,9 +31,9 @@ struct RingAcrossState {
     // key not carried.
     std::array<std::array<uint16_t, 128>, 2 * kChannels> ChangedUnderKey{};
     int CarriedKeys = 0;  // keys with a non-zero entry above
-    // Per input (port - 1): the channels whose sustain release also goes to
-    // the carrying layers.
-    std::array<uint16_t, 2> Sustain{};
+    // Per input (port - 1): the channels whose pedals (sustain, sostenuto,
+    // hold) keep notes of the carrying layers until they come up.
+    std::array<uint16_t, 2> Pedals{};
 };
 
 // A transmission is about to change layer c's routing from `before`. True
@@ -45,8 +46,9 @@ bool CarryAcrossChange(SystemState& s, int c, const std::array<uint8_t, kShadowB
 // key's note-off must not reach through the working mix.
 uint16_t CarriedNoteOff(SystemState& s, uint8_t port, uint8_t ch, uint8_t note, uint8_t velocity);
 
-// A sustain release from the dispatcher: sends it to the carrying layers that
-// the working mix does not send it to.
-void CarriedSustainRelease(SystemState& s, uint8_t port, uint8_t ch);
+// The release of a pedal that keeps notes, from the dispatcher once it went
+// where the pedal's presses went: the carrying that waited for the input's
+// pedals ends once none is held and nothing else is owed a release.
+void CarriedPedalRelease(SystemState& s, uint8_t port, uint8_t ch);
 
 }  // namespace cadenzo

@@ -50,6 +50,7 @@ struct SystemState {
     // Main thread: a session manager keeps the program's files; the blend
     // file that is saved is always the session's own.
     bool UnderSession = false;
+    uint8_t EscapeAsksBeforeQuitting = 0;  // main thread: the setting of that name
     PortState Ports;
     InputState Input;
     PerformanceState Performance;

@@ -6,6 +6,7 @@
 #include "engine/bend.h"
 #include "engine/grid_cursor.h"
 #include "engine/output.h"
+#include "engine/pedals.h"
 #include "engine/ring_across.h"
 #include "services/display.h"
 
@@ -85,6 +86,12 @@ void SendDrumChannel(SystemState& s, uint32_t c) {
     SendOutputLevels(s, c, o.DrumOut12, o.DrumOut34, o.DrumOut56);
 }
 
+// All Notes Off, and the pedals held there up, which would keep the notes.
+void CutChannel(SystemState& s, int c) {
+    SynthCc(s, static_cast<uint32_t>(c), kAllNotesOff, 0);
+    ReleaseHeldPedals(s, c);
+}
+
 // Cuts notes and bends where the routing-relevant fields changed, and
 // re-centres the wheel term.
 void ResetChangedChannel(SystemState& s, int c) {
@@ -99,7 +106,7 @@ void ResetChangedChannel(SystemState& s, int c) {
     // outside the new zone would otherwise stay held and be struck again.
     if (UpdateShadow(shadow, now,
                      {ShadowIn1Channel, ShadowIn2Channel, ShadowKL, ShadowKH, ShadowVL, ShadowVH, ShadowTrs})) {
-        if (!CarryAcrossChange(s, c, before)) SynthCc(s, ch, kAllNotesOff, 0);
+        if (!CarryAcrossChange(s, c, before)) CutChannel(s, c);
         if (layer.MD != 0) p.HeldNoteCount = 0;
     }
     if (UpdateShadow(shadow, now, {ShadowAT, ShadowScl})) {
@@ -107,7 +114,7 @@ void ResetChangedChannel(SystemState& s, int c) {
         SendToSynth(s, PackShortMessage(0xD0, ch, 0, 0));
     }
     if (UpdateShadow(shadow, now, {ShadowMD})) {
-        SynthCc(s, ch, kAllNotesOff, 0);
+        CutChannel(s, c);
         if (layer.MD != 0) {
             p.HeldNoteCount = 0;
         } else {
@@ -120,7 +127,7 @@ void ResetChangedChannel(SystemState& s, int c) {
     }
     p.WheelBend.store(ScaledWheel(kBendCentre, s.Bank.WorkingMix.BendRange), std::memory_order_relaxed);
     if (UpdateShadow(shadow, now, {ShadowTrc})) {
-        SynthCc(s, ch, kAllNotesOff, 0);
+        CutChannel(s, c);
         if (layer.MD != 0) p.HeldNoteCount = 0;
     }
 }

@@ -19,6 +19,8 @@ void HeldKeys::Track(ShortMessage m) {
     const unsigned note = u.data1 & 0x7F;
     switch (u.command) {
     case 0x90:
+        // The velocity first, so a reader that sees the key held sees how it was struck.
+        if (u.data2 != 0) velocities_[ch * kNotes + note].store(u.data2, std::memory_order_relaxed);
         Put(keys_, ch * kNotes + note, u.data2 != 0);
         break;
     case 0x80:
@@ -38,13 +40,12 @@ bool HeldKeys::KeyHeld(unsigned ch, unsigned note) const {
     return (keys_[bit / 64].load(std::memory_order_relaxed) >> (bit % 64) & 1) != 0;
 }
 
-uint64_t HeldKeys::KeysHeld(unsigned ch, unsigned half) const {
-    return keys_[(ch * kNotes) / 64 + half].load(std::memory_order_relaxed);
+uint8_t HeldKeys::Velocity(unsigned ch, unsigned note) const {
+    return velocities_[ch * kNotes + note].load(std::memory_order_relaxed);
 }
 
-bool HeldKeys::SustainHeld(unsigned ch) const {
-    const unsigned bit = ch * kPedals.size();  // the sustain pedal comes first
-    return (pedals_[bit / 64].load(std::memory_order_relaxed) >> (bit % 64) & 1) != 0;
+uint64_t HeldKeys::KeysHeld(unsigned ch, unsigned half) const {
+    return keys_[(ch * kNotes) / 64 + half].load(std::memory_order_relaxed);
 }
 
 void HeldKeys::Clear() {

@@ -20,11 +20,11 @@ public:
     void Track(ShortMessage m);
     // Any thread: whether key `note` of channel ch is held down now.
     bool KeyHeld(unsigned ch, unsigned note) const;
+    // Any thread: the velocity key `note` of channel ch was last struck with.
+    uint8_t Velocity(unsigned ch, unsigned note) const;
     // Any thread: keys 64 * half .. 64 * half + 63 of channel ch held down
     // now, bit k for key 64 * half + k (half = 0 or 1).
     uint64_t KeysHeld(unsigned ch, unsigned half) const;
-    // Any thread: whether the sustain pedal of channel ch is held down now.
-    bool SustainHeld(unsigned ch) const;
     // Main thread, while no callback runs: forgets everything.
     void Clear();
     // Main thread, while no callback runs: a note-off (velocity 0) for every
@@ -42,6 +42,7 @@ private:
 
     std::array<std::atomic<uint64_t>, 16 * kNotes / 64> keys_{};  // bit ch * 128 + note
     std::array<std::atomic<uint64_t>, 1> pedals_{};               // bit ch * 3 + pedal
+    std::array<std::atomic<uint8_t>, 16 * kNotes> velocities_{};  // ch * 128 + note
 };
 
 }  // namespace cadenzo

@@ -27,6 +27,8 @@ public:
     // The chosen path, or nothing when the user cancels.
     virtual std::optional<std::string> OpenFileDialog(const FileDialogRequest&) { return std::nullopt; }
     virtual std::optional<std::string> SaveFileDialog(const FileDialogRequest&) { return std::nullopt; }
+    // A modal box with Yes and No; true for Yes. No is its default.
+    virtual bool AskYesNo(const std::string&, const std::string&) { return false; }
     // Nobody is at the screen any more (the system asked the program to
     // stop): every box and dialog that is open, and every one asked for
     // from now on, is answered at once with its default (OK, Cancel).

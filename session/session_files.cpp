@@ -7,6 +7,7 @@
 #include "bank/gig_files.h"
 #include "bank/settings_file.h"
 #include "bank/settings_save.h"
+#include "engine/program_settings.h"
 #include "engine/system_state.h"
 
 namespace cadenzo {
@@ -62,7 +63,7 @@ std::string SaveSessionFiles(SystemState& s, CollectingDialogs& dialogs) {
             SaveSetListFile(target, s.Songs, dialogs);
         }
         s.SettingsUnsaved = !SaveSettings(s.Options, s.Ports.OpenPortNumbers(), s.Ports.RememberedDevices, dialogs);
-        SaveSettingsFile({ReadShared(s.RingAcross.Enabled)}, dialogs);
+        SaveSettingsFile(SettingsNow(s), dialogs);
         written = bank && !s.SettingsUnsaved;
     } catch (const FileError& e) {
         dialogs.MessageBox(e.what(), "Cadenzo", MessageIcon::Error);

@@ -7,7 +7,10 @@
 namespace cadenzo {
 
 void FinishCommand(SystemState& s, const CommandFlags& flags) {
-    if (flags.modified && !s.Bank.GmMode.load()) s.Bank.MixModified = true;
+    if (flags.modified && !s.Bank.GmMode.load()) {
+        s.Bank.MixModified = true;
+        NoteEdit(s.Bank);
+    }
     if (!flags.transmit) return;
     TransmitMix(s);
     s.Io.display->RefreshDisplay(flags.mask);

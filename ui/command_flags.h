@@ -16,7 +16,7 @@ struct CommandFlags {
     uint32_t mask = RedrawAll;
 };
 
-// Marks the mix modified, transmits and refreshes with the mask, as the
+// Marks the mix modified (the edit goes into its undo history), transmits and refreshes with the mask, as the
 // flags ask.
 void FinishCommand(SystemState& s, const CommandFlags& flags);
 

@@ -18,6 +18,7 @@
 #include "ui/key_steps.h"
 #include "ui/monitor.h"
 #include "ui/play_to_set.h"
+#include "ui/stored_bank.h"
 #include "ui/virtual_keys.h"
 
 namespace cadenzo {
@@ -199,6 +200,12 @@ CommandFlags BlendFileKey(SystemState& s, bool save) {
     return LoadProgram(s, s.Bank.CurrentProgram);
 }
 
+// Ctrl+Z: the working mix as it was before its last edit, sent and shown.
+CommandFlags UndoKey(SystemState& s) {
+    if (GmMode(s) || !UndoEdit(s.Bank)) return {};
+    return {true, false, RedrawAll};
+}
+
 CommandFlags ResetChannels(SystemState& s) {
     ResetAllChannels(s);
     return {true, false, RedrawAll};
@@ -211,6 +218,7 @@ CommandFlags Command(SystemState& s, KeyWindow& window, uint16_t key) {
     }
     if (const int k = RowPosition(kUpRow, key)) return TopRowKey(s, k, true);
     if (const int k = RowPosition(kDownRow, key)) return TopRowKey(s, k, false);
+    if (key == 'Z' && s.ModifierState == kCtrlHeld) return UndoKey(s);
     for (const ScaleKey& scaleKey : kScaleKeys) {
         if (key == scaleKey.up) return ScaleKeyPressed(s, scaleKey, true);
         if (key == scaleKey.down) return ScaleKeyPressed(s, scaleKey, false);
@@ -278,7 +286,8 @@ CommandFlags Command(SystemState& s, KeyWindow& window, uint16_t key) {
         window.ToggleMonitorPane();
         return {};
     case vk::Escape:
-        window.CloseMainWindow();
+        if (s.EscapeAsksBeforeQuitting == 0 || s.Io.dialogs->AskYesNo("End the show?", "Cadenzo"))
+            window.CloseMainWindow();
         return {};
     case vk::F11:
         window.ToggleZoneMap();
@@ -306,8 +315,10 @@ void MonitorKeyEvent(SystemState& s, uint16_t key) {
 
 void KeyDown(SystemState& s, KeyWindow& window, uint16_t key) {
     DispatchPending(s);
+    if (key != vk::Return && key != vk::Shift && key != vk::Control) CancelPlayToSet(s);
     FinishCommand(s, Command(s, window, key));
     MonitorKeyEvent(s, key);
+    WriteStoredBank(s);
 }
 
 void KeyUp(SystemState& s, KeyWindow& window, uint16_t key) {

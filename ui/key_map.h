@@ -21,7 +21,8 @@ public:
     virtual void OpenSetupDialog() = 0;
     // F3: places the monitor pane, toggles it and empties it.
     virtual void ToggleMonitorPane() = 0;
-    // Escape: closes the main window, which ends the program.
+    // Escape: closes the main window, which ends the program (after a yes
+    // when the setting "Escape asks before quitting" is on).
     virtual void CloseMainWindow() = 0;
     // F11: opens or closes the zone map.
     virtual void ToggleZoneMap() = 0;
@@ -35,7 +36,7 @@ public:
 
 // A key pressed (every repeat is a new press): runs its command, marks the
 // mix modified, transmits and refreshes as the command asks, then adds the
-// key monitor's line.
+// key monitor's line; a store it made is written to the blend file.
 void KeyDown(SystemState& s, KeyWindow& window, uint16_t key);
 
 // A key released: clears the Shift or Ctrl bit, repaints the indicators and

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "engine/system_state.h"
-#include "ui/grid_keys.h"
+#include "ui/grid_text.h"
 
 namespace cadenzo {
 
@@ -36,6 +36,19 @@ CommandFlags PlayToSetKey(SystemState& s) {
     const uint16_t wanted = static_cast<uint16_t>(cell.column << 8 | cell.row);
     s.PlayToSet.ArmedCell.store(armable && armed != wanted ? wanted : 0, std::memory_order_release);
     return {false, false, 0};
+}
+
+void CancelPlayToSet(SystemState& s) { s.PlayToSet.ArmedCell.store(0, std::memory_order_release); }
+
+std::optional<GridCell> ArmedGridCell(const SystemState& s) {
+    const uint16_t armed = s.PlayToSet.ArmedCell.load(std::memory_order_acquire);
+    if (armed == 0) return std::nullopt;
+    return GridCell{static_cast<uint8_t>(armed >> 8), static_cast<uint8_t>(armed)};
+}
+
+std::string PlayToSetStatus(GridCell cell) {
+    return std::string("Play a note to set ") + kGridColumnTable[cell.column - 1].header + " of " +
+           ChannelText(cell.row) + " (any other key cancels)";
 }
 
 void ApplyPlayedNote(SystemState& s) {

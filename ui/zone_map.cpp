@@ -52,8 +52,11 @@ void MarkSounding(const SystemState& s, int c, ZoneRow& row) {
         const HeldKeys& held = s.Ports.Inputs[port - 1].Held;
         for (uint8_t ch = 0; ch < kChannels; ++ch) {
             if (!LayerReceives(s, c, port, ch)) continue;
-            for (int note = kLowestKey; note <= kHighestKey; ++note)
-                if (InZone(note, r.KL, r.KH) && held.KeyHeld(ch, static_cast<unsigned>(note))) row.sounding.set(note);
+            for (unsigned note = kLowestKey; note <= kHighestKey; ++note) {
+                if (InZone(static_cast<int>(note), r.KL, r.KH) && held.KeyHeld(ch, note) &&
+                    InZone(held.Velocity(ch, note), r.VL, r.VH))
+                    row.sounding.set(note);
+            }
         }
     }
 }

@@ -30,7 +30,7 @@ struct ZoneRow {
     std::array<KeyRange, 2> zone{};   // within the 88 keys
     std::string text;                 // what the row says beside or on its bars
     Rgb colour{};
-    std::bitset<128> sounding;        // keys held now that this layer takes
+    std::bitset<128> sounding;        // keys held now whose note and velocity this layer took
     bool operator==(const ZoneRow&) const = default;
 };
 

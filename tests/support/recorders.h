@@ -34,7 +34,13 @@ public:
         fileDialogs.push_back(request.title);
         return saveAnswer;
     }
+    bool AskYesNo(const std::string& text, const std::string&) override {
+        questions.push_back(text);
+        return yesAnswer;
+    }
     std::vector<ShownBox> boxes;
+    std::vector<std::string> questions;    // the yes/no boxes' texts, in order
+    bool yesAnswer = false;
     std::vector<std::string> fileDialogs;  // titles, in order
     std::optional<std::string> openAnswer;
     std::optional<std::string> saveAnswer;

@@ -10,12 +10,15 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cstring>
 
 #include <gtest/gtest.h>
 
+#include "bank/blend_file.h"
 #include "services/redraw_mask.h"
 #include "support/engine_rig.h"
 #include "support/fake_timer.h"
+#include "support/temp_dir.h"
 #include "ui/modifier_indicators.h"
 #include "ui/port_lamps.h"
 #include "ui/widgets/main_form.h"
@@ -26,7 +29,7 @@
 namespace cadenzo {
 namespace {
 
-class KeyEvents : public ::testing::Test {
+class KeyEvents : public test::InTempDir {
 protected:
     KeyEvents() {
         rig.s.Bank.WorkingMix.Channels[0].In1Channel = 1;
@@ -143,12 +146,18 @@ TEST_F(KeyEvents, TheWheelAndAPlayedNoteSetTheCellUnderThem) {
     EXPECT_EQ(rig.display.refreshes, (std::vector<uint32_t>{1u, 1u}));
 
     QTest::keyClick(grid, Qt::Key_Return);  // arms KL
+    auto* caption = form.findChild<QLabel*>("GridCaption");
+    const auto marked = [&] { return grid->item(0, 7)->data(Qt::BackgroundRole).isValid(); };
+    ASSERT_TRUE(QTest::qWaitFor(marked));
+    EXPECT_EQ(caption->text().toStdString(), "Play a note to set KL of Ch1 (any other key cancels)");
     rig.ClearSent();
     rig.Play(1, PackShortMessage(0x90, 0, 48, 90));
     EXPECT_TRUE(rig.Synth().empty()) << "the note sets the cell instead of sounding";
     ASSERT_TRUE(QTest::qWaitFor([&] { return layer.KL == 48; }));
     EXPECT_EQ(rig.display.refreshes.back(), 1u);
     EXPECT_FALSE(rig.Synth().empty()) << "the mix was transmitted";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !marked(); }));
+    EXPECT_EQ(caption->text().toStdString(), "All 16 MIDI Channel Parameters");
     rig.Play(1, PackShortMessage(0x90, 0, 50, 90));
     EXPECT_EQ(layer.KL, 48) << "one note per arming";
 
@@ -156,9 +165,13 @@ TEST_F(KeyEvents, TheWheelAndAPlayedNoteSetTheCellUnderThem) {
     QTest::keyClick(grid, Qt::Key_Return);
     rig.Play(2, PackShortMessage(0x90, 0, 67, 90));
     ASSERT_TRUE(QTest::qWaitFor([&] { return layer.Trs == 64 + 7; }));
-    grid->setCurrentCell(0, 10);  // "VH": the velocity; Enter twice disarms
+    grid->setCurrentCell(0, 10);  // "VH": the velocity; Enter twice disarms, as does another key
     QTest::keyClick(grid, Qt::Key_Return);
     QTest::keyClick(grid, Qt::Key_Return);
+    rig.Play(1, PackShortMessage(0x90, 0, 67, 90));
+    QTest::keyClick(grid, Qt::Key_Return);
+    QTest::keyClick(grid, Qt::Key_Down);
+    grid->setCurrentCell(0, 10);
     rig.Play(1, PackShortMessage(0x90, 0, 67, 90));
     grid->setCurrentCell(1, 7);  // an unassigned layer's KL cannot be armed
     QTest::keyClick(grid, Qt::Key_Return);
@@ -217,11 +230,15 @@ TEST_F(KeyEvents, F11OpensAZoneMapThatFollowsTheMixAndTheKeysHeld) {
     EXPECT_LT(map->BarRect(0, 0).bottom(), map->BarRect(1, 0).top()) << "one row per layer";
     EXPECT_EQ(map->Rows()[2].parts, 0);
 
-    rig.Play(1, PackShortMessage(0x90, 0, 40, 100));
+    mix.Channels[1].VH = 80;
+    rig.Play(1, PackShortMessage(0x90, 0, 40, 80));
+    rig.Play(1, PackShortMessage(0x90, 0, 41, 110));
     rig.Play(1, PackShortMessage(0x90, 0, 72, 100));
     ASSERT_TRUE(QTest::qWaitFor([&] { return map->Rows()[1].sounding.test(40); }));
     EXPECT_TRUE(map->Rows()[0].sounding.test(40) && map->Rows()[0].sounding.test(72));
     EXPECT_FALSE(map->Rows()[1].sounding.test(72)) << "outside its zone";
+    EXPECT_TRUE(map->Rows()[0].sounding.test(41));
+    EXPECT_FALSE(map->Rows()[1].sounding.test(41)) << "above its velocity zone";
     grid->setCurrentCell(0, 7);
     QTest::keyClick(grid, Qt::Key_PageUp);  // KL of layer 1 up an octave
     ASSERT_TRUE(QTest::qWaitFor([&] { return map->Rows()[0].zone[1].low == 72; }));
@@ -275,6 +292,16 @@ TEST_F(KeyEvents, ShiftAndCtrlHeldMakeAProgramChangeStoreTheWorkingMix) {
     rig.s.Bank.WorkingMix.Channels[2].Vol = 18;  // no modifier held any more: a load
     rig.Play(1, PackShortMessage(0xC0, 0, 12, 0));
     EXPECT_EQ(rig.s.Bank.WorkingMix.Channels[2].Vol, 17);
+
+    // The window writes the store while the program runs.
+    std::vector<uint8_t> onDisk;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        onDisk = ReadBytes(kDefaultBlendFile);
+        return onDisk.size() == sizeof(MixBank);
+    }));
+    MixBank stored{};
+    std::memcpy(&stored, onDisk.data(), sizeof(MixBank));
+    EXPECT_EQ(stored.Slots[12].Channels[2].Vol, 17);
 }
 
 // Input that reached the program before a key is played before the key's

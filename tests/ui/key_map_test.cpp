@@ -223,6 +223,65 @@ TEST_F(KeyMap, BackspaceStoresOrCopiesByModifierOnceAndNothingWithBoth) {
     EXPECT_TRUE(rig.s.Bank.MixModified) << "the channel copy edits the working mix";
 }
 
+// Each store is on disk once its key is done, in the file the exit write
+// would choose; one that cannot be written says so and keeps the store.
+TEST_F(KeyMap, EveryStoreWritesTheBlendFileAtOnce) {
+    const auto storedProgram = [&](uint32_t n) {
+        MixBank onDisk{};
+        const auto bytes = ReadBytes(kDefaultBlendFile);
+        if (bytes.size() != sizeof(MixBank)) return -1;
+        std::memcpy(&onDisk, bytes.data(), sizeof(MixBank));
+        return int{onDisk.Slots[n].Channels[0].PG};
+    };
+    rig.s.Bank.CurrentProgram = 3;
+    Working().Channels[0].PG = 42;
+    Press(vk::Back);
+    EXPECT_EQ(storedProgram(3), 42);
+    Working().Channels[0].PG = 43;
+    rig.s.Bank.ProgramCopyTarget = 9;
+    Press(vk::Back, kShiftHeld);
+    EXPECT_EQ(storedProgram(9), 43);
+    EXPECT_EQ(storedProgram(3), 42);
+    EXPECT_EQ(Entries(), std::vector<std::string>{kDefaultBlendFile});
+
+    rig.s.BlendFileName = "gone/live.cdb";
+    Press(vk::Back);
+    ASSERT_EQ(rig.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(rig.dialogs.boxes[0].text, "Cannot create file gone/live.cdb");
+    EXPECT_EQ(rig.s.Bank.Bank.Slots[9].Channels[0].PG, 43);
+    Press(vk::Insert);
+    EXPECT_EQ(rig.dialogs.boxes.size(), 1u) << "a key that stores nothing writes nothing";
+}
+
+// Ctrl+Z steps back through the edits of the working mix, each sent as an
+// edit is; the oldest of more than 32 is let go, a load starts anew.
+TEST_F(KeyMap, CtrlZUndoesTheLastEditsAndSendsEach) {
+    SelectCell(5, 1);  // the first layer's "PG"
+    for (int i = 0; i < 34; ++i) Press(vk::Insert);
+    Press('1', kShiftHeld);
+    ASSERT_EQ(Working().Channels[0].PG, 34);
+    rig.ClearSent();
+    EXPECT_EQ(Refreshes('Z', kCtrlHeld), std::vector<uint32_t>{RedrawAll});
+    EXPECT_EQ(Working().EQ12[0], 64);
+    EXPECT_EQ(Working().Channels[0].PG, 34);
+    Press('Z', kCtrlHeld);
+    EXPECT_EQ(Working().Channels[0].PG, 33);
+    EXPECT_EQ(SentToSynth(PackShortMessage(0xC0, 0, 33, 0)), 1);
+    for (int i = 0; i < 40; ++i) Press('Z', kCtrlHeld);
+    EXPECT_EQ(Working().Channels[0].PG, 3) << "32 edits back, no further";
+    EXPECT_TRUE(rig.s.Bank.MixModified);
+    EXPECT_EQ(Refreshes('Z', kCtrlHeld), none);
+
+    Press(vk::Insert);
+    Press(vk::Back);  // a store starts a new history
+    EXPECT_EQ(Refreshes('Z', kCtrlHeld), none);
+    Press(vk::Insert);
+    Press('Z', kCtrlHeld);
+    EXPECT_EQ(Working().Channels[0].PG, 4);
+    EXPECT_FALSE(rig.s.Bank.MixModified) << "back to the stored mix";
+    EXPECT_EQ(Working().KeyboardScale[0], 64) << "Ctrl+Z is no scale key";
+}
+
 TEST_F(KeyMap, RangesNeverWrap) {
     for (int i = 0; i < 15; ++i) Press(vk::OemPeriod, kCtrlHeld);
     EXPECT_EQ(Working().BendRange, 12);
@@ -390,6 +449,14 @@ TEST_F(KeyMap, WindowKeysAndPanic) {
     EXPECT_EQ(window.setListToggles, 1);
     EXPECT_EQ(window.performanceToggles, 1);
     EXPECT_EQ(window.nameEditors, 1);
+    EXPECT_TRUE(rig.dialogs.questions.empty());
+    rig.s.EscapeAsksBeforeQuitting = 1;
+    Press(vk::Escape);
+    EXPECT_EQ(window.closes, 1) << "answered No";
+    rig.dialogs.yesAnswer = true;
+    Press(vk::Escape);
+    EXPECT_EQ(window.closes, 2);
+    EXPECT_EQ(rig.dialogs.questions, (std::vector<std::string>{"End the show?", "End the show?"}));
     rig.ClearSent();
     EXPECT_EQ(Refreshes(vk::Space), std::vector<uint32_t>{RedrawAll});
     EXPECT_EQ(SilencedChannels(), 16u);

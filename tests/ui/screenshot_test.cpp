@@ -91,6 +91,11 @@ TEST(Screenshots, MainWindowAndStartScreen) {
     form.IndicatorTimerTimer();
     form.show();
     Save(form, "main_window.png");
+    form.findChild<QTableWidget*>("StringGrid1")->setCurrentCell(0, 7);  // the piano's "KL" waits for a note
+    QTest::keyClick(&form, Qt::Key_Return);
+    QTest::qWait(60);
+    Save(form, "main_window_armed.png");
+    QTest::keyClick(&form, Qt::Key_Return);
 
     state.Bank.GmMode = true;
     state.Options.GmPort = 1;

@@ -147,11 +147,15 @@ TEST_F(SetupDialog, ControlsActAtOnceAndOnlyTheButtonSaves) {
     EXPECT_FALSE(ringAcross->isChecked()) << "off by default";
     ringAcross->setChecked(true);
     EXPECT_EQ(rig.s.RingAcross.Enabled, 1);
+    auto* escapeAsks = Find<QCheckBox>(form, "EscapeAsksCheckBox");
+    EXPECT_FALSE(escapeAsks->isChecked()) << "off by default";
+    escapeAsks->setChecked(true);
 
     Find<QPushButton>(form, "Button1")->click();
     const auto settings = ReadBytes("Cadenzo.settings");
-    EXPECT_EQ(std::string(settings.begin(), settings.end()), "RingAcrossMixChange=1\n");
+    EXPECT_EQ(std::string(settings.begin(), settings.end()), "RingAcrossMixChange=1\nEscapeAsksBeforeQuitting=1\n");
     EXPECT_EQ(ReadSettingsFile().RingAcrossMixChange, 1);
+    EXPECT_EQ(ReadSettingsFile().EscapeAsksBeforeQuitting, 1);
     const auto bytes = ReadBytes("Ostinata.opt");
     ASSERT_EQ(bytes.size(), 200u);
     EXPECT_EQ(bytes[64], 49);

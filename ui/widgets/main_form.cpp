@@ -22,10 +22,12 @@
 #include "ui/grid_selection.h"
 #include "ui/grid_text.h"
 #include "ui/grid_tips.h"
+#include "ui/main_form_texts.h"
 #include "ui/modifier_indicators.h"
 #include "ui/monitor.h"
 #include "ui/play_to_set.h"
 #include "ui/port_lamps.h"
+#include "ui/stored_bank.h"
 #include "ui/zone_map.h"
 #include "ui/widgets/engine_application.h"
 #include "ui/widgets/form_parts.h"
@@ -52,6 +54,11 @@ constexpr std::array<uint32_t, 3> kEqMasks{RedrawEq12, RedrawEq34, RedrawEq56};
 constexpr uint32_t kDeferredVolume = 1;
 constexpr uint32_t kDeferredTranspose = 2;
 constexpr uint32_t kDeferredTerca = 4;
+
+// A cell waiting for a played note, and the grid's caption meanwhile.
+const QColor kArmedCell(255, 210, 0);
+constexpr Rgb kArmedCaption{176, 48, 0};
+constexpr Rgb kCaptionBackground{0, 0, 0};
 
 void SetText(QLabel* label, const std::string& text) { label->setText(QString::fromStdString(text)); }
 
@@ -176,8 +183,27 @@ void TMainForm::ScreenTick() {
         }
         if (setList_ && setList_->isVisible()) setList_->Refresh();
         if (performanceView_ && performanceView_->isVisible()) performanceView_->Refresh();
+        ShowArmedCell();
+        WriteStoredBank(state_);  // lets the engine go while it writes
     }
     ShowLamps();  // atomics and the window's own device state
+}
+
+void TMainForm::ShowArmedCell() {
+    const std::optional<GridCell> armed = ArmedGridCell(state_);
+    const auto same = [](std::optional<GridCell> a, std::optional<GridCell> b) {
+        return a.has_value() == b.has_value() && (!a || (a->column == b->column && a->row == b->row));
+    };
+    if (same(armed, armedShown_)) return;
+    const auto mark = [this](std::optional<GridCell> cell, const QVariant& brush) {
+        if (cell) grid_->item(cell->row - 1, cell->column - 1)->setData(Qt::BackgroundRole, brush);
+    };
+    mark(armedShown_, QVariant());
+    mark(armed, QBrush(kArmedCell));
+    auto* caption = findChild<QLabel*>("GridCaption");
+    caption->setText(QString::fromStdString(armed ? PlayToSetStatus(*armed) : kGridCaption));
+    SetHeaderBackground(caption, armed ? kArmedCaption : kCaptionBackground);
+    armedShown_ = armed;
 }
 
 void TMainForm::RefreshDisplay(uint32_t mask) {

@@ -20,6 +20,7 @@
 #include "engine/system_state.h"
 #include "services/display.h"
 #include "ui/display_text.h"
+#include "ui/grid_keys.h"
 #include "ui/key_map.h"
 
 class QKeyEvent;
@@ -118,9 +119,13 @@ private:
     // whose device is absent in the absent colour, named in its tool tip.
     void ShowLamps();
     // The screen tick: the display calls made on other threads, the note
-    // played for an armed grid cell, the lamps, and the zone map while it
+    // played for an armed grid cell, a store played through MIDI written to
+    // the blend file, the lamps, and the zone map while it
     // is open.
     void ScreenTick();
+    // The cell waiting for a note marked, and the grid's caption saying so,
+    // for as long as it waits.
+    void ShowArmedCell();
     // Whether the caller runs on the window's own thread; if not, the mask
     // and area are marked for the next screen tick.
     bool OnWindowThread(uint32_t deferredMask, uint32_t deferredArea);
@@ -157,6 +162,7 @@ private:
     ZoneMapWindow* zoneMap_ = nullptr;  // made at its first opening
     SetListWindow* setList_ = nullptr;   // likewise
     PerformanceView* performanceView_ = nullptr;  // likewise
+    std::optional<GridCell> armedShown_;  // the play-to-set cell marked now
 
     const std::thread::id windowThread_ = std::this_thread::get_id();
     std::atomic<uint32_t> deferredMask_{0};   // redraw masks asked for on other threads

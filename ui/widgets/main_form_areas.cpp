@@ -50,7 +50,7 @@ void SetTextColour(QWidget* widget, const QColor& colour) {
 }  // namespace
 
 void TMainForm::BuildGridArea() {
-    QFrame* area = MakeArea(this, kGridCaption, QRect(0, 0, kGridAreaWidth, kTopRowHeight));
+    QFrame* area = MakeArea(this, kGridCaption, QRect(0, 0, kGridAreaWidth, kTopRowHeight), nullptr, "GridCaption");
     grid_ = new ParameterGrid(area);
     const int width = grid_->verticalHeader()->width() + grid_->horizontalHeader()->length() + 2 * grid_->frameWidth();
     const int height = ParameterGrid::kRowHeight * (kChannels + 1) + 2 * grid_->frameWidth();

@@ -35,6 +35,9 @@ public:
         initStyleOption(&cell, index);
         const QString text = cell.text;
         cell.text.clear();
+        // A cell marked with a background of its own (one waiting for a
+        // played note) shows it under the cursor too.
+        if (index.data(Qt::BackgroundRole).isValid()) cell.state &= ~QStyle::State_Selected;
         const QWidget* view = cell.widget;
         view->style()->drawControl(QStyle::CE_ItemViewItem, &cell, painter, view);
         const bool selected = cell.state & QStyle::State_Selected;

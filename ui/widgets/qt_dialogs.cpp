@@ -38,6 +38,14 @@ void QtDialogs::MessageBox(const std::string& text, const std::string& caption, 
     if (unattended_) Report(text, caption);  // closed by the stop request
 }
 
+bool QtDialogs::AskYesNo(const std::string& text, const std::string& caption) {
+    if (unattended_) return false;
+    QMessageBox box(QMessageBox::Question, QString::fromStdString(caption), QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::No);
+    return RunModal(box, true) == QMessageBox::Yes && !unattended_;
+}
+
 std::optional<std::string> QtDialogs::OpenFileDialog(const FileDialogRequest& request) {
     return RunFileDialog(request, false);
 }

@@ -13,6 +13,7 @@ public:
     void MessageBox(const std::string& text, const std::string& caption, MessageIcon icon) override;
     std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override;
     std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) override;
+    bool AskYesNo(const std::string& text, const std::string& caption) override;
     void Unattend() override;
 
 private:

@@ -17,6 +17,7 @@
 #include "bank/settings_file.h"
 #include "bank/settings_save.h"
 #include "engine/port_manager.h"
+#include "engine/program_settings.h"
 #include "services/dialogs.h"
 #include "ui/setup_texts.h"
 #include "ui/virtual_keys.h"
@@ -116,10 +117,7 @@ void TSetupForm::Button1Click() {
     state_.SettingsUnsaved = !SaveSettings(state_.Options, state_.Ports.OpenPortNumbers(),
                                            state_.Ports.RememberedDevices, *state_.Io.dialogs);
     try {
-        const FootswitchState& footswitch = state_.Footswitch;
-        SaveSettingsFile({ReadShared(state_.RingAcross.Enabled), ReadShared(footswitch.NextController),
-                          ReadShared(footswitch.PreviousController)},
-                         *state_.Io.dialogs);
+        SaveSettingsFile(SettingsNow(state_), *state_.Io.dialogs);
     } catch (const FileError& e) {
         ShowException(*state_.Io.dialogs, e.what());
         state_.SettingsUnsaved = true;

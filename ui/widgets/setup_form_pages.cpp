@@ -246,9 +246,10 @@ QWidget* TSetupForm::BuildOtherPage() {
     rows->addWidget(BuildMixSlider(mixing, "Mix56TrackBar", o.Mix56Level), 3, 0);
     grid->addWidget(mixing, 1, 0, 1, 2);
 
-    QGroupBox* playing = MakeGroup(page, "Mix Change", rows);
+    QGroupBox* playing = MakeGroup(page, "Performance", rows);
     AddCheck(rows, 0, 0, "RingAcrossCheckBox", "Held and Sustained Notes Ring Across a Mix Change",
              state_.RingAcross.Enabled);
+    AddCheck(rows, 1, 0, "EscapeAsksCheckBox", "Escape asks before quitting", state_.EscapeAsksBeforeQuitting);
     grid->addWidget(playing, 2, 0, 1, 2);
     grid->setRowStretch(3, 1);
     return page;

@@ -1,0 +1,23 @@
+#include "engine/program_settings.h"
+
+#include "engine/system_state.h"
+
+namespace cadenzo {
+
+ProgramSettings SettingsNow(const SystemState& s) {
+    ProgramSettings settings;
+    settings.RingAcrossMixChange = ReadShared(s.RingAcross.Enabled);
+    settings.NextMixController = ReadShared(s.Footswitch.NextController);
+    settings.PreviousMixController = ReadShared(s.Footswitch.PreviousController);
+    settings.EscapeAsksBeforeQuitting = s.EscapeAsksBeforeQuitting;
+    return settings;
+}
+
+void UseSettings(SystemState& s, const ProgramSettings& settings) {
+    WriteShared(s.RingAcross.Enabled, settings.RingAcrossMixChange);
+    WriteShared(s.Footswitch.NextController, settings.NextMixController);
+    WriteShared(s.Footswitch.PreviousController, settings.PreviousMixController);
+    s.EscapeAsksBeforeQuitting = settings.EscapeAsksBeforeQuitting;
+}
+
+}  // namespace cadenzo
