@@ -41,7 +41,9 @@ void StartUp(SystemState& s, Shell& shell) {
                       "The MIDI devices are looked at once a second instead.");
     shell.SetStartScreenText("Load Options...");
     LoadOptions(s.Options, s.Bank.GmMode, *s.Io.dialogs, *s.Io.display);
-    s.RingAcross.Enabled = ReadSettingsFile().RingAcrossMixChange;
+    const ProgramSettings settings = ReadSettingsFile();
+    s.RingAcross.Enabled = settings.RingAcrossMixChange;
+    s.Transmission.EffectSendsToSynth = settings.EffectSendsToSynth;
     shell.SetStartScreenText("Load Blends...");
     LoadBlendFile(s.Bank, s.BlendFileName, kDefaultBlendFile, *s.Io.dialogs, *s.Io.display);
     shell.SetStartScreenText("Open MIDI Devices...");

@@ -1,7 +1,7 @@
 #include "bank/settings_file.h"
 
 #include <fstream>
-#include <string>
+#include <string_view>
 
 #include "bank/file_io.h"
 #include "services/dialogs.h"
@@ -10,7 +10,16 @@ namespace cadenzo {
 
 namespace {
 
-constexpr std::string_view kRingAcross = "RingAcrossMixChange=";
+// Each setting's name in the file, and where it is kept.
+struct SettingLine {
+    std::string_view name;
+    uint8_t ProgramSettings::*field;
+};
+
+constexpr SettingLine kSettingLines[] = {
+    {"RingAcrossMixChange", &ProgramSettings::RingAcrossMixChange},
+    {"EffectSendsToSynth", &ProgramSettings::EffectSendsToSynth},
+};
 
 }  // namespace
 
@@ -20,14 +29,24 @@ ProgramSettings ReadSettingsFile() {
     std::string line;
     while (std::getline(file, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line == std::string(kRingAcross) + "1") settings.RingAcrossMixChange = 1;
-        if (line == std::string(kRingAcross) + "0") settings.RingAcrossMixChange = 0;
+        for (const SettingLine& setting : kSettingLines) {
+            const std::string name = std::string(setting.name) + "=";
+            if (line == name + "1") settings.*setting.field = 1;
+            if (line == name + "0") settings.*setting.field = 0;
+        }
     }
     return settings;
 }
 
+std::string SettingsFileText(const ProgramSettings& settings) {
+    std::string text;
+    for (const SettingLine& setting : kSettingLines)
+        text += std::string(setting.name) + "=" + (settings.*setting.field != 0 ? "1" : "0") + "\n";
+    return text;
+}
+
 void SaveSettingsFile(const ProgramSettings& settings, Dialogs& dialogs) {
-    const std::string text = std::string(kRingAcross) + (settings.RingAcrossMixChange != 0 ? "1" : "0") + "\n";
+    const std::string text = SettingsFileText(settings);
     if (!ReplaceFileContent(kSettingsFile, reinterpret_cast<const uint8_t*>(text.data()), text.size()))
         dialogs.MessageBox("Error Writing Settings File !", "Bad Write");
 }

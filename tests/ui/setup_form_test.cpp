@@ -147,11 +147,16 @@ TEST_F(SetupDialog, ControlsActAtOnceAndOnlyTheButtonSaves) {
     EXPECT_FALSE(ringAcross->isChecked()) << "off by default";
     ringAcross->setChecked(true);
     EXPECT_EQ(rig.s.RingAcross.Enabled, 1);
+    auto* effectSends = Find<QCheckBox>(form, "EffectSendsToSynthCheckBox");
+    EXPECT_FALSE(effectSends->isChecked()) << "off by default";
+    effectSends->setChecked(true);
+    EXPECT_EQ(rig.s.Transmission.EffectSendsToSynth, 1);
 
     Find<QPushButton>(form, "Button1")->click();
     const auto settings = ReadBytes("Cadenzo.settings");
-    EXPECT_EQ(std::string(settings.begin(), settings.end()), "RingAcrossMixChange=1\n");
+    EXPECT_EQ(std::string(settings.begin(), settings.end()), "RingAcrossMixChange=1\nEffectSendsToSynth=1\n");
     EXPECT_EQ(ReadSettingsFile().RingAcrossMixChange, 1);
+    EXPECT_EQ(ReadSettingsFile().EffectSendsToSynth, 1);
     const auto bytes = ReadBytes("Ostinata.opt");
     ASSERT_EQ(bytes.size(), 200u);
     EXPECT_EQ(bytes[64], 49);

@@ -94,7 +94,9 @@ void TSetupForm::Button1Click() {
     state_.SettingsUnsaved = !SaveSettings(state_.Options, state_.Ports.OpenPortNumbers(),
                                            state_.Ports.RememberedDevices, *state_.Io.dialogs);
     try {
-        SaveSettingsFile({ReadShared(state_.RingAcross.Enabled)}, *state_.Io.dialogs);
+        SaveSettingsFile({.RingAcrossMixChange = ReadShared(state_.RingAcross.Enabled),
+                          .EffectSendsToSynth = ReadShared(state_.Transmission.EffectSendsToSynth)},
+                         *state_.Io.dialogs);
     } catch (const FileError& e) {
         ShowException(*state_.Io.dialogs, e.what());
         state_.SettingsUnsaved = true;
