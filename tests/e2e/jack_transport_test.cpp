@@ -1,4 +1,9 @@
 // The MIDI transport on a real JACK server through the JACK back end.
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "e2e/jack_test_client.h"
@@ -42,6 +47,40 @@ TEST_F(JackTransport, DevicesAreListedAndPortsOpenAsNamedClients) {
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].text, "Errorr: The specified device identifier is out of range.");
     dialogs.boxes.clear();
+}
+
+// The program's own ports are never offered as devices: SynthOut chosen as
+// an input would feed the program its own output.
+TEST_F(JackTransport, TheProgramsOwnPortsAreNoDevices) {
+    SelectIn1Port(s, test::DeviceNumber(s.Ports.InputDeviceNames, peer.SourceName(0)));
+    SelectSynthOutPort(s, test::DeviceNumber(s.Ports.OutputDeviceNames, peer.SinkName(0)));
+    ASSERT_TRUE(peer.WaitForPort("Cadenzo:SynthOut"));
+    EnumerateMidiDevices(s);
+    for (const auto* names : {&s.Ports.InputDeviceNames, &s.Ports.OutputDeviceNames})
+        for (const std::string& name : *names) EXPECT_NE(name.rfind("Cadenzo:", 0), 0u) << name;
+    EXPECT_NE(test::DeviceNumber(s.Ports.InputDeviceNames, peer.SourceName(0)), 0u);
+}
+
+// An opened input plays into its callback only once it is started.
+TEST_F(JackTransport, AnOpenedInputPlaysNothingBeforeItIsStarted) {
+    std::atomic<int> heard{0};
+    const MidiInputCallback count = [](void* context, uint16_t, ShortMessage) {
+        static_cast<std::atomic<int>*>(context)->fetch_add(1);
+    };
+    std::unique_ptr<MidiInputPort> in;
+    const uint32_t device = test::DeviceNumber(s.Ports.InputDeviceNames, peer.SourceName(0));
+    ASSERT_EQ(midi.OpenInput(device - 1, "In1", count, &heard, in), kMidiOk);
+    ASSERT_TRUE(peer.WaitSourceConnected(0));
+    for (int i = 0; i < 5; ++i) peer.Send(0, 0x643C90);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(heard.load(), 0) << "input before the start";
+    ASSERT_EQ(midi.StartInput(*in), kMidiOk);
+    peer.Send(0, 0x643C90);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (heard.load() == 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(heard.load(), 1);
+    EXPECT_EQ(midi.CloseInput(in), kMidiOk);
 }
 
 TEST_F(JackTransport, ThruInputReachesTheThruOutputUnchanged) {
