@@ -61,6 +61,15 @@ TEST_F(JackTransport, TheProgramsOwnPortsAreNoDevices) {
     EXPECT_NE(test::DeviceNumber(s.Ports.InputDeviceNames, peer.SourceName(0)), 0u);
 }
 
+// A keyboard named in the ports file by its alias opens on its port.
+TEST_F(JackTransport, AKeyboardNamedByItsAliasOpens) {
+    ASSERT_TRUE(peer.SetSourceAlias(0, "alsa_pcm:Stage-Keys/midi_capture_1"));
+    EnumerateMidiDevices(s);
+    OpenAllPorts(s, {std::string("alsa_pcm:Stage-Keys/midi_capture_1")});
+    EXPECT_EQ(s.Ports.Inputs[0].OpenNumber.load(), test::DeviceNumber(s.Ports.InputDeviceNames, peer.SourceName(0)));
+    EXPECT_TRUE(peer.WaitSourceConnected(0));
+}
+
 // An opened input plays into its callback only once it is started.
 TEST_F(JackTransport, AnOpenedInputPlaysNothingBeforeItIsStarted) {
     std::atomic<int> heard{0};
