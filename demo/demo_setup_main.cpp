@@ -1,6 +1,8 @@
 // Prepares the current folder for the demo: SynthOut on the synthesiser and
 // In1 on the player's keyboard, chosen by name from the devices the MIDI
-// service lists now; and a bank that sounds at once when there is none yet.
+// service lists now; the effect sends and master volume sent to the
+// synthesiser too, which is all the demo wires; and a bank that sounds at
+// once when there is none yet.
 //
 //   cadenzo-demo-setup --midi alsa|jack --synth PART [--keyboard PART]
 //
@@ -17,6 +19,7 @@
 #include "bank/mix_bank.h"
 #include "bank/options_file.h"
 #include "bank/ports_file.h"
+#include "bank/settings_file.h"
 #include "demo/demo_bank.h"
 #include "demo/demo_devices.h"
 #include "midi/listed_device.h"
@@ -89,6 +92,10 @@ int Run(const Arguments& a) {
     const std::string portsText =
         UpdatePortsText(ports.str(), {{"In1", devices.keyboard}, {"SynthOut", devices.synth}});
     Write(kPortsFile, portsText.data(), portsText.size());
+    ProgramSettings settings = ReadSettingsFile();
+    settings.EffectSendsToSynth = 1;
+    const std::string settingsText = SettingsFileText(settings);
+    Write(kSettingsFile, settingsText.data(), settingsText.size());
     if (!FileExists(kDefaultBlendFile)) {
         WriteDemoBank();
         std::printf("Demo bank written to %s.\n", kDefaultBlendFile);

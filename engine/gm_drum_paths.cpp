@@ -30,7 +30,7 @@ void GmPassThrough(SystemState& s, uint32_t entry) {
         if (o.GmAutoNoteOff != 0 && u.channel == kGmDrumChannel && IsNoteOff(u.command, u.data2))
             s.DrumOff.DrumOffPending.Push({kGmDrumChannel, u.data1});
         else if (u.command == 0xB0 && IsEffectSend(u.data1))
-            SendToControl(s, m);
+            SendEffectSend(s, m);
         else
             SendToSynth(s, m);
         return;
@@ -52,7 +52,7 @@ void ExternalDrumPath(SystemState& s, uint8_t command, uint8_t, uint8_t d1, uint
     if (command == 0xB0 && IsEffectSend(d1)) {
         uint8_t& send = d1 == 91 ? opt.DrumReverb : d1 == 92 ? opt.DrumDelay : opt.DrumChorus;
         send = d2;
-        SendToControl(s, PackShortMessage(0xB0, o, d1, d2));
+        SendEffectSend(s, PackShortMessage(0xB0, o, d1, d2));
         return;
     }
     SendToSynth(s, PackShortMessage(command, o, d1, d2));

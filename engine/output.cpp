@@ -20,4 +20,13 @@ void SendToControl(SystemState& s, ShortMessage m) {
     if (IsChannelMessage(m)) LightPortLampIfDark(s.Lamps, ShapeOut3);
 }
 
+bool EffectSendAlsoToSynth(const SystemState& s, uint8_t controller) {
+    return (controller == 91 || controller == 93) && ReadShared(s.Transmission.EffectSendsToSynth) != 0;
+}
+
+void SendEffectSend(SystemState& s, ShortMessage m) {
+    SendToControl(s, m);
+    if (EffectSendAlsoToSynth(s, UnpackShortMessage(m).data1)) SendToSynth(s, m);
+}
+
 }  // namespace cadenzo

@@ -10,6 +10,7 @@ ProgramSettings SettingsNow(const SystemState& s) {
     settings.NextMixController = ReadShared(s.Footswitch.NextController);
     settings.PreviousMixController = ReadShared(s.Footswitch.PreviousController);
     settings.EscapeAsksBeforeQuitting = s.EscapeAsksBeforeQuitting;
+    settings.EffectSendsToSynth = ReadShared(s.Transmission.EffectSendsToSynth);
     return settings;
 }
 
@@ -18,6 +19,7 @@ void UseSettings(SystemState& s, const ProgramSettings& settings) {
     WriteShared(s.Footswitch.NextController, settings.NextMixController);
     WriteShared(s.Footswitch.PreviousController, settings.PreviousMixController);
     s.EscapeAsksBeforeQuitting = settings.EscapeAsksBeforeQuitting;
+    WriteShared(s.Transmission.EffectSendsToSynth, settings.EffectSendsToSynth);
 }
 
 }  // namespace cadenzo

@@ -78,7 +78,13 @@ std::array<uint8_t, kShadowBytes> ShadowOf(const ChannelRecord& r) {
     return {r.In1Channel, r.In2Channel, r.KL, r.KH, r.VL, r.VH, r.Trs, r.AT, r.MD, r.Scl, r.Trc};
 }
 
-void SendDrumChannel(SystemState& s, uint32_t c) {
+// The reverb and chorus sends on the synthesiser, where the setting says so.
+void SendEffectSendsToSynth(SystemState& s, uint32_t c, uint8_t reverb, uint8_t chorus) {
+    if (EffectSendAlsoToSynth(s, 91)) SynthCc(s, c, 91, reverb);
+    if (EffectSendAlsoToSynth(s, 93)) SynthCc(s, c, 93, chorus);
+}
+
+void SendDrumChannelToControl(SystemState& s, uint32_t c) {
     const OptionsRecord& o = s.Options;
     ControlCc(s, c, 91, o.DrumReverb);
     ControlCc(s, c, 93, o.DrumChorus);
@@ -165,6 +171,7 @@ void SendLayerToSynth(SystemState& s, uint32_t c, const ChannelRecord& layer) {
     SendToSynth(s, PackShortMessage(0xC0, c, DataByte(layer.PG), 0));
     SynthCc(s, c, 7, layer.Vol);
     SynthCc(s, c, 10, layer.Pan);
+    SendEffectSendsToSynth(s, c, layer.Rev, layer.Chr);
     SendUserControllers(s, c, layer);
     // Fine tune, registered parameter 1: 128 is the note's own pitch.
     const bool up = layer.Tun >= 128;
@@ -196,7 +203,8 @@ void TransmitMixTo(SystemState& s, Outputs to) {
     for (int c = 0; c < kChannels; ++c) {
         const auto ch = static_cast<uint32_t>(c);
         if (o.UseDrumMode != 0 && o.DrumOutChannel == c) {
-            if (to.control) SendDrumChannel(s, ch);
+            if (to.synth) SendEffectSendsToSynth(s, ch, o.DrumReverb, o.DrumChorus);
+            if (to.control) SendDrumChannelToControl(s, ch);
             continue;
         }
         if (to.synth) ResetChangedChannel(s, c);
@@ -208,6 +216,13 @@ void TransmitMixTo(SystemState& s, Outputs to) {
     if (to.control) SendEqAndEffects(s, mix, o.EffectLevels);
 }
 
+void SendMasterVolumeTo(SystemState& s, Outputs to) {
+    const uint8_t volume = s.Transmission.MasterVolume;
+    s.Io.display->SetMasterVolume(volume);
+    if (to.control) SendControlNote(s, kMasterVolumeNote, volume);
+    if (to.synth && ReadShared(s.Transmission.EffectSendsToSynth) != 0) SendToSynth(s, PackMasterVolume(volume));
+}
+
 }  // namespace
 
 void SendOutputMix(SystemState& s) {
@@ -217,10 +232,7 @@ void SendOutputMix(SystemState& s) {
 
 void TransmitMix(SystemState& s) { TransmitMixTo(s, {}); }
 
-void SendMasterVolume(SystemState& s) {
-    s.Io.display->SetMasterVolume(s.Transmission.MasterVolume);
-    SendControlNote(s, kMasterVolumeNote, s.Transmission.MasterVolume);
-}
+void SendMasterVolume(SystemState& s) { SendMasterVolumeTo(s, {}); }
 
 void ApplyMasterTranspose(SystemState& s) {
     s.Io.display->SetMasterTranspose(s.Performance.MasterTranspose);
@@ -238,7 +250,7 @@ void ResendStartUpSet(SystemState& s, bool toSynth, bool toControl) {
     if (toControl) SendOutputMix(s);
     if (toSynth) s.Transmission.SentShadow = {};
     TransmitMixTo(s, {toSynth, toControl});
-    if (toControl) SendMasterVolume(s);
+    if (toSynth || toControl) SendMasterVolumeTo(s, {toSynth, toControl});
     if (toSynth) ApplyMasterTranspose(s);
 }
 

@@ -11,10 +11,14 @@ void SendOutputMix(SystemState& s);
 
 // The whole working mix (in GM mode the GM set-up). Outside GM mode notes
 // are cut only on channels whose zone, input, mode or terca setting changed
-// since the last transmission.
+// since the last transmission. With EffectSendsToSynth on, each layer's
+// reverb and chorus sends also go to the synthesiser as controllers 91 and
+// 93, in the place the control port gets them.
 void TransmitMix(SystemState& s);
 
-// Shows MasterVolume and sends it to the control port.
+// Shows MasterVolume and sends it to the control port; with
+// EffectSendsToSynth on, also to the synthesiser as General MIDI's master
+// volume.
 void SendMasterVolume(SystemState& s);
 
 // Shows MasterTranspose and ends the notes of every channel.

@@ -1,5 +1,6 @@
 // What mix transmission keeps between transmissions: the routing fields last
-// sent per channel, and the master volume of the DSP. Main thread only.
+// sent per channel, and the master volume of the DSP. Main thread only,
+// but for the setting written by the setup dialog.
 #pragma once
 
 #include <array>
@@ -28,6 +29,10 @@ enum ShadowByte : uint8_t {
 struct TransmissionState {
     std::array<std::array<uint8_t, kShadowBytes>, kChannels> SentShadow{};  // zero until the first transmission
     uint8_t MasterVolume = 110;  // 0..127, note 127 on the control port
+    // The setting: the reverb and chorus sends and the master volume also to
+    // the synthesiser, in their General MIDI forms. Written by the setup
+    // dialog, read with ReadShared.
+    uint8_t EffectSendsToSynth = 0;
 };
 
 }  // namespace cadenzo

@@ -3,6 +3,8 @@
 // devices. Result codes are those the port manager's messages are keyed by.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -140,6 +142,28 @@ constexpr int ShortMessageDataBytes(uint8_t status) {
     default:
         return 2;
     }
+}
+
+// The most bytes one outgoing word stands for: the master volume's eight.
+inline constexpr size_t kMaxMessageBytes = 8;
+
+// The bytes of a word on its way to a device: a short message's status and
+// as many data bytes as it calls for, or the master volume's system-exclusive
+// message; 0 for a word whose low byte is no status.
+constexpr size_t MessageBytes(ShortMessage m, std::array<uint8_t, kMaxMessageBytes>& bytes) {
+    const auto status = static_cast<uint8_t>(m & 0xFF);
+    const auto low = static_cast<uint8_t>((m >> 8) & 0x7F);
+    const auto high = static_cast<uint8_t>((m >> 16) & 0x7F);
+    if (status == kMasterVolumeStatus) {
+        bytes = {0xF0, 0x7F, 0x7F, 0x04, 0x01, low, high, 0xF7};
+        return bytes.size();
+    }
+    const int dataBytes = ShortMessageDataBytes(status);
+    if (dataBytes < 0) return 0;
+    bytes[0] = status;
+    bytes[1] = low;
+    bytes[2] = high;
+    return static_cast<size_t>(dataBytes) + 1;
 }
 
 }  // namespace cadenzo

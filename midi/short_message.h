@@ -39,6 +39,20 @@ constexpr ShortMessage PackPitchBend(uint32_t channel, int32_t value) {
     return 0xE0 + (channel & 0x0F) + (v & 0x7F) * 0x100 + (v >> 7) * 0x10000;
 }
 
+// The one system-exclusive message the program sends, the General MIDI
+// master volume F0 7F 7F 04 01 ll mm F7, travels to the back ends as one
+// word like a short message: status 0xF0, which begins no short message,
+// then the volume's low and high seven bits (ll, mm). Inputs never make
+// such a word: what they receive of a system-exclusive message is skipped.
+inline constexpr uint8_t kMasterVolumeStatus = 0xF0;
+
+// Master volume `volume` (0..127, more counts as 127) scaled to the 14-bit
+// range, 127 being 0x3FFF.
+constexpr ShortMessage PackMasterVolume(uint32_t volume) {
+    const uint32_t v = (volume > 127 ? 127u : volume) * 0x3FFFu / 127u;
+    return kMasterVolumeStatus + (v & 0x7F) * 0x100 + (v >> 7) * 0x10000;
+}
+
 // note moved by a layer's Trs byte (64 = none) and the master transposition,
 // clamped to 0..127.
 constexpr uint8_t TransposeNote(int32_t note, int32_t trs, int32_t masterTranspose) {

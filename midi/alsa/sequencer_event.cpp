@@ -1,5 +1,7 @@
 #include "midi/alsa/sequencer_event.h"
 
+#include "midi/midi_backend.h"
+
 namespace cadenzo {
 
 namespace {
@@ -129,7 +131,12 @@ bool EncodeSequencerEvent(ShortMessage m, snd_seq_event_t& e) {
 int SendShortMessage(snd_seq_t* seq, int port, ShortMessage m) {
     snd_seq_event_t event;
     snd_seq_ev_clear(&event);
-    if (!EncodeSequencerEvent(m, event)) return 0;
+    // The system-exclusive bytes live until the direct send has copied them.
+    std::array<uint8_t, kMaxMessageBytes> sysex{};
+    if ((m & 0xFF) == kMasterVolumeStatus)
+        snd_seq_ev_set_sysex(&event, static_cast<unsigned>(MessageBytes(m, sysex)), sysex.data());
+    else if (!EncodeSequencerEvent(m, event))
+        return 0;
     snd_seq_ev_set_source(&event, port);
     snd_seq_ev_set_subs(&event);
     snd_seq_ev_set_direct(&event);

@@ -30,9 +30,10 @@ DecodedEvent DecodeSequencerEvent(const snd_seq_event_t& event);
 // false, leaving it as it was, for a message no event stands for.
 bool EncodeSequencerEvent(ShortMessage m, snd_seq_event_t& event);
 
-// Sends `m` from port `port` of client `seq` to the port's subscribers at
-// once, without waiting: the library's result (negative: refused, as when
-// the sequencer's pool is full); 0 for a message no event stands for.
+// Sends `m` (a short message or the master volume's word) from port `port`
+// of client `seq` to the port's subscribers at once, without waiting: the
+// library's result (negative: refused, as when the sequencer's pool is
+// full); 0 for a message no event stands for.
 int SendShortMessage(snd_seq_t* seq, int port, ShortMessage m);
 
 }  // namespace cadenzo

@@ -40,16 +40,6 @@ size_t SenderRing() {
     return claim.ring;
 }
 
-size_t ShortMessageBytes(ShortMessage m, uint8_t (&bytes)[3]) {
-    const auto status = static_cast<uint8_t>(m & 0xFF);
-    const int dataBytes = ShortMessageDataBytes(status);
-    if (dataBytes < 0) return 0;
-    bytes[0] = status;
-    bytes[1] = static_cast<uint8_t>((m >> 8) & 0x7F);
-    bytes[2] = static_cast<uint8_t>((m >> 16) & 0x7F);
-    return static_cast<size_t>(dataBytes) + 1;
-}
-
 void OutputQueue::Push(ShortMessage m, uint64_t micros) {
     Sender& sender = senders_[SenderRing()];
     const std::lock_guard guard(sender.lock);
@@ -88,11 +78,11 @@ void OutputQueue::WriteCarried() {
 }
 
 bool OutputQueue::Put(ShortMessage m, uint32_t frame) {
-    uint8_t bytes[3];
-    const size_t size = ShortMessageBytes(m, bytes);
+    std::array<uint8_t, kMaxMessageBytes> bytes{};
+    const size_t size = MessageBytes(m, bytes);
     if (size == 0) return true;  // nothing to send
     frame = std::max(frame, lastFrame_);
-    if (!buffer_->Write(frame, bytes, size)) {
+    if (!buffer_->Write(frame, bytes.data(), size)) {
         full_ = true;
         return false;
     }

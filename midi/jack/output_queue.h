@@ -100,8 +100,4 @@ private:
     bool full_ = false;  // the buffer refused a write this cycle
 };
 
-// The bytes of a short message, as many as its status calls for; 0 for a
-// word whose low byte is no status.
-size_t ShortMessageBytes(ShortMessage m, uint8_t (&bytes)[3]);
-
 }  // namespace cadenzo

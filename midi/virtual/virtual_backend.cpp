@@ -212,6 +212,7 @@ void VirtualMidiBackend::StartService() {
 template <class D>
 std::vector<std::string> VirtualMidiBackend::List(const std::vector<std::unique_ptr<D>>& devices,
                                                   std::vector<size_t>& listed) {
+    if (listingTap_ != nullptr) listingTap_(listingTapUser_);
     listed.clear();
     std::vector<std::string> names;
     if (!serviceUp_.load()) return names;

@@ -42,6 +42,12 @@ public:
     // sending thread (for latency measurements). Set before the port opens.
     using OutputTap = void (*)(void* user, ShortMessage m);
     void SetOutputTap(uint32_t device, OutputTap tap, void* user);
+    // Calls `tap` on the listing thread each time the devices are listed.
+    using ListingTap = void (*)(void* user);
+    void SetListingTap(ListingTap tap, void* user) {
+        listingTap_ = tap;
+        listingTapUser_ = user;
+    }
 
     // The next open (input or output) or close returns `result` instead of
     // doing its work; queued in call order.
@@ -115,6 +121,8 @@ private:
     // Which devices the last listing showed, by place: main thread only.
     std::vector<size_t> listedInputs_;
     std::vector<size_t> listedOutputs_;
+    ListingTap listingTap_ = nullptr;
+    void* listingTapUser_ = nullptr;
     std::atomic<bool> serviceUp_{true};
     std::atomic<bool> recording_{true};
     SendLosses losses_;

@@ -32,8 +32,10 @@ protected:
             GTEST_SKIP() << "no sound font at " << kSoundFont << " (Debian package fluid-soundfont-gm)";
         ASSERT_TRUE(player.Ok() && ears.Ok()) << "no JACK server (run under with_jack.sh)";
         // MIDI in and audio out through JACK, nothing connected by itself;
-        // no reverb or chorus, so that a released note ends in silence.
-        ASSERT_TRUE(synth.Start({.argv = {fluidsynth->string(), "-a", "jack", "-m", "jack", "-R", "0", "-C", "0",
+        // no reverb or chorus unless the test listens for them, so that a
+        // released note ends in silence.
+        const char* reverb = effects ? "1" : "0";
+        ASSERT_TRUE(synth.Start({.argv = {fluidsynth->string(), "-a", "jack", "-m", "jack", "-R", reverb, "-C", "0",
                                           "-g", "0.5", "-o", "audio.jack.id=e2e-synth", "-o",
                                           "midi.jack.id=e2e-synth", "-o", "audio.jack.autoconnect=0", "-o",
                                           "midi.autoconnect=0", "-o", "synth.sample-rate=48000", kSoundFont},
@@ -46,12 +48,17 @@ protected:
         ASSERT_TRUE(ears.Connect("e2e-synth:right", 1));
 
         program.WriteOptions({.In1 = player.SourceName(0), .SynthOut = kSynthMidiIn});
-        program.WriteBank([](MixBank& bank) {
+        program.WriteBank([this](MixBank& bank) {
             Mix& mix = bank.Slots[0];
             mix.Channels[0].In1Channel = 1;  // layer 1: channel 1, a piano at volume 110
             mix.Channels[1].In1Channel = 2;  // layer 2: channel 2, the same piano at volume 0
             mix.Channels[1].Vol = 0;
+            if (effects) {  // or at full volume, and all reverb on layer 1
+                mix.Channels[0].Rev = 127;
+                mix.Channels[1].Vol = 110;
+            }
         });
+        if (effects) program.WriteText("Cadenzo.settings", "EffectSendsToSynth=1\n");
         program.Start();
         ASSERT_TRUE(player.WaitForPort("Cadenzo:SynthOut")) << program.Errors();
         ASSERT_TRUE(player.WaitSourceConnected(0));
@@ -68,6 +75,16 @@ protected:
         return level.value_or(std::nan(""));
     }
 
+    // A note's level from the moment it is let go, after it was held.
+    double TailLevel(uint32_t on, uint32_t off, std::chrono::milliseconds after) {
+        player.Send(0, on);
+        std::this_thread::sleep_for(400ms);
+        player.Send(0, off);
+        std::this_thread::sleep_for(after);
+        return Level(200ms);
+    }
+
+    bool effects = false;  // FluidSynth's reverb on, and the program's effect sends to it
     test::TempFolder logs;
     test::ChildProcess synth;
     test::JackTestClient player{"player", {"keys"}, {}};
@@ -103,6 +120,19 @@ TEST_F(ThroughFluidSynth, ANoteSoundsAndDiesAwayAndALayerAtVolumeZeroStaysSilent
     // FluidSynth takes volume 0 as 96 dB down rather than off: what is left
     // shows that the note did reach it.
     EXPECT_GT(muted, test::kDigitalSilenceDb);
+}
+
+class EffectSendsThroughFluidSynth : public ThroughFluidSynth {
+protected:
+    EffectSendsThroughFluidSynth() { effects = true; }
+};
+
+TEST_F(EffectSendsThroughFluidSynth, ALayersReverbSendLengthensTheTail) {
+    const double wet = TailLevel(0x643C90, 0x003C80, 500ms);  // channel 1, Rev 127
+    std::this_thread::sleep_for(3s);                           // until the reverb has died away
+    const double dry = TailLevel(0x643C91, 0x003C81, 500ms);  // channel 2, Rev 0
+    std::printf("FluidSynth level 0.5 s after the note-off (dB of full scale): Rev 127 %.1f, Rev 0 %.1f\n", wet, dry);
+    EXPECT_GT(wet, dry + 6.0) << "the reverb send reached FluidSynth";
 }
 
 }  // namespace

@@ -54,6 +54,10 @@ JackTestClient::~JackTestClient() {
 }
 
 std::string JackTestClient::SourceName(size_t i) const { return jack_port_name(sources_.at(i).port); }
+bool JackTestClient::SetSourceAlias(size_t i, const std::string& alias) {
+    return jack_port_set_alias(sources_.at(i).port, alias.c_str()) == 0;
+}
+
 std::string JackTestClient::SinkName(size_t i) const { return jack_port_name(sinks_.at(i).port); }
 
 bool JackTestClient::WaitConnected(const Port& p, std::chrono::milliseconds timeout) const {

@@ -28,6 +28,9 @@ public:
     uint32_t Period() const { return jack_get_buffer_size(client_); }
     // Full name ("client:port") of a source or sink.
     std::string SourceName(size_t i) const;
+    // Gives source i another name the server knows it by, as ALSA's ports
+    // have behind system:midi_capture_N.
+    bool SetSourceAlias(size_t i, const std::string& alias);
     std::string SinkName(size_t i) const;
 
     // Waits until source or sink i is connected to some port (a message

@@ -180,15 +180,50 @@ TEST_F(DeviceFollow, TheWholeServiceGoingAwayAndBackReopensEveryPort) {
               (std::array<std::string, 6>{"Keys 1", "Keys 2", "Thru In", "Synth", "Thru Out", "Control"}));
     EXPECT_EQ(MonitorLines().size(), 6u);
     rig.ClearSent();
+    // What the synthesiser hears while the keyboard at In1 can already play.
+    struct Heard {
+        const SystemState& s;
+        int withKeyboardOpen = 0;
+    } heard{rig.s};
+    rig.midi.SetOutputTap(
+        0,
+        [](void* user, ShortMessage) {
+            auto& h = *static_cast<Heard*>(user);
+            h.withKeyboardOpen += h.s.Ports.OpenNumber(PortId::In1) != 0;
+        },
+        &heard);
 
     rig.midi.StartService();
     rig.FollowDevices();
     EXPECT_EQ(rig.s.Ports.OpenPortNumbers(), (std::array<uint32_t, 6>{1, 2, 3, 1, 2, 3}));
     EXPECT_FALSE(rig.Synth().empty()) << "the start-up set, once";
+    EXPECT_EQ(heard.withKeyboardOpen, 0) << "the synthesiser is set before the keyboard plays again";
     rig.ClearSent();
     rig.Play(1, On(0, 62, 100));
     EXPECT_EQ(rig.Synth(), (Messages{On(0, 62, 100), On(3, 74, 100)}));
     EXPECT_TRUE(rig.dialogs.boxes.empty());
+}
+
+// The window thread looks at the devices while it holds the engine lock for
+// an event; the MIDI service is asked with the lock let go, so playing goes on.
+TEST_F(DeviceFollow, TheDeviceLookNeverHoldsTheEngineLockWhileItListsTheDevices) {
+    struct Listings {
+        const EngineLock& lock;
+        int all = 0, locked = 0;
+    } listings{rig.s.Engine};
+    rig.midi.SetListingTap(
+        [](void* user) {
+            auto& l = *static_cast<Listings*>(user);
+            ++l.all;
+            l.locked += l.lock.HeldByThisThread();
+        },
+        &listings);
+    const EngineAccess window(rig.s.Engine);
+    rig.midi.UnplugInput(0);
+    rig.FollowDevices();
+    EXPECT_GT(listings.all, 0);
+    EXPECT_EQ(listings.locked, 0);
+    EXPECT_TRUE(rig.s.Engine.HeldByThisThread()) << "held again once the lists are read";
 }
 
 TEST_F(DeviceFollow, ADeviceThatWillNotOpenIsTriedAgainASecondLater) {

@@ -155,6 +155,16 @@ TEST_P(RingAcross, AKeyWhoseLayerZoneIsEditedWhileHeldEndsOnItsChannel) {
     EXPECT_TRUE(synth.Silent());
 }
 
+TEST_P(RingAcross, ACarriedNotesReleaseKeepsItsLayersTransposition) {
+    rig.s.Bank.Bank.Slots[0].Channels[0].Trs = 64 + 2;
+    Play(0xC0, 0, 0);
+    Play(0x90, 60, 90);  // C4 sounds as D4
+    Play(0xC0, 1, 0);
+    EXPECT_EQ(synth.Sounds(0, 62), GetParam());
+    Play(0x80, 60, 0);
+    EXPECT_TRUE(synth.Silent());
+}
+
 INSTANTIATE_TEST_SUITE_P(Option, RingAcross, ::testing::Bool(),
                          [](const auto& param) { return param.param ? "On" : "Off"; });
 

@@ -3,11 +3,17 @@
 // slide only with a compare-and-swap of the whole glide set, so no event's
 // set is ever overwritten by an older one. Run under the thread sanitizer.
 #include <atomic>
+#include <chrono>
+#include <cstdio>
 #include <thread>
+
+#include <pthread.h>
+#include <sched.h>
 
 #include <gtest/gtest.h>
 
 #include "engine/bend.h"
+#include "engine/engine_lock.h"
 #include "engine/glide.h"
 #include "engine/messages.h"
 #include "engine/transmission.h"
@@ -91,6 +97,46 @@ TEST(SharedState, TheGlideTickRunsBesideNoteEventsMixLoadsAndTransmissions) {
     for (int k = 0; k < 20000; ++k) GlideTick(&rig.s);
     const GlideSet g = rig.s.Performance.Channels[0].Glide.load();
     EXPECT_EQ(g.GlideCurrent, g.GlideTarget);
+}
+
+// A thread waiting for the engine lock is its owner from the moment it gets
+// it, also once the unlock that handed it over has returned: its try-lock
+// path must still know it holds the lock. Both threads share one core and
+// the waiter runs at real-time priority, so it takes the lock and runs
+// before the unlocking thread's Unlock returns.
+TEST(SharedState, TheEngineLocksNextHolderIsItsOwnerAfterAContendedUnlock) {
+    cpu_set_t all;
+    ASSERT_EQ(pthread_getaffinity_np(pthread_self(), sizeof all, &all), 0);
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(0, &one);
+    ASSERT_EQ(pthread_setaffinity_np(pthread_self(), sizeof one, &one), 0);
+    EngineLock lock;
+    int misjudged = 0;
+    bool preempts = true;
+    for (int round = 0; round < 20; ++round) {
+        std::atomic<bool> unlocked{false};
+        std::atomic<bool> owner{false};
+        lock.Lock();
+        std::thread next([&] {
+            lock.Lock();
+            unlocked.wait(false);
+            owner = lock.HeldByThisThread();
+            lock.Unlock();
+        });
+        EXPECT_EQ(pthread_setaffinity_np(next.native_handle(), sizeof one, &one), 0);
+        const sched_param realTime{.sched_priority = 1};
+        preempts &= pthread_setschedparam(next.native_handle(), SCHED_FIFO, &realTime) == 0;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));  // it waits for the lock
+        lock.Unlock();
+        unlocked = true;
+        unlocked.notify_one();
+        next.join();
+        misjudged += owner ? 0 : 1;
+    }
+    pthread_setaffinity_np(pthread_self(), sizeof all, &all);
+    EXPECT_EQ(misjudged, 0);
+    if (!preempts) std::printf("no real-time priority here: the handover may not have been observed\n");
 }
 
 }  // namespace

@@ -6,6 +6,9 @@
 #include "engine/messages.h"
 #include "engine/transmission.h"
 #include "support/engine_rig.h"
+#include "support/key_window.h"
+#include "ui/key_map.h"
+#include "ui/virtual_keys.h"
 
 namespace cadenzo {
 namespace {
@@ -253,6 +256,60 @@ TEST_F(Transmission, MasterControlsOutputMixAndReset) {
               (Messages{Cc(1, 123, 0), Cc(1, 120, 0), Cc(1, 64, 0), Cc(1, 1, 0), PackShortMessage(0xA0, 1, 0, 0),
                         Bend(1, 8192)}));
 }
+
+// The General MIDI forms of the effect sends and the master volume on the
+// synthesiser, played as a program change at In1 and a master-volume key.
+class EffectSendsToSynth : public ::testing::TestWithParam<bool> {
+protected:
+    EffectSendsToSynth() {
+        rig.s.Transmission.EffectSendsToSynth = GetParam() ? 1 : 0;
+        for (int c : {2, 5}) {
+            ChannelRecord& layer = Listen(rig.s.Bank.Bank.Slots[3].Channels[c], 1);
+            layer.Rev = 40;
+            layer.Chr = 20;
+            layer.Del = 30;
+        }
+        rig.s.Options.UseDrumMode = 1;
+        rig.s.Options.DrumOutChannel = 9;
+        rig.s.Options.DrumReverb = 50;
+        rig.s.Options.DrumChorus = 60;
+        TransmitMix(rig.s);
+        rig.ClearSent();
+    }
+    EngineRig rig;
+};
+
+TEST_P(EffectSendsToSynth, AProgramChangeAndTheMasterVolumeKey) {
+    rig.Play(1, PackShortMessage(0xC0, 0, 3, 0));
+    Messages layer2{PackShortMessage(0xC0, 2, 0, 0), Cc(2, 7, 110), Cc(2, 10, 64)};
+    if (GetParam()) layer2.insert(layer2.end(), {Cc(2, 91, 40), Cc(2, 93, 20)});
+    layer2.push_back(Cc(2, 100, 1));
+    const Messages synth = rig.Synth();
+    // Layer 2's zone changed from the default's: its notes are cut first.
+    EXPECT_EQ(Messages(synth.begin() + 1, synth.begin() + 1 + static_cast<long>(layer2.size())), layer2);
+    const auto count = [&](ShortMessage m) { return std::count(synth.begin(), synth.end(), m); };
+    EXPECT_EQ(count(Cc(5, 91, 40)) + count(Cc(5, 93, 20)) + count(Cc(9, 91, 50)) + count(Cc(9, 93, 60)),
+              GetParam() ? 4 : 0);
+    EXPECT_EQ(std::count_if(synth.begin(), synth.end(), [](ShortMessage m) { return (m & 0xFF00) == 0x5C00; }), 0)
+        << "the delay send has no General MIDI controller";
+    const Messages control = rig.Control();
+    const Messages sends{Cc(5, 91, 40), Cc(5, 93, 20), Cc(5, 92, 30)};
+    EXPECT_NE(std::search(control.begin(), control.end(), sends.begin(), sends.end()), control.end());
+
+    rig.ClearSent();
+    CountingKeyWindow window;
+    for (int step = 0; step < 20; ++step) KeyDown(rig.s, window, vk::Add);  // 110 up to 127, then no more
+    KeyDown(rig.s, window, vk::Subtract);
+    const Messages volumes = rig.Synth();
+    ASSERT_EQ(volumes.size(), GetParam() ? 18u : 0u);
+    if (GetParam()) {
+        EXPECT_EQ(Messages(volumes.end() - 2, volumes.end()), (Messages{PackMasterVolume(127), PackMasterVolume(126)}));
+    }
+    EXPECT_EQ(rig.Control().back(), Note(127, 126));
+}
+
+INSTANTIATE_TEST_SUITE_P(Setting, EffectSendsToSynth, ::testing::Bool(),
+                         [](const auto& param) { return param.param ? "On" : "Off"; });
 
 }  // namespace
 }  // namespace cadenzo

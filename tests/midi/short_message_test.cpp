@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "midi/midi_backend.h"
 #include "midi/short_message.h"
 #include "midi/short_message_split.h"
 
@@ -22,6 +23,19 @@ TEST(ShortMessage, PitchBendIsClampedAndSplitIntoSevenBitHalves) {
     EXPECT_EQ(PackPitchBend(3, 20000), 0x7F7FE3u);
     EXPECT_EQ(PackPitchBend(15, 8256), 0x4040EFu);
     EXPECT_EQ(PackPitchBend(0, 16383), 0x7F7FE0u);
+}
+
+TEST(ShortMessage, TheMasterVolumeIsGeneralMidisSystemExclusiveOnTheFourteenBitScale) {
+    using Bytes = std::array<uint8_t, kMaxMessageBytes>;
+    for (auto [volume, low, high] : {std::tuple{0, 0x00, 0x00}, {64, 0x40, 0x40}, {127, 0x7F, 0x7F}, {200, 0x7F, 0x7F}}) {
+        Bytes bytes{};
+        ASSERT_EQ(MessageBytes(PackMasterVolume(static_cast<uint32_t>(volume)), bytes), 8u) << volume;
+        EXPECT_EQ(bytes, (Bytes{0xF0, 0x7F, 0x7F, 0x04, 0x01, static_cast<uint8_t>(low), static_cast<uint8_t>(high), 0xF7}))
+            << volume;
+    }
+    Bytes bytes{};
+    EXPECT_EQ(MessageBytes(PackShortMessage(0xC0, 3, 5, 9), bytes), 2u);
+    EXPECT_EQ(MessageBytes(0x45, bytes), 0u);
 }
 
 TEST(ShortMessage, TransposeNoteClampsToTheNoteRange) {

@@ -104,10 +104,12 @@ TEST_F(TransportPaths, AFullQueueNeverLosesAReleaseOfAPressItTook) {
         {1, 0x643C90, 0x003C90},  // note-on with velocity 0, on In2
         {0, 0x7F40B0, 0x0040B0},  // sustain
         {1, 0x7F40B1, 0x1040B1},  // sustain on channel 2 of In2, let go below half
+        {0, 0x7F42B0, 0x0042B0},  // sostenuto
     };
     ToggleMonitor(rig.s);
     rig.s.Bank.WorkingMix.Channels[0].In1Channel = 17;  // layer 1 listens to every channel of both inputs
     rig.s.Bank.WorkingMix.Channels[0].In2Channel = 17;
+    rig.s.Options.CCBlocked[66] = 0;  // the sostenuto pedal passes
     uint32_t lost = 0;
     for (const Case& c : cases) {  // the dispatch is held, as while a message box is open
         rig.ClearSent();

@@ -165,19 +165,22 @@ TEST_F(KeyEvents, TheWheelAndAPlayedNoteSetTheCellUnderThem) {
     QTest::keyClick(grid, Qt::Key_Return);
     rig.Play(2, PackShortMessage(0x90, 0, 67, 90));
     ASSERT_TRUE(QTest::qWaitFor([&] { return layer.Trs == 64 + 7; }));
-    grid->setCurrentCell(0, 10);  // "VH": the velocity; Enter twice disarms, as does another key
+    grid->setCurrentCell(0, 10);  // "VH": the velocity
     QTest::keyClick(grid, Qt::Key_Return);
+    rig.Play(1, PackShortMessage(0x90, 0, 67, 99));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return layer.VH == 99; }));
+    QTest::keyClick(grid, Qt::Key_Return);  // Enter twice disarms
     QTest::keyClick(grid, Qt::Key_Return);
     rig.Play(1, PackShortMessage(0x90, 0, 67, 90));
     QTest::keyClick(grid, Qt::Key_Return);
-    QTest::keyClick(grid, Qt::Key_Down);
+    QTest::keyClick(grid, Qt::Key_Down);  // another key disarms as well
     grid->setCurrentCell(0, 10);
     rig.Play(1, PackShortMessage(0x90, 0, 67, 90));
     grid->setCurrentCell(1, 7);  // an unassigned layer's KL cannot be armed
     QTest::keyClick(grid, Qt::Key_Return);
     rig.Play(1, PackShortMessage(0x90, 0, 40, 90));
     QTest::qWait(60);
-    EXPECT_EQ(layer.VH, 127);
+    EXPECT_EQ(layer.VH, 99);
     EXPECT_EQ(rig.s.Bank.WorkingMix.Channels[1].KL, 0);
     EXPECT_EQ(grid->currentColumn(), 7) << "PgUp and End edit, they do not move the cursor";
     QTest::keyClick(grid, Qt::Key_End);

@@ -150,12 +150,18 @@ TEST_F(SetupDialog, ControlsActAtOnceAndOnlyTheButtonSaves) {
     auto* escapeAsks = Find<QCheckBox>(form, "EscapeAsksCheckBox");
     EXPECT_FALSE(escapeAsks->isChecked()) << "off by default";
     escapeAsks->setChecked(true);
+    auto* effectSends = Find<QCheckBox>(form, "EffectSendsToSynthCheckBox");
+    EXPECT_FALSE(effectSends->isChecked()) << "off by default";
+    effectSends->setChecked(true);
+    EXPECT_EQ(rig.s.Transmission.EffectSendsToSynth, 1);
 
     Find<QPushButton>(form, "Button1")->click();
     const auto settings = ReadBytes("Cadenzo.settings");
-    EXPECT_EQ(std::string(settings.begin(), settings.end()), "RingAcrossMixChange=1\nEscapeAsksBeforeQuitting=1\n");
+    EXPECT_EQ(std::string(settings.begin(), settings.end()),
+              "RingAcrossMixChange=1\nEscapeAsksBeforeQuitting=1\nEffectSendsToSynth=1\n");
     EXPECT_EQ(ReadSettingsFile().RingAcrossMixChange, 1);
     EXPECT_EQ(ReadSettingsFile().EscapeAsksBeforeQuitting, 1);
+    EXPECT_EQ(ReadSettingsFile().EffectSendsToSynth, 1);
     const auto bytes = ReadBytes("Ostinata.opt");
     ASSERT_EQ(bytes.size(), 200u);
     EXPECT_EQ(bytes[64], 49);

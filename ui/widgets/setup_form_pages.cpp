@@ -251,7 +251,12 @@ QWidget* TSetupForm::BuildOtherPage() {
              state_.RingAcross.Enabled);
     AddCheck(rows, 1, 0, "EscapeAsksCheckBox", "Escape asks before quitting", state_.EscapeAsksBeforeQuitting);
     grid->addWidget(playing, 2, 0, 1, 2);
-    grid->setRowStretch(3, 1);
+
+    QGroupBox* synth = MakeGroup(page, "General MIDI Synthesiser", rows);
+    AddCheck(rows, 0, 0, "EffectSendsToSynthCheckBox", "Effect sends and master volume also to Synth Out",
+             state_.Transmission.EffectSendsToSynth);
+    grid->addWidget(synth, 3, 0, 1, 2);
+    grid->setRowStretch(4, 1);
     return page;
 }
 
