@@ -45,7 +45,9 @@ void StartUp(SystemState& s, Shell& shell) {
     shell.SetStartScreenText("Load Blends...");
     LoadBlendFile(s.Bank, s.BlendFileName, kDefaultBlendFile, *s.Io.dialogs, *s.Io.display);
     shell.SetStartScreenText("Open MIDI Devices...");
-    OpenAllPorts(s, ReadPortsFile(std::cerr));
+    PortOrders orders{};
+    const PortNames names = ReadPortsFile(std::cerr, &orders);
+    OpenAllPorts(s, names, orders);
     LoadMix(s.Bank, 0);
     SendStartUpSet(s);
     ShowTerca(s);
