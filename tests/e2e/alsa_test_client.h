@@ -27,13 +27,16 @@ public:
     void Send(ShortMessage m);
     // Whether another port is subscribed to its port.
     bool Joined() const;
-    // Synthesiser: every message heard so far.
+    // Synthesiser: every message heard so far, up to an overflow of its
+    // queue, after which it hears nothing more.
     const std::vector<ShortMessage>& Heard();
+    bool Overflowed() const { return overflowed_; }
 
 private:
     snd_seq_t* seq_ = nullptr;
     int port_ = -1;
     bool synth_;
+    bool overflowed_ = false;
     std::vector<ShortMessage> heard_;
 };
 
