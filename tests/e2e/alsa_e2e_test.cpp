@@ -211,6 +211,7 @@ TEST_F(AlsaStage, AKeyboardThatLeavesIsLetGoOfAtOnce) {
 // program still hears the release.
 TEST_F(AlsaStage, AStalledProgramGetsTheReleaseAfterABurst) {
     AlsaTestClient keys("Keys", AlsaTestClient::Role::Keyboard);
+    synth->MakeRoom(2000);  // for the burst the program passes on at once
     Start("In1=Keys:out\n");
     ASSERT_TRUE(PlaysUntilHeard([&] { keys.Send(On(0, 60)); }, On(0, 60))) << Why();
     const size_t mark = Mark();
@@ -232,7 +233,8 @@ TEST_F(AlsaStage, AConnectionMadeByHandCountsAsOpen) {
     std::this_thread::sleep_for(1s);
     ASSERT_EQ(::kill(run.Pid(), SIGSTOP), 0);
     synth = std::make_unique<AlsaTestClient>("Late", AlsaTestClient::Role::Synth);
-    const int made = std::system("aconnect Cadenzo:SynthOut Late:in");
+    const int program = test::ClientsNamed("Cadenzo").front().number;  // SynthOut is its fourth port
+    const int made = std::system(("aconnect " + std::to_string(program) + ":3 Late:0").c_str());
     ASSERT_EQ(::kill(run.Pid(), SIGCONT), 0);
     ASSERT_EQ(made, 0);
     EXPECT_TRUE(test::WaitUntil([&] { return !synth->Heard().empty(); }, 10s)) << "the start-up set; " << Why();

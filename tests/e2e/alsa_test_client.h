@@ -31,6 +31,8 @@ public:
     // queue, after which it hears nothing more.
     const std::vector<ShortMessage>& Heard();
     bool Overflowed() const { return overflowed_; }
+    // Synthesiser: a queue for `events` events instead of the default 200.
+    void MakeRoom(int events) { snd_seq_set_client_pool_input(seq_, static_cast<size_t>(events)); }
 
 private:
     snd_seq_t* seq_ = nullptr;
