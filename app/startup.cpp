@@ -47,7 +47,9 @@ void StartUp(SystemState& s, Shell& shell) {
     LoadBlendFile(s.Bank, s.BlendFileName, kDefaultBlendFile, *s.Io.dialogs, *s.Io.display);
     LoadGigFiles(kDefaultBlendFile, s.Names, s.Songs, *s.Io.dialogs);
     shell.SetStartScreenText("Open MIDI Devices...");
-    OpenAllPorts(s, ReadPortsFile(std::cerr));
+    PortOrders orders{};
+    const PortNames names = ReadPortsFile(std::cerr, &orders);
+    OpenAllPorts(s, names, orders);
     LoadMix(s.Bank, 0);
     SendStartUpSet(s);
     ShowTerca(s);

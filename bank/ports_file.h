@@ -1,6 +1,9 @@
 // The ports file "Ostinata.ports": the device each of the six ports follows,
 // by name, one "Port=name" line per port in UTF-8 text ("In1=system:midi_capture_1").
-// Written beside the options file whenever that is written. Main thread only.
+// Where several devices carry that name (two identical keyboards), a line
+// "Port.Order=k" says which of them, the k-th listed (a file without it
+// means the first). Written beside the options file whenever that is
+// written. Main thread only.
 #pragma once
 
 #include <array>
@@ -17,17 +20,22 @@ inline constexpr const char* kPortsFile = "Ostinata.ports";
 // Per port, In1 .. ControlOut: the device named by the file ("" = no
 // device), or nothing where the file has no line for the port.
 using PortNames = std::array<std::optional<std::string>, 6>;
+// Per port, In1 .. ControlOut: the order of its device among the devices of
+// its name, 1 = the first; 0 = not said (the first).
+using PortOrders = std::array<uint32_t, 6>;
 
 // What the file names. Spaces around a port's name (in any case) and around
 // its device's are left out. A missing or unreadable file names nothing;
 // blank lines and notes starting with '#' are skipped; every other line that
-// names no port is ignored and reported, one line of `report` each; of two
-// lines for one port the last counts.
-PortNames ReadPortsFile(std::ostream& report);
+// names no port (or an order that is no number from 1 up) is ignored and
+// reported, one line of `report` each; of two lines for one port the last
+// counts. The orders go to `orders`, where given.
+PortNames ReadPortsFile(std::ostream& report, PortOrders* orders = nullptr);
 
-// Writes all six lines, replacing the file in one step. A short write is
+// Writes all six lines, and an order line after each port whose order is
+// past the first, replacing the file in one step. A short write is
 // reported, leaves the old file and returns false. Raises FileError when
 // the file cannot be created.
-bool SavePortsFile(const std::array<std::string, 6>& devices, Dialogs& dialogs);
+bool SavePortsFile(const std::array<std::string, 6>& devices, Dialogs& dialogs, const PortOrders& orders = {});
 
 }  // namespace cadenzo

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "bank/options_record.h"
+#include "bank/ports_file.h"
 
 namespace cadenzo {
 
@@ -23,6 +24,6 @@ inline constexpr const char* kOnlyPortsSavedText =
 
 // Returns whether both files were written.
 bool SaveSettings(OptionsRecord& o, const std::array<uint32_t, 6>& openPorts,
-                  const std::array<std::string, 6>& devices, Dialogs& dialogs);
+                  const std::array<std::string, 6>& devices, Dialogs& dialogs, const PortOrders& orders = {});
 
 }  // namespace cadenzo

@@ -35,10 +35,21 @@ void SendThru(SystemState& s, ShortMessage m) {
     if (s.Ports.ThruOut.Send(m) && IsChannelMessage(m)) LightPortLampIfDark(s.Lamps, ShapeOut2);
 }
 
+// What arrived at the input was lost on the way: a release may have been
+// among it, so the input lets go of what its device held, through its own
+// callback, as if the device had let go of it.
+bool LetGoOnLoss(void* context, uint16_t kind, unsigned input, MidiInputCallback callback) {
+    if (kind != kMimDataLost) return false;
+    auto& s = *static_cast<SystemState*>(context);
+    s.Input.Lost.fetch_add(1, std::memory_order_relaxed);
+    s.Ports.Inputs[input].Held.ForEachRelease([&](ShortMessage release) { callback(context, kMimData, release); });
+    return true;
+}
+
 }  // namespace
 
 void In1Callback(void* context, uint16_t kind, ShortMessage m) {
-    if (!IsData(kind)) return;
+    if (LetGoOnLoss(context, kind, 0, &In1Callback) || !IsData(kind)) return;
     auto& s = *static_cast<SystemState*>(context);
     s.Ports.Inputs[0].Held.Track(m);
     Enqueue(s, 0, m);
@@ -50,7 +61,7 @@ void In1Callback(void* context, uint16_t kind, ShortMessage m) {
 }
 
 void In2Callback(void* context, uint16_t kind, ShortMessage m) {
-    if (!IsData(kind)) return;
+    if (LetGoOnLoss(context, kind, 1, &In2Callback) || !IsData(kind)) return;
     auto& s = *static_cast<SystemState*>(context);
     s.Ports.Inputs[1].Held.Track(m);
     Enqueue(s, 1, m);
@@ -58,7 +69,7 @@ void In2Callback(void* context, uint16_t kind, ShortMessage m) {
 }
 
 void In3Callback(void* context, uint16_t kind, ShortMessage m) {
-    if (!IsData(kind)) return;
+    if (LetGoOnLoss(context, kind, 2, &In3Callback) || !IsData(kind)) return;
     auto& s = *static_cast<SystemState*>(context);
     s.Ports.Inputs[2].Held.Track(m);
     if (IsChannelMessage(m)) LightLamp(s.Lamps, ShapeIn3);

@@ -20,6 +20,17 @@ void Renumber(SystemState& s, PortId port, uint32_t n) {
         s.Ports.Output(port).Renumber(n);
 }
 
+// The device open on the port, listed as number n, may have been renamed
+// meanwhile: the port follows it under its new name.
+void FollowRename(SystemState& s, PortId port, uint32_t n) {
+    PortState& ports = s.Ports;
+    const std::vector<std::string>& list = ports.DeviceNames(port);
+    std::string& name = ports.RememberedDevices[PortIndex(port)];
+    if (n >= list.size() || name.empty() || s.Io.midi->ListedNameOf(IsInput(port), name) == list[n]) return;
+    name = list[n];
+    ports.RememberedOrders[PortIndex(port)] = NamesakeOrder(list, n);
+}
+
 }  // namespace
 
 DeviceLook LookAtDevices(MidiBackend& midi) {
@@ -46,6 +57,7 @@ FollowOutcome FollowDevices(SystemState& s, DeviceLook look, std::chrono::steady
         const uint32_t old = ports.OpenNumber(port);
         if (old == 0) continue;
         if (const std::optional<uint32_t> place = look.places[PortIndex(port)]) {
+            FollowRename(s, port, *place + 1);
             if (*place + 1 == old) continue;
             Renumber(s, port, *place + 1);
         } else {
@@ -63,7 +75,7 @@ FollowOutcome FollowDevices(SystemState& s, DeviceLook look, std::chrono::steady
         const std::string& name = ports.RememberedDevices[PortIndex(port)];
         auto& retryAt = ports.RetryAt[PortIndex(port)];
         if (ports.OpenNumber(port) != 0 || name.empty() || lost[PortIndex(port)] || now < retryAt) return;
-        const uint32_t n = FindDevice(s, port, name);
+        const uint32_t n = FindDevice(s, port);
         if (n == 0) return;
         if (!ReopenPort(s, port, n)) {
             retryAt = now + kReopenRetry;

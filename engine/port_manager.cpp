@@ -126,12 +126,28 @@ bool OpenPort(SystemState& s, PortId port, uint32_t n, Dialogs* dialogs) {
     return false;
 }
 
-// The device numbers open on the other ports of the port's direction.
-std::vector<uint32_t> TakenBesides(const SystemState& s, PortId port) {
-    std::vector<uint32_t> taken;
-    for (PortId other : kAllPorts)
-        if (other != port && IsInput(other) == IsInput(port)) taken.push_back(s.Ports.OpenNumber(other));
-    return taken;
+// Another port of the port's direction on which device number n is open:
+// whether there is one, and whether it follows the same device (name and
+// order) as the port does, which is how a player chooses one device for two.
+struct TakenBy {
+    bool taken = false;
+    bool chosenForBoth = false;
+};
+
+TakenBy Taken(const SystemState& s, PortId port, uint32_t n) {
+    const PortState& ports = s.Ports;
+    const auto sameOrder = [&](PortId other) {
+        return std::max(ports.RememberedOrders[PortIndex(other)], 1u) ==
+               std::max(ports.RememberedOrders[PortIndex(port)], 1u);
+    };
+    TakenBy by;
+    for (PortId other : kAllPorts) {
+        if (other == port || IsInput(other) != IsInput(port) || ports.OpenNumber(other) != n) continue;
+        by.taken = true;
+        by.chosenForBoth |= ports.RememberedDevices[PortIndex(other)] == ports.RememberedDevices[PortIndex(port)] &&
+                            sameOrder(other);
+    }
+    return by;
 }
 
 void SelectPort(SystemState& s, PortId port, uint32_t n) {
@@ -139,7 +155,9 @@ void SelectPort(SystemState& s, PortId port, uint32_t n) {
     if (n != 0) OpenPort(s, port, n, s.Io.dialogs);
     const uint32_t open = s.Ports.OpenNumber(port);
     const std::vector<std::string>& list = s.Ports.DeviceNames(port);
-    s.Ports.RememberedDevices[PortIndex(port)] = open != 0 && open < list.size() ? list[open] : "";
+    const bool listed = open != 0 && open < list.size();
+    s.Ports.RememberedDevices[PortIndex(port)] = listed ? list[open] : "";
+    s.Ports.RememberedOrders[PortIndex(port)] = listed ? NamesakeOrder(list, open) : 0;
 }
 
 }  // namespace
@@ -170,7 +188,7 @@ void SelectSynthOutPort(SystemState& s, uint32_t n) { SelectPort(s, PortId::Synt
 void SelectThruOutPort(SystemState& s, uint32_t n) { SelectPort(s, PortId::ThruOut, n); }
 void SelectControlOutPort(SystemState& s, uint32_t n) { SelectPort(s, PortId::ControlOut, n); }
 
-void OpenAllPorts(SystemState& s, const PortNames& names) {
+void OpenAllPorts(SystemState& s, const PortNames& names, const PortOrders& orders) {
     const OptionsRecord& o = s.Options;
     const std::array<uint32_t, 6> numbers{ReadU32(o.In1Device),      ReadU32(o.In2Device),
                                           ReadU32(o.In3Device),      ReadU32(o.SynthOutDevice),
@@ -183,8 +201,10 @@ void OpenAllPorts(SystemState& s, const PortNames& names) {
         }
         // Never the number instead: it may point at another device by now.
         s.Ports.RememberedDevices[PortIndex(port)] = *name;
-        if (const uint32_t n = FindDevice(s, port, *name))
-            OpenPort(s, port, n, s.Io.dialogs);
+        s.Ports.RememberedOrders[PortIndex(port)] = orders[PortIndex(port)];
+        const uint32_t n = FindDevice(s, port);
+        if (n != 0 && OpenPort(s, port, n, s.Io.dialogs))
+            s.Ports.RememberedOrders[PortIndex(port)] = NamesakeOrder(s.Ports.DeviceNames(port), n);
     }
 }
 
@@ -192,19 +212,27 @@ void CloseAllPorts(SystemState& s) {
     for (PortId port : kAllPorts) ClosePort(s, port, s.Io.dialogs);
 }
 
-uint32_t FindDevice(const SystemState& s, PortId port, const std::string& name) {
+uint32_t FindDevice(const SystemState& s, PortId port) {
+    const std::string& name = s.Ports.RememberedDevices[PortIndex(port)];
     if (name.empty()) return 0;
     // The name may be another one the service knows the device by.
     const std::string listed = s.Io.midi ? s.Io.midi->ListedNameOf(IsInput(port), name) : name;
     const std::vector<std::string>& list = s.Ports.DeviceNames(port);
-    const std::vector<uint32_t> taken = TakenBesides(s, port);
-    uint32_t first = 0;
+    const uint32_t order = std::max(s.Ports.RememberedOrders[PortIndex(port)], 1u);
+    uint32_t free = 0;
+    uint32_t shared = 0;
     for (uint32_t n = 1; n < list.size(); ++n) {
         if (list[n] != listed) continue;
-        if (std::find(taken.begin(), taken.end(), n) == taken.end()) return n;
-        if (first == 0) first = n;
+        const TakenBy by = Taken(s, port, n);
+        if (!by.taken && NamesakeOrder(list, n) == order) return n;
+        if (!by.taken && free == 0) free = n;
+        if (by.chosenForBoth && shared == 0) shared = n;
     }
-    return first;
+    return free != 0 ? free : shared;
+}
+
+uint32_t NamesakeOrder(const std::vector<std::string>& list, uint32_t n) {
+    return static_cast<uint32_t>(std::count(list.begin() + 1, list.begin() + n + 1, list[n]));
 }
 
 void DropLostPort(SystemState& s, PortId port) {

@@ -39,15 +39,20 @@ void SelectControlOutPort(SystemState& s, uint32_t n);
 // and opens it wherever it is listed (or waits for it, closed, while it is
 // not); every other port opens the device number the options hold, as
 // SelectPort does. CloseAllPorts closes them in the same order.
-void OpenAllPorts(SystemState& s, const PortNames& names = {});
+// `orders` says which of the devices of a name each port follows.
+void OpenAllPorts(SystemState& s, const PortNames& names = {}, const PortOrders& orders = {});
 void CloseAllPorts(SystemState& s);
 
-// The number of the first device called `name` (or known to the MIDI
-// service by that name, as a JACK port by its alias) in the port's list that
-// is not open on another port of the same direction, else of the first
-// device of that name (two ports may share one device); 0 when there is none.
-// Devices of one name are told apart only by their order.
-uint32_t FindDevice(const SystemState& s, PortId port, const std::string& name);
+// The number of the device the port follows (PortState::RememberedDevices,
+// or one the MIDI service knows by that name, as a JACK port by its alias)
+// in the port's list: of the devices of that name not open on another port
+// of the same direction, the one at the port's order among them
+// (PortState::RememberedOrders), else the first; else one that another port
+// follows by the same name and order (the player chose one device for
+// both); 0 when there is none: the port waits for a free one.
+uint32_t FindDevice(const SystemState& s, PortId port);
+// The order of device n among the devices of its name in `list` (1 = the first).
+uint32_t NamesakeOrder(const std::vector<std::string>& list, uint32_t n);
 
 // For the device watch, without message boxes and leaving the device the
 // port follows as it is:

@@ -35,10 +35,7 @@ void HeldKeys::Track(ShortMessage m) {
     }
 }
 
-bool HeldKeys::KeyHeld(unsigned ch, unsigned note) const {
-    const unsigned bit = ch * kNotes + note;
-    return (keys_[bit / 64].load(std::memory_order_relaxed) >> (bit % 64) & 1) != 0;
-}
+bool HeldKeys::KeyHeld(unsigned ch, unsigned note) const { return Held(keys_, ch * kNotes + note); }
 
 uint8_t HeldKeys::Velocity(unsigned ch, unsigned note) const {
     return velocities_[ch * kNotes + note].load(std::memory_order_relaxed);
@@ -55,15 +52,7 @@ void HeldKeys::Clear() {
 
 std::vector<ShortMessage> HeldKeys::TakeReleases() {
     std::vector<ShortMessage> releases;
-    auto held = [](const auto& words, unsigned bit) {
-        return (words[bit / 64].load(std::memory_order_relaxed) >> (bit % 64) & 1) != 0;
-    };
-    for (unsigned ch = 0; ch < 16; ++ch) {
-        for (unsigned note = 0; note < kNotes; ++note)
-            if (held(keys_, ch * kNotes + note)) releases.push_back(PackShortMessage(0x80, ch, note, 0));
-        for (unsigned p = 0; p < kPedals.size(); ++p)
-            if (held(pedals_, ch * kPedals.size() + p)) releases.push_back(PackShortMessage(0xB0, ch, kPedals[p], 0));
-    }
+    ForEachRelease([&](ShortMessage release) { releases.push_back(release); });
     Clear();
     return releases;
 }

@@ -31,11 +31,27 @@ public:
     // held key, then a value 0 for every held pedal, channel by channel; all
     // of it forgotten.
     std::vector<ShortMessage> TakeReleases();
+    // The input's callback thread: calls `release` with each of those
+    // messages, in that order, without allocating; `release` may play them
+    // through the callback, which forgets each as it goes.
+    template <typename Release>
+    void ForEachRelease(Release release) const {
+        for (unsigned ch = 0; ch < 16; ++ch) {
+            for (unsigned note = 0; note < kNotes; ++note)
+                if (Held(keys_, ch * kNotes + note)) release(PackShortMessage(0x80, ch, note, 0));
+            for (unsigned p = 0; p < kPedals.size(); ++p)
+                if (Held(pedals_, ch * kPedals.size() + p)) release(PackShortMessage(0xB0, ch, kPedals[p], 0));
+        }
+    }
 
 private:
     static constexpr int kNotes = 128;
     static constexpr std::array<uint8_t, 3> kPedals{64, 66, 69};
 
+    template <size_t N>
+    static bool Held(const std::array<std::atomic<uint64_t>, N>& words, unsigned bit) {
+        return (words[bit / 64].load(std::memory_order_relaxed) >> (bit % 64) & 1) != 0;
+    }
     // Sets or clears bit `bit` of a bit array of words.
     template <size_t N>
     static void Put(std::array<std::atomic<uint64_t>, N>& words, unsigned bit, bool on);

@@ -28,7 +28,9 @@ enum MidiResult : uint32_t {
 };
 
 // Kinds of input callback: short data, and data that arrived while earlier
-// data was still being delivered. Every other kind is ignored by the program.
+// data was still being delivered; and, from a back end that can lose what
+// arrives (a queue that overflowed), word that data was lost, so the input
+// lets go of what its device held. Every other kind is ignored by the program.
 enum MidiInputKind : uint16_t {
     kMimOpen = 0x3C1,
     kMimClose = 0x3C2,
@@ -36,6 +38,7 @@ enum MidiInputKind : uint16_t {
     kMimLongData = 0x3C4,
     kMimError = 0x3C5,
     kMimMoreData = 0x3CC,
+    kMimDataLost = 0x3CE,
 };
 
 // Called on the MIDI service's thread for every message of a started input.

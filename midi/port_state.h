@@ -42,6 +42,10 @@ struct PortState {
     // "" = none. An open port follows the device open on it; a closed port
     // with a name waits for that device to be listed. Main thread only.
     std::array<std::string, 6> RememberedDevices;
+    // Per port, which of the listed devices of that name it follows (1 =
+    // the first; 0, not known, counts as 1). Two ports follow one device
+    // only where they follow the same name and order. Main thread only.
+    std::array<uint32_t, 6> RememberedOrders{};
     // Per port whose device is listed but would not open: when to try again.
     // Main thread only.
     std::array<std::chrono::steady_clock::time_point, 6> RetryAt{};

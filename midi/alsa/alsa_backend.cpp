@@ -1,7 +1,12 @@
 #include "midi/alsa/alsa_backend.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
+#include <poll.h>
+
+#include "midi/alsa/receiver_room.h"
 #include "midi/alsa/sequencer_event.h"
 #include "midi/port_names.h"
 
@@ -31,23 +36,57 @@ private:
     void* context_;
 };
 
+// How a burst sent off the input thread is paced toward its receiver: it
+// keeps a few events of room free for other senders, asks again after this
+// many messages where the receiver has no queue to ask about, and waits for
+// room in short naps, at most kRoomWait per message (a receiver that stopped
+// reading holds its sender up only briefly; what it then refuses is counted).
+constexpr int kRoomMargin = 16;
+constexpr int kUnqueuedCredit = 64;
+constexpr auto kRoomNap = std::chrono::milliseconds(1);
+constexpr auto kRoomWait = std::chrono::milliseconds(100);
+
 class AlsaOutput final : public MidiOutputPort {
 public:
-    AlsaOutput(size_t index, snd_seq_t* seq, int port, std::atomic<uint64_t>& lost)
-        : index_(index), seq_(seq), port_(port), lost_(lost) {}
+    AlsaOutput(size_t index, snd_seq_t* seq, int port, int serviceFd, int receiver, std::atomic<uint64_t>& lost)
+        : index_(index), seq_(seq), port_(port), serviceFd_(serviceFd), receiver_(receiver), lost_(lost) {}
     size_t Index() const { return index_; }
 
-    // To every subscriber of the port at once; a message the sequencer
-    // refuses is counted, never waited on.
+    // To every subscriber of the port at once. Off the input thread it first
+    // waits for room at the device's queue; a message the sequencer refuses
+    // is counted.
     void Send(ShortMessage m) override {
+        if (!tSequencerInputThread) AwaitRoom();
+        credit_.fetch_sub(1, std::memory_order_relaxed);
         if (SendShortMessage(seq_, port_, m) < 0) lost_.fetch_add(1, std::memory_order_relaxed);
     }
 
 private:
+    void AwaitRoom() {
+        if (credit_.load(std::memory_order_relaxed) > 0) return;
+        const auto giveUp = std::chrono::steady_clock::now() + kRoomWait;
+        for (;;) {
+            const std::optional<int> room = ReceiverRoom(serviceFd_, receiver_);
+            if (!room) {
+                credit_.store(kUnqueuedCredit, std::memory_order_relaxed);
+                return;
+            }
+            if (*room > kRoomMargin) {
+                credit_.store(*room - kRoomMargin, std::memory_order_relaxed);
+                return;
+            }
+            if (std::chrono::steady_clock::now() >= giveUp) return;
+            std::this_thread::sleep_for(kRoomNap);
+        }
+    }
+
     size_t index_;
     snd_seq_t* seq_;
     int port_;
+    int serviceFd_;
+    int receiver_;  // the device's client
     std::atomic<uint64_t>& lost_;
+    std::atomic<int> credit_{0};  // messages the receiver has room for, as last asked
 };
 
 }  // namespace
@@ -64,7 +103,7 @@ std::vector<std::string> AlsaBackend::List(bool inputs) {
     std::vector<SequencerPort>& listed = inputs ? inputs_ : outputs_;
     if (client_.Handle() == nullptr) return {};
     // A device of an input sends to the program; one of an output receives from it.
-    listed = ListSequencerPorts(client_.Handle(), inputs ? kSourceCaps : kSinkCaps);
+    listed = ListSequencerPorts(client_.Service(), client_.Address(0).client, inputs ? kSourceCaps : kSinkCaps);
     std::vector<std::string> names;
     for (const SequencerPort& port : listed) names.push_back(port.name);
     return names;
@@ -74,20 +113,26 @@ std::vector<std::string> AlsaBackend::InputNames() { return List(true); }
 
 std::vector<std::string> AlsaBackend::OutputNames() { return List(false); }
 
+int AlsaBackend::ServiceFd() const {
+    pollfd descriptor{-1, 0, 0};
+    return snd_seq_poll_descriptors(client_.Service(), &descriptor, 1, POLLOUT) == 1 ? descriptor.fd : -1;
+}
+
 uint32_t AlsaBackend::Join(size_t index, uint32_t device, bool input) {
-    snd_seq_t* seq = client_.Handle();
+    snd_seq_t* seq = client_.Service();
     if (seq == nullptr) return kMidiNoDevice;
     const std::vector<SequencerPort>& listed = input ? inputs_ : outputs_;
     if (device >= listed.size()) return kMidiBadDeviceId;
     if (joined_[index]) return kMidiAllocated;
     try {
-        const std::vector<SequencerPort> now = ListSequencerPorts(seq, input ? kSourceCaps : kSinkCaps);
+        const std::vector<SequencerPort> now = ListSequencerPorts(seq, client_.Address(0).client, input ? kSourceCaps : kSinkCaps);
         const SequencerPort* port = FindListedPort(now, listed, device);
         if (port == nullptr) return kMidiBadDeviceId;
         const snd_seq_addr_t own = client_.Address(index);
         const Subscription subscription = input ? Subscription{port->address, own} : Subscription{own, port->address};
-        if (!Subscribe(seq, subscription)) return kMidiAllocated;
-        joined_[index] = subscription;
+        const Subscribed made = Subscribe(seq, subscription);
+        if (made == Subscribed::Refused) return kMidiAllocated;
+        joined_[index] = Joined{subscription, made == Subscribed::Made};
         return kMidiOk;
     } catch (const std::bad_alloc&) {
         return kMidiNoMemory;
@@ -95,7 +140,8 @@ uint32_t AlsaBackend::Join(size_t index, uint32_t device, bool input) {
 }
 
 void AlsaBackend::Leave(size_t index) {
-    if (joined_[index]) Unsubscribe(client_.Handle(), *joined_[index]);
+    // A subscription someone else made stays as they made it.
+    if (joined_[index] && joined_[index]->ours) Unsubscribe(client_.Service(), joined_[index]->subscription);
     joined_[index].reset();
 }
 
@@ -128,7 +174,8 @@ uint32_t AlsaBackend::OpenOutput(uint32_t device, const std::string& portName,
     if (!index || *index < kInputPortCount) return kMidiInvalidParam;
     const uint32_t result = Join(*index, device, false);
     if (result == kMidiOk)
-        handle = std::make_unique<AlsaOutput>(*index, client_.Handle(), client_.Address(*index).port, lost_);
+        handle = std::make_unique<AlsaOutput>(*index, client_.Handle(), client_.Address(*index).port, ServiceFd(),
+                                              joined_[*index]->subscription.dest.client, lost_);
     return result;
 }
 
@@ -141,9 +188,10 @@ uint32_t AlsaBackend::CloseOutput(std::unique_ptr<MidiOutputPort>& handle) {
 
 std::optional<uint32_t> AlsaBackend::ListedPlace(const std::string& portName) {
     const std::optional<size_t> index = PortIndex(portName);
-    if (!index || !joined_[*index] || !Subscribed(client_.Handle(), *joined_[*index])) return std::nullopt;
+    if (!index || !joined_[*index] || !InForce(client_.Service(), joined_[*index]->subscription)) return std::nullopt;
     const bool input = *index < kInputPortCount;
-    const snd_seq_addr_t device = input ? joined_[*index]->sender : joined_[*index]->dest;
+    const Subscription& joined = joined_[*index]->subscription;
+    const snd_seq_addr_t device = input ? joined.sender : joined.dest;
     const std::vector<SequencerPort>& listed = input ? inputs_ : outputs_;
     const auto place = std::find_if(listed.begin(), listed.end(), [&](const SequencerPort& port) {
         return port.address.client == device.client && port.address.port == device.port;

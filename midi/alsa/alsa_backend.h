@@ -5,7 +5,10 @@
 // device is plugged in again; the program's own ports are never listed.
 // Service calls (lists, open, close, ListedPlace) belong to the main thread;
 // input reaches the callbacks on the back end's input thread; each output
-// port sends on its senders' thread, directly, never waiting.
+// port sends on its senders' thread, directly. A sender other than the input
+// thread waits, briefly and boundedly, for room at a receiver that queues
+// what it is sent, so a burst (a mix transmission) arrives whole at a
+// software synthesiser; the input thread never waits.
 #pragma once
 
 #include <array>
@@ -57,13 +60,20 @@ private:
     uint32_t Join(size_t index, uint32_t device, bool input);
     void Leave(size_t index);
     std::vector<std::string> List(bool inputs);
+    // The service handle's descriptor, for asking about receivers' room.
+    int ServiceFd() const;
+
+    struct Joined {
+        Subscription subscription;
+        bool ours;  // made by the program, not found in force already
+    };
 
     SequencerClient client_;
     InputDelivery delivery_;
     std::unique_ptr<SequencerInput> input_;  // none without a sequencer
     std::vector<SequencerPort> inputs_;      // the last listings
     std::vector<SequencerPort> outputs_;
-    std::array<std::optional<Subscription>, kPortNames.size()> joined_;  // per port of the program, what it opened
+    std::array<std::optional<Joined>, kPortNames.size()> joined_;  // per port of the program, what it opened
     std::atomic<uint64_t> lost_{0};
 };
 

@@ -25,8 +25,15 @@ public:
 
     // The input thread: hands on `event`, which arrived at input port `index`.
     void Handle(size_t index, const snd_seq_event_t& event);
+    // The input thread: tells every started port that events were lost.
+    void Lose();
 
 private:
+    // The input thread: runs port `index`'s callback on what `deliver` makes
+    // of it, unless the port is silenced.
+    template <typename Action>
+    void Deliver(size_t index, Action deliver);
+
     struct Port {
         MidiInputCallback callback = nullptr;  // written by the main thread only while not live
         void* context = nullptr;

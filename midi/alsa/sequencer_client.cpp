@@ -10,20 +10,9 @@ namespace cadenzo {
 
 namespace {
 
-// What the client receives: the MIDI messages the program plays, and the
-// announcements of clients, ports and subscriptions.
-constexpr snd_seq_event_type_t kReceived[] = {
-    SND_SEQ_EVENT_NOTEON,        SND_SEQ_EVENT_NOTEOFF,          SND_SEQ_EVENT_KEYPRESS,
-    SND_SEQ_EVENT_CONTROLLER,    SND_SEQ_EVENT_PGMCHANGE,        SND_SEQ_EVENT_CHANPRESS,
-    SND_SEQ_EVENT_PITCHBEND,     SND_SEQ_EVENT_CONTROL14,        SND_SEQ_EVENT_NONREGPARAM,
-    SND_SEQ_EVENT_REGPARAM,      SND_SEQ_EVENT_SONGPOS,          SND_SEQ_EVENT_SONGSEL,
-    SND_SEQ_EVENT_QFRAME,        SND_SEQ_EVENT_TUNE_REQUEST,     SND_SEQ_EVENT_CLOCK,
-    SND_SEQ_EVENT_TICK,          SND_SEQ_EVENT_START,            SND_SEQ_EVENT_CONTINUE,
-    SND_SEQ_EVENT_STOP,          SND_SEQ_EVENT_SENSING,          SND_SEQ_EVENT_RESET,
-    SND_SEQ_EVENT_CLIENT_START,  SND_SEQ_EVENT_CLIENT_EXIT,      SND_SEQ_EVENT_CLIENT_CHANGE,
-    SND_SEQ_EVENT_PORT_START,    SND_SEQ_EVENT_PORT_EXIT,        SND_SEQ_EVENT_PORT_CHANGE,
-    SND_SEQ_EVENT_PORT_SUBSCRIBED, SND_SEQ_EVENT_PORT_UNSUBSCRIBED,
-};
+// Room for a burst: a stalled program finds what arrived meanwhile still
+// queued (the sequencer's limit for one client).
+constexpr int kInputPool = 2000;
 
 // The sequencer, or null; its device is asked first, as a failed open makes
 // the ALSA library complain aloud.
@@ -43,21 +32,26 @@ bool SequencerClient::Opens() {
     return probe != nullptr;
 }
 
-SequencerClient::SequencerClient(const std::string& name) : seq_(OpenSequencer()) {
-    if (seq_ != nullptr && !Build(name)) {
-        snd_seq_close(seq_);
-        seq_ = nullptr;
-    }
+SequencerClient::SequencerClient(const std::string& name) : seq_(OpenSequencer()), service_(OpenSequencer()) {
+    if (seq_ != nullptr && service_ != nullptr && Build(name)) return;
+    Close();
 }
 
-SequencerClient::~SequencerClient() {
+SequencerClient::~SequencerClient() { Close(); }
+
+void SequencerClient::Close() {
     if (seq_ != nullptr) snd_seq_close(seq_);  // ends every subscription of its ports
+    if (service_ != nullptr) snd_seq_close(service_);
+    seq_ = nullptr;
+    service_ = nullptr;
 }
 
 bool SequencerClient::Build(const std::string& name) {
-    if (snd_seq_set_client_name(seq_, name.c_str()) < 0) return false;
-    for (const snd_seq_event_type_t type : kReceived)
-        if (snd_seq_set_client_event_filter(seq_, type) < 0) return false;
+    if (snd_seq_set_client_name(seq_, name.c_str()) < 0 ||
+        snd_seq_set_client_name(service_, (name + " service").c_str()) < 0)
+        return false;
+    // A smaller pool only makes bursts overflow sooner: not a reason to stop.
+    [[maybe_unused]] const int pooled = snd_seq_set_client_pool_input(seq_, kInputPool);
     for (size_t i = 0; i < ports_.size(); ++i) {
         const unsigned caps = i < kInputPortCount ? SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE
                                               : SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ;

@@ -34,7 +34,10 @@ public:
     SequencerClient(const SequencerClient&) = delete;
     SequencerClient& operator=(const SequencerClient&) = delete;
 
+    // The playing handle, null when the sequencer does not open.
     snd_seq_t* Handle() const { return seq_; }
+    // The handle for service calls, open whenever the playing one is.
+    snd_seq_t* Service() const { return service_; }
     // The address of the program's port `index` (in kPortNames order).
     snd_seq_addr_t Address(size_t index) const;
     // The index of the program's port at sequencer port number `port`, or -1.
@@ -42,8 +45,10 @@ public:
 
 private:
     bool Build(const std::string& name);
+    void Close();
 
     snd_seq_t* seq_ = nullptr;
+    snd_seq_t* service_ = nullptr;
     std::array<int, kPortNames.size()> ports_{};
 };
 

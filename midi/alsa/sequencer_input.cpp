@@ -28,7 +28,8 @@ SequencerInput::SequencerInput(const SequencerClient& client, InputDelivery& del
 }
 
 SequencerInput::~SequencerInput() {
-    stop_.Signal();
+    stopping_.store(true, std::memory_order_release);
+    stop_.SignalAlways();
     thread_.join();
 }
 
@@ -41,8 +42,29 @@ void SequencerInput::Handle(const snd_seq_event_t& event) {
     if (index >= 0 && index < static_cast<int>(kInputPortCount)) delivery_.Handle(static_cast<size_t>(index), event);
 }
 
+void SequencerInput::ReadAll(snd_seq_t* seq) {
+    for (;;) {
+        snd_seq_event_t* event = nullptr;
+        const int result = snd_seq_event_input(seq, &event);
+        if (result == -EAGAIN) return;  // all read
+        if (result < 0) {
+            // -ENOSPC: the pool overflowed and the sequencer emptied it. Any
+            // other failure leaves an event that cannot be read at the head:
+            // what is queued goes. Either way a release may be among what
+            // was lost, and a departure.
+            if (result != -ENOSPC) snd_seq_drop_input(seq);
+            delivery_.Lose();
+            deviceChanges_.Signal();
+            if (result != -ENOSPC) return;
+            continue;
+        }
+        Handle(*event);
+    }
+}
+
 void SequencerInput::Run() {
     pthread_setname_np(pthread_self(), "cadenzo-alsa-in");
+    tSequencerInputThread = true;
     TakeRealTimePriority(kPlayingPriority);  // it plays what arrives at once
     snd_seq_t* seq = client_.Handle();
     pollfd fds[1 + kMaxDescriptors] = {};
@@ -53,17 +75,8 @@ void SequencerInput::Run() {
         const auto now = std::chrono::steady_clock::now();
         const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(nextLook - now).count();
         ::poll(fds, static_cast<nfds_t>(1 + std::max(count, 0)), static_cast<int>(std::max<long>(wait, 0)));
-        if (fds[0].revents != 0) return;
-        for (;;) {
-            snd_seq_event_t* event = nullptr;
-            const int result = snd_seq_event_input(seq, &event);
-            if (result == -ENOSPC) {  // events were lost: a departure may be among them
-                deviceChanges_.Signal();
-                continue;
-            }
-            if (result < 0) break;  // -EAGAIN: all read
-            Handle(*event);
-        }
+        if (stopping_.load(std::memory_order_acquire)) return;
+        ReadAll(seq);
         if (std::chrono::steady_clock::now() >= nextLook) {  // a look once a second in any case
             deviceChanges_.Signal();
             nextLook = std::chrono::steady_clock::now() + kLookInterval;

@@ -1,9 +1,12 @@
 // The thread that reads the program's sequencer client: the events arriving
 // at its input ports go to their delivery; announcements of clients, ports
 // and subscriptions, lost events and, in any case, each second that passes
-// signal the device watch. Nothing on it allocates.
+// signal the device watch. Events lost (the client's pool overflowed while
+// the program was held up) also make every started input let go of what
+// its device held. Nothing on it allocates.
 #pragma once
 
+#include <atomic>
 #include <thread>
 
 #include "midi/alsa/input_delivery.h"
@@ -11,6 +14,9 @@
 #include "midi/input_wake.h"
 
 namespace cadenzo {
+
+// Set on the input thread alone: it plays what arrives and never waits.
+inline thread_local bool tSequencerInputThread = false;
 
 class SequencerInput {
 public:
@@ -23,11 +29,14 @@ public:
 private:
     void Run();
     void Handle(const snd_seq_event_t& event);
+    // Reads everything queued.
+    void ReadAll(snd_seq_t* seq);
 
     const SequencerClient& client_;
     InputDelivery& delivery_;
     InputWake& deviceChanges_;
-    InputWake stop_;
+    InputWake stop_;               // wakes the thread to stop at once
+    std::atomic<bool> stopping_{false};  // seen within a second even without stop_'s descriptor
     std::thread thread_;
 };
 

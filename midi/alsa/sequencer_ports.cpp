@@ -10,23 +10,28 @@ bool MidiPort(unsigned type) {
     return (type & (SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_SYNTH | SND_SEQ_PORT_TYPE_APPLICATION)) != 0;
 }
 
+// A port others may use: one with the capabilities asked for that its
+// program has not kept private.
+bool Offered(unsigned capability, unsigned caps) {
+    return (capability & caps) == caps && (capability & SND_SEQ_PORT_CAP_NO_EXPORT) == 0;
+}
+
 }  // namespace
 
-std::vector<SequencerPort> ListSequencerPorts(snd_seq_t* seq, unsigned caps) {
+std::vector<SequencerPort> ListSequencerPorts(snd_seq_t* seq, int own, unsigned caps) {
     std::vector<SequencerPort> ports;
     snd_seq_client_info_t* client = nullptr;
     snd_seq_port_info_t* port = nullptr;
     snd_seq_client_info_alloca(&client);
     snd_seq_port_info_alloca(&port);
     snd_seq_client_info_set_client(client, -1);
-    const int own = snd_seq_client_id(seq);
     while (snd_seq_query_next_client(seq, client) >= 0) {
         const int number = snd_seq_client_info_get_client(client);
         if (number == SND_SEQ_CLIENT_SYSTEM || number == own) continue;
         snd_seq_port_info_set_client(port, number);
         snd_seq_port_info_set_port(port, -1);
         while (snd_seq_query_next_port(seq, port) >= 0) {
-            if (!MidiPort(snd_seq_port_info_get_type(port)) || (snd_seq_port_info_get_capability(port) & caps) != caps)
+            if (!MidiPort(snd_seq_port_info_get_type(port)) || !Offered(snd_seq_port_info_get_capability(port), caps))
                 continue;
             ports.push_back({std::string(snd_seq_client_info_get_name(client)) + ":" + snd_seq_port_info_get_name(port),
                              *snd_seq_port_info_get_addr(port)});

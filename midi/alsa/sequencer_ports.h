@@ -14,9 +14,10 @@ struct SequencerPort {
     snd_seq_addr_t address;   // where it sits now; a device plugged in again may sit elsewhere
 };
 
-// The MIDI ports of clients other than `seq`'s own and the system's whose
-// capabilities include `caps`, in the sequencer's order.
-std::vector<SequencerPort> ListSequencerPorts(snd_seq_t* seq, unsigned caps);
+// The MIDI ports of clients other than `own` and the system whose
+// capabilities include `caps` and that their programs have not kept private,
+// in the sequencer's order, asked through `seq`.
+std::vector<SequencerPort> ListSequencerPorts(snd_seq_t* seq, int own, unsigned caps);
 
 // Where the port of `names[device]` sits in `ports`, counting devices of
 // one name by their order; nothing when it is not there (any more).

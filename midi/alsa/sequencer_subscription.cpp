@@ -14,11 +14,14 @@ snd_seq_port_subscribe_t* Fill(snd_seq_port_subscribe_t* info, const Subscriptio
 
 }  // namespace
 
-bool Subscribe(snd_seq_t* seq, const Subscription& subscription) {
+Subscribed Subscribe(snd_seq_t* seq, const Subscription& subscription) {
     snd_seq_port_subscribe_t* info = nullptr;
     snd_seq_port_subscribe_alloca(&info);
     const int result = snd_seq_subscribe_port(seq, Fill(info, subscription));
-    return result >= 0 || result == -EBUSY;
+    if (result >= 0) return Subscribed::Made;
+    // The sequencer says "busy" both for a subscription that exists and for
+    // a port another client holds exclusively.
+    return result == -EBUSY && InForce(seq, subscription) ? Subscribed::Existing : Subscribed::Refused;
 }
 
 void Unsubscribe(snd_seq_t* seq, const Subscription& subscription) {
@@ -27,7 +30,7 @@ void Unsubscribe(snd_seq_t* seq, const Subscription& subscription) {
     snd_seq_unsubscribe_port(seq, Fill(info, subscription));
 }
 
-bool Subscribed(snd_seq_t* seq, const Subscription& subscription) {
+bool InForce(snd_seq_t* seq, const Subscription& subscription) {
     snd_seq_port_subscribe_t* info = nullptr;
     snd_seq_port_subscribe_alloca(&info);
     return snd_seq_get_port_subscription(seq, Fill(info, subscription)) >= 0;

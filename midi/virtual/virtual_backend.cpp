@@ -191,6 +191,15 @@ void VirtualMidiBackend::PlugInput(uint32_t device) { SetPresent(inputs_, device
 void VirtualMidiBackend::UnplugOutput(uint32_t device) { SetPresent(outputs_, device, false); }
 void VirtualMidiBackend::PlugOutput(uint32_t device) { SetPresent(outputs_, device, true); }
 
+void VirtualMidiBackend::RenameInput(uint32_t device, const std::string& name) {
+    {
+        InputDevice& d = *inputs_.at(device);
+        std::lock_guard lock(d.mutex);
+        d.name = name;
+    }
+    deviceChanges_.Signal();
+}
+
 void VirtualMidiBackend::StopService() {
     serviceUp_.store(false);
     for (auto& d : inputs_) {

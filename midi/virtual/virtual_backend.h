@@ -84,6 +84,9 @@ public:
     void PlugInput(uint32_t device);
     void UnplugOutput(uint32_t device);
     void PlugOutput(uint32_t device);
+    // Input device `device` is listed as `name` from now on; a port open on
+    // it stays open. Signals DeviceChanges().
+    void RenameInput(uint32_t device, const std::string& name);
     // The whole service goes away (every list empty, every open port dead,
     // every open refused) and comes back with the devices it had.
     void StopService();

@@ -33,20 +33,34 @@ TEST_F(PortsFile, SavesOneLinePerPortAndReadsItBackInFull) {
     const PortNames read = ReadPortsFile(report);
     for (size_t i = 0; i < devices.size(); ++i) EXPECT_EQ(read[i], devices[i]) << i;
     EXPECT_TRUE(dialogs.boxes.empty());
+
+    // Which of several devices of one name: only past the first, only for a named device.
+    SavePortsFile(devices, dialogs, {2, 3, 1, 0, 0, 12});
+    EXPECT_EQ(Text(), "In1=system:midi_capture_1\nIn1.Order=2\nIn2=\nIn3=Клавиши 2 = left\n"
+                      "SynthOut=a2j:Synth [20] (playback)\nThruOut=\nControlOut=ctl\nControlOut.Order=12\n");
+    PortOrders orders{};
+    EXPECT_EQ(ReadPortsFile(report, &orders), read);
+    EXPECT_EQ(orders, (PortOrders{2, 0, 0, 0, 0, 12}));
+    EXPECT_TRUE(report.str().empty());
 }
 
 TEST_F(PortsFile, AMissingFileOrLineNamesNothingAndOtherLinesAreIgnored) {
     EXPECT_EQ(ReadPortsFile(report), PortNames{});
     Write("\xEF\xBB\xBF" "SynthOut=Synth\r\n# a note\n\n in1 = Lower Keys \r\nGarbage\nThruOut=\nIn2=Keys\n"
-          "In2=Keys 2\r\nIn4=Keys\n");
+          "In2=Keys 2\r\nIn4=Keys\nin2.order = 3\nIn1.Order=0\nIn3.Order=x\nIn3.Orders=2\n");
     PortNames expected;
     expected[0] = "Lower Keys";  // key in any case, spaces around key and value left out
     expected[1] = "Keys 2";      // the last line for a port counts
     expected[3] = "Synth";       // after a byte-order mark, before a Windows line end
     expected[4] = "";
-    EXPECT_EQ(ReadPortsFile(report), expected);
+    PortOrders orders{};
+    EXPECT_EQ(ReadPortsFile(report, &orders), expected);
+    EXPECT_EQ(orders, (PortOrders{0, 3, 0, 0, 0, 0}));
     EXPECT_EQ(report.str(), "Ostinata.ports, line 5, not understood and ignored: Garbage\n"
-                            "Ostinata.ports, line 9, not understood and ignored: In4=Keys\n");
+                            "Ostinata.ports, line 9, not understood and ignored: In4=Keys\n"
+                            "Ostinata.ports, line 11, not understood and ignored: In1.Order=0\n"
+                            "Ostinata.ports, line 12, not understood and ignored: In3.Order=x\n"
+                            "Ostinata.ports, line 13, not understood and ignored: In3.Orders=2\n");
     Write("In1=Keys");  // no final line break
     EXPECT_EQ(ReadPortsFile(report)[0], "Keys");
     Write("In3=Thru\r\r\n");  // line ends converted twice

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -73,6 +74,7 @@ protected:
             bank.Slots[0].Channels[1].In2Channel = 17;
         });
     }
+    void TearDown() override { EXPECT_FALSE(synth->Overflowed()) << "the synthesiser's queue overflowed"; }
     void Start(const std::string& ports) {
         run.WriteText("Ostinata.ports", ports + "SynthOut=Synth:in\n");
         run.Start({"--midi", "alsa", "--dir", run.Dir().string()});
@@ -164,19 +166,87 @@ TEST_F(AlsaStage, AUsbKeyboardPlaysLetsGoWhenUnpluggedAndPlaysAgainWhenBack) {
 }
 
 TEST_F(AlsaStage, TwoKeyboardsOfOneNameAreToldApartByTheirOrder) {
-    AlsaTestClient first("Twin", AlsaTestClient::Role::Keyboard);
+    auto first = std::make_unique<AlsaTestClient>("Twin", AlsaTestClient::Role::Keyboard);
     AlsaTestClient second("Twin", AlsaTestClient::Role::Keyboard);
-    ASSERT_TRUE(first.Ok() && second.Ok());
+    ASSERT_TRUE(first->Ok() && second.Ok());
     Start("In1=Twin:out\nIn2=Twin:out\n");
-    EXPECT_TRUE(PlaysUntilHeard([&] { first.Send(On(3, 60)); }, On(0, 60))) << "the first plays layer 1; " << Why();
+    EXPECT_TRUE(PlaysUntilHeard([&] { first->Send(On(3, 60)); }, On(0, 60))) << "the first plays layer 1; " << Why();
     EXPECT_TRUE(PlaysUntilHeard([&] { second.Send(On(3, 62)); }, On(1, 62))) << "the second plays layer 2";
+    size_t mark = Mark();
+    second.Send(Off(3, 62));
+    EXPECT_TRUE(Hears(mark, Off(1, 62))) << "the release goes out on the layer's own channel";
+
+    // The first leaves and the program looks: In1 waits for it instead of
+    // joining the second, and takes it again when it is back.
+    first.reset();
+    std::this_thread::sleep_for(2s);
+    mark = Mark();
+    second.Send(On(3, 65));
+    EXPECT_TRUE(Hears(mark, On(1, 65)));
+    std::this_thread::sleep_for(300ms);
+    EXPECT_FALSE(HeardSince(mark, On(0, 65))) << "the second plays layer 2 alone";
+    first = std::make_unique<AlsaTestClient>("Twin", AlsaTestClient::Role::Keyboard);
+    EXPECT_TRUE(PlaysUntilHeard([&] { first->Send(On(3, 67)); }, On(0, 67))) << "the first is back on layer 1";
+    EXPECT_TRUE(run.StopsCleanly()) << Why();
+}
+
+// A keyboard that leaves is let go of at once, on the sequencer's word:
+// never only at the program's once-a-second look.
+TEST_F(AlsaStage, AKeyboardThatLeavesIsLetGoOfAtOnce) {
+    auto keys = std::make_unique<AlsaTestClient>("Keys", AlsaTestClient::Role::Keyboard);
+    Start("In1=Keys:out\n");
+    for (uint32_t note = 60; note < 63; ++note) {
+        ASSERT_TRUE(PlaysUntilHeard([&] { keys->Send(On(0, note)); }, On(0, note))) << Why();
+        const size_t mark = Mark();
+        const auto left = std::chrono::steady_clock::now();
+        keys.reset();
+        ASSERT_TRUE(Hears(mark, Off(0, note)));
+        EXPECT_LT(std::chrono::steady_clock::now() - left, 300ms) << "round " << note - 60;
+        keys = std::make_unique<AlsaTestClient>("Keys", AlsaTestClient::Role::Keyboard);
+    }
+    EXPECT_TRUE(run.StopsCleanly()) << Why();
+}
+
+// Held up for a moment while a burst and a key's release arrive, the
+// program still hears the release.
+TEST_F(AlsaStage, AStalledProgramGetsTheReleaseAfterABurst) {
+    AlsaTestClient keys("Keys", AlsaTestClient::Role::Keyboard);
+    synth->MakeRoom(2000);  // for the burst the program passes on at once
+    Start("In1=Keys:out\n");
+    ASSERT_TRUE(PlaysUntilHeard([&] { keys.Send(On(0, 60)); }, On(0, 60))) << Why();
+    const size_t mark = Mark();
+    ASSERT_EQ(::kill(run.Pid(), SIGSTOP), 0);
+    for (uint32_t i = 0; i < 300; ++i) keys.Send(0xB0 | 1u << 8 | (i % 128) << 16);  // modulation wheel
+    keys.Send(Off(0, 60));
+    ASSERT_EQ(::kill(run.Pid(), SIGCONT), 0);
+    EXPECT_TRUE(test::WaitUntil([&] { return HeardSince(mark, Off(0, 60)); }, 2s)) << "the release arrives";
+    EXPECT_TRUE(run.StopsCleanly()) << Why();
+}
+
+// A connection made by hand (aconnect) before the program looks is used as
+// the program's own.
+TEST_F(AlsaStage, AConnectionMadeByHandCountsAsOpen) {
+    synth.reset();
+    run.WriteText("Ostinata.ports", "SynthOut=Late:in\n");
+    run.Start({"--midi", "alsa", "--dir", run.Dir().string()});
+    ASSERT_TRUE(test::WaitUntil([] { return !test::ClientsNamed("Cadenzo").empty(); }, 60s)) << Why();
+    std::this_thread::sleep_for(1s);
+    ASSERT_EQ(::kill(run.Pid(), SIGSTOP), 0);
+    synth = std::make_unique<AlsaTestClient>("Late", AlsaTestClient::Role::Synth);
+    const int program = test::ClientsNamed("Cadenzo").front().number;  // SynthOut is its fourth port
+    const int made = std::system(("aconnect " + std::to_string(program) + ":3 Late:0").c_str());
+    ASSERT_EQ(::kill(run.Pid(), SIGCONT), 0);
+    ASSERT_EQ(made, 0);
+    EXPECT_TRUE(test::WaitUntil([&] { return !synth->Heard().empty(); }, 10s)) << "the start-up set; " << Why();
     EXPECT_TRUE(run.StopsCleanly()) << Why();
 }
 
 TEST_F(AlsaStage, ASynthesiserThatLeavesAndReturnsIsJoinedAndSetUpAgain) {
     AlsaTestClient keys("Keys", AlsaTestClient::Role::Keyboard);
-    Start("In1=Keys:out\n");
+    Start("In1=Keys:out\nIn2=Cadenzo:SynthOut\n");  // the program's own port is no device
     ASSERT_TRUE(PlaysUntilHeard([&] { keys.Send(On(0, 60)); }, On(0, 60))) << Why();
+    std::this_thread::sleep_for(300ms);
+    EXPECT_FALSE(HeardSince(0, On(1, 60))) << "SynthOut fed back into In2";
     synth.reset();
     synth = Synth();
     ASSERT_TRUE(test::WaitUntil([&] { return synth->Joined() && !synth->Heard().empty(); }, 30s))

@@ -34,8 +34,10 @@ bool AlsaTestClient::Joined() const {
 
 const std::vector<ShortMessage>& AlsaTestClient::Heard() {
     snd_seq_event_t* event = nullptr;
-    for (int result; (result = snd_seq_event_input(seq_, &event)) >= 0 || result == -ENOSPC;) {
-        if (result < 0) continue;
+    for (int result; !overflowed_ && (result = snd_seq_event_input(seq_, &event)) != -EAGAIN;) {
+        // An overflow loses what was queued: the test has failed, it does not read on.
+        overflowed_ = result == -ENOSPC;
+        if (result < 0) break;
         const DecodedEvent decoded = DecodeSequencerEvent(*event);
         heard_.insert(heard_.end(), decoded.messages, decoded.messages + decoded.count);
     }

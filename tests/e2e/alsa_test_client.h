@@ -27,13 +27,18 @@ public:
     void Send(ShortMessage m);
     // Whether another port is subscribed to its port.
     bool Joined() const;
-    // Synthesiser: every message heard so far.
+    // Synthesiser: every message heard so far, up to an overflow of its
+    // queue, after which it hears nothing more.
     const std::vector<ShortMessage>& Heard();
+    bool Overflowed() const { return overflowed_; }
+    // Synthesiser: a queue for `events` events instead of the default 200.
+    void MakeRoom(int events) { snd_seq_set_client_pool_input(seq_, static_cast<size_t>(events)); }
 
 private:
     snd_seq_t* seq_ = nullptr;
     int port_ = -1;
     bool synth_;
+    bool overflowed_ = false;
     std::vector<ShortMessage> heard_;
 };
 

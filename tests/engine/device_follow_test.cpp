@@ -67,6 +67,14 @@ TEST_F(DeviceFollow, TheKeyboardPlaysAgainOnceItIsBack) {
     EXPECT_EQ(MonitorLines(), (std::vector<std::string>{"Device lost: In1", "Device back: In1"}));
 }
 
+TEST_F(DeviceFollow, ARenamedKeyboardIsFollowedUnderItsNewName) {
+    rig.midi.RenameInput(0, "Keys One");
+    rig.FollowDevices();
+    EXPECT_EQ(rig.s.Ports.RememberedDevices[0], "Keys One") << "the name saved is the new one";
+    rig.Play(1, On(0, 60, 100));
+    EXPECT_EQ(rig.Synth(), (Messages{On(0, 60, 100), On(3, 72, 100)}));
+}
+
 TEST_F(DeviceFollow, AKeyboardUnpluggedAndBackBeforeTheProgramLooksIsLostAndBackAllTheSame) {
     rig.Play(1, On(0, 60, 100));
     rig.ClearSent();
@@ -349,6 +357,24 @@ TEST_F(StartUpByName, DevicesOfOneNameAreToldApartByTheirOrder) {
     FollowDeviceChanges(s, {});
     EXPECT_EQ(twins.InputPortName(0), "In1");
     EXPECT_EQ(twins.InputPortName(1), "In2");
+
+    // One unplugged while the program looks: its port waits for it, never
+    // joining the other twin, and takes it again when it is back.
+    twins.UnplugInput(0);
+    FollowDeviceChanges(s, {});
+    FollowDeviceChanges(s, {});
+    EXPECT_EQ(s.Ports.OpenPortNumbers()[0], 0u) << "In1 stays off In2's keyboard";
+    twins.PlugInput(0);
+    FollowDeviceChanges(s, {});
+    EXPECT_EQ(twins.InputPortName(0), "In1");
+    EXPECT_EQ(twins.InputPortName(1), "In2");
+    EXPECT_EQ(s.Ports.RememberedOrders, (PortOrders{1, 2, 0, 0, 0, 0})) << "what the ports file keeps";
+
+    // The orders of a ports file tell twins apart at the start.
+    CloseAllPorts(s);
+    OpenAllPorts(s, names, {2, 1, 0, 0, 0, 0});
+    EXPECT_EQ(twins.InputPortName(0), "In2");
+    EXPECT_EQ(twins.InputPortName(1), "In1");
     CloseAllPorts(s);
 }
 
