@@ -14,6 +14,14 @@ export CADENZO_JACKD="jackd --no-realtime -S -n $name -d dummy -r 48000 -p ${CAD
 CADENZO_JACKD_PIDFILE="$(mktemp)"
 export CADENZO_JACKD_PIDFILE
 
+# A server killed outright (a test's timeout) keeps its slot in JACK's
+# shared registry, and after a few the next server refuses to start ("Too
+# many servers already active"). With no server running on this machine,
+# whatever the registry holds is stale: it goes.
+if ! pgrep -x jackd >/dev/null && ! pgrep -x jackdbus >/dev/null; then
+  rm -rf /dev/shm/jack-shm-registry /dev/shm/jack-[0-9]* /dev/shm/jack_* 2>/dev/null
+fi
+
 $CADENZO_JACKD >/dev/null 2>&1 &
 echo $! >"$CADENZO_JACKD_PIDFILE"
 
