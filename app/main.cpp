@@ -8,6 +8,7 @@
 
 #include "app/command_line.h"
 #include "app/cycle_timer.h"
+#include "app/device_listing.h"
 #include "app/program_folder.h"
 #include "app/qt_shell.h"
 #include "app/session_link.h"
@@ -15,7 +16,6 @@
 #include "app/thread_timer.h"
 #include "bank/window_title.h"
 #include "engine/port_manager.h"
-#include "midi/device_listing.h"
 #include "midi/port_names.h"
 #include "midi/real_time_priority.h"
 #include "midi/system_backend.h"

@@ -7,7 +7,7 @@
 #include <atomic>
 #include <thread>
 
-#include "app/glide_timer.h"
+#include "engine/glide_timer.h"
 #include "midi/real_time_priority.h"
 
 namespace cadenzo {

@@ -5,6 +5,7 @@
 #include "engine/input_filters.h"
 #include "engine/layers.h"
 #include "engine/mix_steps.h"
+#include "engine/monitor_feed.h"
 #include "engine/note_routing.h"
 #include "engine/pedals.h"
 #include "engine/remote_control.h"
@@ -13,7 +14,6 @@
 #include "engine/input_callbacks.h"
 #include "engine/output.h"
 #include "midi/send_time.h"
-#include "services/monitor.h"
 
 namespace cadenzo {
 

@@ -1,10 +1,10 @@
 #include "engine/input_callbacks.h"
 
 #include "engine/dispatcher.h"
+#include "engine/monitor_feed.h"
 #include "engine/system_state.h"
 #include "midi/midi_backend.h"
 #include "midi/send_time.h"
-#include "services/monitor.h"
 
 namespace cadenzo {
 

@@ -1,8 +1,8 @@
 #include "engine/output.h"
 
+#include "engine/monitor_feed.h"
 #include "engine/pedals.h"
 #include "engine/system_state.h"
-#include "services/monitor.h"
 
 namespace cadenzo {
 

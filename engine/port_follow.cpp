@@ -1,8 +1,8 @@
 #include "engine/port_follow.h"
 
+#include "engine/monitor_feed.h"
 #include "engine/port_manager.h"
 #include "midi/port_names.h"
-#include "services/monitor.h"
 
 namespace cadenzo {
 

@@ -12,7 +12,9 @@
 #include "engine/drum_queue.h"
 #include "engine/engine_lock.h"
 #include "engine/grid_cursor.h"
+#include "engine/lamps.h"
 #include "engine/mix_steps.h"
+#include "engine/monitor_feed.h"
 #include "engine/performance_state.h"
 #include "engine/play_to_set.h"
 #include "engine/ring_across.h"
@@ -20,8 +22,6 @@
 #include "engine/transmission_state.h"
 #include "midi/input_state.h"
 #include "midi/port_state.h"
-#include "services/lamps.h"
-#include "services/monitor.h"
 
 namespace cadenzo {
 
