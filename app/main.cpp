@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     if (commandLine.outcome == Outcome::Error) return BadCommandLine(commandLine.text);
     if (commandLine.outcome == Outcome::ListDevices) {
         const std::unique_ptr<cadenzo::MidiBackend> midi = cadenzo::MakeSystemBackend(commandLine.options.midi);
-        if (midi->ServiceName() == "none") std::cerr << cadenzo::NoMidiServiceNote(commandLine.options.midi) << '\n';
+        if (!midi->AnsweringService()) std::cerr << cadenzo::NoMidiServiceNote(commandLine.options.midi) << '\n';
         std::cout << cadenzo::DeviceListing(*midi);
         return 0;
     }
@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
     cadenzo::Dialogs& dialogs = session ? static_cast<cadenzo::Dialogs&>(collectingDialogs) : shownDialogs;
     const std::unique_ptr<cadenzo::MidiBackend> midi =
         cadenzo::MakeSystemBackend(options.midi, session ? session->open.clientId : cadenzo::kDefaultClientName);
-    if (midi->ServiceName() == "none") std::cerr << cadenzo::NoMidiServiceNote(options.midi) << '\n';
+    if (!midi->AnsweringService()) std::cerr << cadenzo::NoMidiServiceNote(options.midi) << '\n';
     // The glide timer stays below the MIDI service's own real-time thread.
     cadenzo::ThreadTimer threadTimer(cadenzo::HelperPriority(cadenzo::kGlidePriority, midi->ServerClientPriority()));
     cadenzo::CycleTimer timer(*midi, threadTimer);
@@ -123,6 +123,6 @@ int main(int argc, char** argv) {
     }
     // A run ended by an error may have left ports open: close them while
     // the MIDI service and the state their callbacks use still exist.
-    if (state.Ports.OpenPortNumbers() != std::array<uint32_t, 6>{}) cadenzo::CloseAllPorts(state);
+    if (state.Ports.OpenPortNumbers() != cadenzo::PerPort<uint32_t>{}) cadenzo::CloseAllPorts(state);
     return result;
 }

@@ -19,8 +19,6 @@ namespace cadenzo {
 
 namespace {
 
-constexpr uint8_t kMonitorProgramMessages = 9;  // the monitor source that shows them
-
 // Sent once per listening layer, on the layer's own channel, data unchanged.
 void CopyToListeningLayers(SystemState& s, uint8_t port, const UnpackedMessage& m) {
     for (int i = 0; i < kChannels; ++i) {

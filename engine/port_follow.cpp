@@ -52,7 +52,7 @@ FollowOutcome FollowDevices(SystemState& s, DeviceLook look, std::chrono::steady
     // Open ports first: each keeps its device at its new place, or loses it.
     // A lost port waits for the next look before it opens again: the lists
     // may still name a device the service is just taking away.
-    std::array<bool, 6> lost{};
+    PerPort<bool> lost{};
     for (PortId port : kAllPorts) {
         const uint32_t old = ports.OpenNumber(port);
         if (old == 0) continue;

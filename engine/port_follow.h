@@ -17,7 +17,7 @@ namespace cadenzo {
 struct DeviceLook {
     std::vector<std::string> inputs;   // "no device" first, as the port lists have it
     std::vector<std::string> outputs;
-    std::array<std::optional<uint32_t>, 6> places;  // of each port's device, if it is still joined to it
+    PerPort<std::optional<uint32_t>> places;  // of each port's device, if it is still joined to it
 };
 
 // Asks the MIDI service, which may take a while; reads and changes nothing
