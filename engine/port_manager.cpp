@@ -66,7 +66,7 @@ uint32_t WithEngineLetGo(SystemState& s, Call call) {
     return call();
 }
 
-// Where the messages of a port go: nowhere while the device watch works.
+// Where the messages of a port go: nowhere while device follow works.
 void Report(Dialogs* dialogs, const std::string& text, const char* caption) {
     if (dialogs) dialogs->MessageBox(text, caption);
 }

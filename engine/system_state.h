@@ -64,7 +64,7 @@ struct SystemState {
     // Rung on any thread when there is something new for the window to
     // show: a lamp lit, a monitor record, a display change made on another
     // thread, a played note for the grid. The window's timers rest between.
-    InputWake WindowWake;
+    ThreadWake WindowWake;
     LampState Lamps{{}, {}, &WindowWake};
     GridCursor Grid;             // the parameter grid's selected cell
     PlayToSetState PlayToSet;    // a grid cell waiting for a played note

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "midi/input_wake.h"
 #include "midi/midi_service.h"
 #include "midi/short_message.h"
+#include "midi/thread_wake.h"
 
 namespace cadenzo {
 
@@ -91,7 +91,7 @@ public:
     // Signalled on any thread (never the real-time one) whenever the devices
     // or the service itself may have changed; the main thread acknowledges it
     // and reads the lists again.
-    InputWake& DeviceChanges() { return deviceChanges_; }
+    ThreadWake& DeviceChanges() { return deviceChanges_; }
 
     // Any thread: which MIDI service answers, if one does.
     virtual std::optional<MidiService> AnsweringService() const { return std::nullopt; }
@@ -128,7 +128,7 @@ public:
     virtual std::optional<int> ServerClientPriority() const { return std::nullopt; }
 
 protected:
-    InputWake deviceChanges_;
+    ThreadWake deviceChanges_;
 };
 
 }  // namespace cadenzo
