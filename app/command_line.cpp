@@ -59,9 +59,9 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     }
     if (parser.isSet(kMidiOption.longName)) {
         const QString midi = parser.value(kMidiOption.longName);
-        if (midi == "alsa") result.options.midi = MidiService::Alsa;
-        else if (midi == "jack") result.options.midi = MidiService::Jack;
-        else return Fail("--midi takes alsa or jack, not '" + midi + "'.");
+        const std::optional<MidiService> named = MidiServiceNamed(midi.toStdString());
+        if (!named) return Fail("--midi takes " + QString::fromStdString(MidiServiceOptions()) + ", not '" + midi + "'.");
+        result.options.midi = *named;
     }
     if (parser.isSet(kListDevicesOption.longName)) result.outcome = CommandLine::Outcome::ListDevices;
     return result;

@@ -5,7 +5,7 @@
 // no time, or for any period but a millisecond, the fallback timer ticks.
 #pragma once
 
-#include "app/glide_timer.h"
+#include "engine/glide_timer.h"
 #include "midi/midi_backend.h"
 
 namespace cadenzo {

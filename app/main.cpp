@@ -8,6 +8,7 @@
 
 #include "app/command_line.h"
 #include "app/cycle_timer.h"
+#include "app/device_listing.h"
 #include "app/program_folder.h"
 #include "app/qt_shell.h"
 #include "app/session_link.h"
@@ -15,7 +16,6 @@
 #include "app/thread_timer.h"
 #include "bank/window_title.h"
 #include "engine/port_manager.h"
-#include "midi/device_listing.h"
 #include "midi/port_names.h"
 #include "midi/real_time_priority.h"
 #include "midi/system_backend.h"
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     if (commandLine.outcome == Outcome::Error) return BadCommandLine(commandLine.text);
     if (commandLine.outcome == Outcome::ListDevices) {
         const std::unique_ptr<cadenzo::MidiBackend> midi = cadenzo::MakeSystemBackend(commandLine.options.midi);
-        if (midi->ServiceName() == "none") std::cerr << cadenzo::NoMidiServiceNote(commandLine.options.midi) << '\n';
+        if (!midi->AnsweringService()) std::cerr << cadenzo::NoMidiServiceNote(commandLine.options.midi) << '\n';
         std::cout << cadenzo::DeviceListing(*midi);
         return 0;
     }
@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
     cadenzo::Dialogs& dialogs = session ? static_cast<cadenzo::Dialogs&>(collectingDialogs) : shownDialogs;
     const std::unique_ptr<cadenzo::MidiBackend> midi =
         cadenzo::MakeSystemBackend(options.midi, session ? session->open.clientId : cadenzo::kDefaultClientName);
-    if (midi->ServiceName() == "none") std::cerr << cadenzo::NoMidiServiceNote(options.midi) << '\n';
+    if (!midi->AnsweringService()) std::cerr << cadenzo::NoMidiServiceNote(options.midi) << '\n';
     // The glide timer stays below the MIDI service's own real-time thread.
     cadenzo::ThreadTimer threadTimer(cadenzo::HelperPriority(cadenzo::kGlidePriority, midi->ServerClientPriority()));
     cadenzo::CycleTimer timer(*midi, threadTimer);
@@ -123,6 +123,6 @@ int main(int argc, char** argv) {
     }
     // A run ended by an error may have left ports open: close them while
     // the MIDI service and the state their callbacks use still exist.
-    if (state.Ports.OpenPortNumbers() != std::array<uint32_t, 6>{}) cadenzo::CloseAllPorts(state);
+    if (state.Ports.OpenPortNumbers() != cadenzo::PerPort<uint32_t>{}) cadenzo::CloseAllPorts(state);
     return result;
 }

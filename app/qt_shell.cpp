@@ -47,14 +47,14 @@ void QtShell::InstallMessageHook() {
 void QtShell::RunMessageLoop() {
     const EngineThread engine(state_);  // the playing path, for as long as the loop runs
     if (hook_) hook_->SetLoopRunning(true);
-    deviceWatch_ = std::make_unique<DeviceWatch>(state_);
+    deviceFollowWatch_ = std::make_unique<DeviceFollowWatch>(state_);
     // However the loop ends (an exception out of an event handler included),
     // the watch stops and the dispatch is held before the window can go:
     // input from a port still open then only queues and never reaches it.
     struct LoopEnd {
         QtShell& shell;
         ~LoopEnd() {
-            shell.deviceWatch_.reset();
+            shell.deviceFollowWatch_.reset();
             if (shell.hook_) shell.hook_->SetLoopRunning(false);
         }
     } const loopEnd{*this};

@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/device_watch.h"
+#include "app/device_follow_watch.h"
 #include "app/message_hook.h"
 #include "app/startup.h"
 #include "app/termination.h"
@@ -45,7 +45,7 @@ private:
     std::unique_ptr<TerminationWatch> termination_;
     bool stopRequested_ = false;
     std::function<void()> ready_;
-    std::unique_ptr<DeviceWatch> deviceWatch_;  // while the message loop runs
+    std::unique_ptr<DeviceFollowWatch> deviceFollowWatch_;  // while the message loop runs
 };
 
 }  // namespace cadenzo

@@ -22,7 +22,7 @@ namespace cadenzo {
 namespace {
 
 // A wake that could not be made, and what is done instead.
-void ReportMissingWake(SystemState& s, const InputWake& wake, const char* what, const char* instead) {
+void ReportMissingWake(SystemState& s, const ThreadWake& wake, const char* what, const char* instead) {
     const int error = wake.CreateError();
     if (error == 0) return;
     s.Io.dialogs->MessageBox(std::string("Cannot create the ") + what + " (" + std::strerror(error) + ").\n" + instead,

@@ -7,7 +7,7 @@
 #include <atomic>
 #include <thread>
 
-#include "app/glide_timer.h"
+#include "engine/glide_timer.h"
 #include "midi/real_time_priority.h"
 
 namespace cadenzo {
@@ -32,7 +32,7 @@ private:
     bool Rested(void* user);
 
     TimerRest rest_;
-    InputWake stop_;  // ends a rest when the event is killed
+    ThreadWake stop_;  // ends a rest when the event is killed
     std::thread thread_;
     std::atomic<bool> running_{false};
     int priority_;

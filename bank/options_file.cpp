@@ -57,7 +57,7 @@ void LoadOptions(OptionsRecord& o, std::atomic<bool>& gmMode, Dialogs& dialogs, 
     if (o.GmStartMode == 1) gmMode = true;
 }
 
-bool SaveOptions(OptionsRecord& o, const std::array<uint32_t, 6>& openPorts, Dialogs& dialogs) {
+bool SaveOptions(OptionsRecord& o, const PerPort<uint32_t>& openPorts, Dialogs& dialogs) {
     std::array<uint8_t, 4>* devices[] = {&o.In1Device,     &o.In2Device,     &o.In3Device,
                                          &o.SynthOutDevice, &o.ThruOutDevice, &o.ControlOutDevice};
     for (size_t i = 0; i < openPorts.size(); ++i) WriteU32(*devices[i], openPorts[i]);

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "bank/options_record.h"
+#include "midi/port_names.h"
 
 namespace cadenzo {
 
@@ -32,6 +33,6 @@ void LoadOptions(OptionsRecord& o, std::atomic<bool>& gmMode, Dialogs& dialogs, 
 // ControlOut) into the record and writes it, replacing the file in one step.
 // A short write is reported, leaves the old file and returns false. Raises
 // FileError when the file cannot be created.
-bool SaveOptions(OptionsRecord& o, const std::array<uint32_t, 6>& openPorts, Dialogs& dialogs);
+bool SaveOptions(OptionsRecord& o, const PerPort<uint32_t>& openPorts, Dialogs& dialogs);
 
 }  // namespace cadenzo

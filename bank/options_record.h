@@ -45,7 +45,7 @@ struct OptionsRecord {
     uint8_t GmThruMode;             // kNoThru, kThruSelectedChannel or kThruAllChannels
     uint8_t GmPort;                 // main GM input: 0 In1, 1 In2
     std::array<uint8_t, 5> GmEffectLevels;  // the five effect levels in GM mode
-    uint8_t MonitorSource;          // what the monitor shows, 0..9; read on MIDI threads
+    uint8_t MonitorSource;          // a MonitorSourceValue; read on MIDI threads
     uint8_t MonitorVoiceOnly;       // monitor channel voice messages only
     uint8_t TerciChannel;           // channel filter for terci-select notes
     uint8_t DrumAutoNoteOff;        // automatic note-off for external drums
@@ -83,6 +83,22 @@ static_assert(offsetof(OptionsRecord, TerciPort) == 199);
 inline constexpr uint8_t kNoThru = 0;
 inline constexpr uint8_t kThruSelectedChannel = 1;
 inline constexpr uint8_t kThruAllChannels = 2;
+
+// MonitorSource values: what the monitor shows, in the order of the setup
+// dialog's list.
+enum MonitorSourceValue : uint8_t {
+    kMonitorNothing,
+    kMonitorIn1,
+    kMonitorIn2,
+    kMonitorUnused,  // the list's separator line
+    kMonitorIn3,
+    kMonitorSynthOut,
+    kMonitorControlOut,
+    kMonitorThruOut,
+    kMonitorKeyboard,
+    kMonitorProgramMessages,
+    kMonitorSourceCount,
+};
 
 // A 32-bit little-endian field.
 inline uint32_t ReadU32(const std::array<uint8_t, 4>& f) {

@@ -78,7 +78,7 @@ PortNames ReadPortsFile(std::ostream& report, PortOrders* orders) {
     return names;
 }
 
-bool SavePortsFile(const std::array<std::string, 6>& devices, Dialogs& dialogs, const PortOrders& orders) {
+bool SavePortsFile(const PerPort<std::string>& devices, Dialogs& dialogs, const PortOrders& orders) {
     std::ostringstream text;
     for (size_t i = 0; i < kPortNames.size(); ++i) {
         text << kPortNames[i] << '=' << devices[i] << '\n';

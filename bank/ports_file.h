@@ -11,6 +11,8 @@
 #include <ostream>
 #include <string>
 
+#include "midi/port_names.h"
+
 namespace cadenzo {
 
 class Dialogs;
@@ -19,10 +21,10 @@ inline constexpr const char* kPortsFile = "Ostinata.ports";
 
 // Per port, In1 .. ControlOut: the device named by the file ("" = no
 // device), or nothing where the file has no line for the port.
-using PortNames = std::array<std::optional<std::string>, 6>;
+using PortNames = PerPort<std::optional<std::string>>;
 // Per port, In1 .. ControlOut: the order of its device among the devices of
 // its name, 1 = the first; 0 = not said (the first).
-using PortOrders = std::array<uint32_t, 6>;
+using PortOrders = PerPort<uint32_t>;
 
 // What the file names. Spaces around a port's name (in any case) and around
 // its device's are left out. A missing or unreadable file names nothing;
@@ -36,6 +38,6 @@ PortNames ReadPortsFile(std::ostream& report, PortOrders* orders = nullptr);
 // past the first, replacing the file in one step. A short write is
 // reported, leaves the old file and returns false. Raises FileError when
 // the file cannot be created.
-bool SavePortsFile(const std::array<std::string, 6>& devices, Dialogs& dialogs, const PortOrders& orders = {});
+bool SavePortsFile(const PerPort<std::string>& devices, Dialogs& dialogs, const PortOrders& orders = {});
 
 }  // namespace cadenzo

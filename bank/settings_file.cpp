@@ -64,10 +64,11 @@ std::string SettingsFileText(const ProgramSettings& settings) {
     return text;
 }
 
-void SaveSettingsFile(const ProgramSettings& settings, Dialogs& dialogs) {
+bool SaveSettingsFile(const ProgramSettings& settings, Dialogs& dialogs) {
     const std::string text = SettingsFileText(settings);
-    if (!ReplaceFileContent(kSettingsFile, reinterpret_cast<const uint8_t*>(text.data()), text.size()))
-        dialogs.MessageBox("Error Writing Settings File !", "Bad Write");
+    if (ReplaceFileContent(kSettingsFile, reinterpret_cast<const uint8_t*>(text.data()), text.size())) return true;
+    dialogs.MessageBox("Error Writing Settings File !", "Bad Write");
+    return false;
 }
 
 }  // namespace cadenzo

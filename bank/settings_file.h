@@ -1,7 +1,7 @@
 // The settings file "Cadenzo.settings": the program's settings beyond the
 // options record, one "Name=value" line each, kept beside the options file
-// so that file keeps its layout. Written whenever the options are. Main
-// thread only.
+// so that file keeps its layout. Written after the options file, by the
+// save in bank/settings_save.h. Main thread.
 #pragma once
 
 #include <cstdint>
@@ -31,8 +31,8 @@ ProgramSettings ReadSettingsFile();
 std::string SettingsFileText(const ProgramSettings& settings);
 
 // Writes every setting, replacing the file in one step. A short write is
-// reported and leaves the old file. Raises FileError when the file cannot
-// be created.
-void SaveSettingsFile(const ProgramSettings& settings, Dialogs& dialogs);
+// reported, leaves the old file and returns false. Raises FileError when
+// the file cannot be created.
+bool SaveSettingsFile(const ProgramSettings& settings, Dialogs& dialogs);
 
 }  // namespace cadenzo

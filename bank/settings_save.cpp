@@ -3,6 +3,7 @@
 #include "bank/file_io.h"
 #include "bank/options_file.h"
 #include "bank/ports_file.h"
+#include "bank/settings_file.h"
 #include "services/dialogs.h"
 
 namespace cadenzo {
@@ -22,17 +23,16 @@ bool Written(Dialogs& dialogs, Save save) {
 
 }  // namespace
 
-bool SaveSettings(OptionsRecord& o, const std::array<uint32_t, 6>& openPorts,
-                  const std::array<std::string, 6>& devices, Dialogs& dialogs, const PortOrders& orders) {
-    if (!Written(dialogs, [&] { return SavePortsFile(devices, dialogs, orders); })) {
+bool SaveSettings(const SettingsToSave& what, Dialogs& dialogs) {
+    if (!Written(dialogs, [&] { return SavePortsFile(what.devices, dialogs, what.orders); })) {
         dialogs.MessageBox(kNothingSavedText, "Bad Write");
         return false;
     }
-    if (!Written(dialogs, [&] { return SaveOptions(o, openPorts, dialogs); })) {
+    if (!Written(dialogs, [&] { return SaveOptions(what.options, what.openPorts, dialogs); })) {
         dialogs.MessageBox(kOnlyPortsSavedText, "Bad Write");
         return false;
     }
-    return true;
+    return Written(dialogs, [&] { return SaveSettingsFile(what.settings, dialogs); });
 }
 
 }  // namespace cadenzo

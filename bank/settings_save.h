@@ -1,16 +1,20 @@
-// The setup dialog's save: the ports file, then the options file. The ports
-// file goes first because its device names count over the options' device
-// numbers at the next start: when it fails nothing is written, and when only
-// the options fail the next start still opens the devices chosen now. Either
-// failure is reported with what the next start will do. Main thread only.
+// The whole save of the program's settings, in its one order: the ports
+// file, then the options file, then the settings file (Cadenzo.settings).
+// The ports file goes first because its device names count over the
+// options' device numbers at the next start: when it fails nothing is
+// written, and when the options then fail the next start still opens the
+// devices chosen now with every other setting saved before. Each failure is
+// reported with what the next start will do. Used by the setup dialog's
+// save and by a session's save. Main thread.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 
 #include "bank/options_record.h"
 #include "bank/ports_file.h"
+#include "bank/settings_file.h"
+#include "midi/port_names.h"
 
 namespace cadenzo {
 
@@ -22,8 +26,18 @@ inline constexpr const char* kOnlyPortsSavedText =
     "Only the devices were saved (Ostinata.ports), not the other settings (Ostinata.opt): the next start opens "
     "the devices chosen now with the settings saved before.";
 
-// Returns whether both files were written.
-bool SaveSettings(OptionsRecord& o, const std::array<uint32_t, 6>& openPorts,
-                  const std::array<std::string, 6>& devices, Dialogs& dialogs, const PortOrders& orders = {});
+// What is saved: the options record, the device numbers open on the ports,
+// the device each port follows by name and its order among namesakes, and
+// the settings beyond the options record.
+struct SettingsToSave {
+    OptionsRecord& options;
+    PerPort<uint32_t> openPorts;
+    PerPort<std::string> devices;
+    PortOrders orders;
+    ProgramSettings settings;
+};
+
+// Returns whether every file was written.
+bool SaveSettings(const SettingsToSave& what, Dialogs& dialogs);
 
 }  // namespace cadenzo

@@ -7,7 +7,7 @@ include(cmake/release.cmake)
 
 # The manual page, written from its text and the words --help prints.
 add_executable(cadenzo-manual-page app/manual_page_main.cpp)
-target_include_directories(cadenzo-manual-page PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(cadenzo-manual-page PRIVATE command_line)
 set(manual_page ${CMAKE_CURRENT_BINARY_DIR}/cadenzo.1)
 add_custom_command(
   OUTPUT ${manual_page}.gz

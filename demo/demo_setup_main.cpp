@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -41,8 +42,8 @@ bool Parse(int argc, char** argv, Arguments& a) {
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         const std::string value = argv[i + 1];
-        if (option == "--midi" && (value == "alsa" || value == "jack"))
-            a.midi = value == "alsa" ? MidiService::Alsa : MidiService::Jack;
+        const std::optional<MidiService> named = MidiServiceNamed(value);
+        if (option == "--midi" && named) a.midi = *named;
         else if (option == "--synth") a.synth = value;
         else if (option == "--keyboard") a.keyboard = value;
         else return false;
@@ -74,7 +75,7 @@ void WriteDemoBank() {
 int Run(const Arguments& a) {
     const std::unique_ptr<MidiBackend> backend = MakeSystemBackend(a.midi);
     MidiBackend& midi = *backend;
-    if (midi.ServiceName() == "none") {
+    if (!midi.AnsweringService()) {
         std::fprintf(stderr, "%s\n", NoMidiServiceNote(a.midi).c_str());
         return 1;
     }

@@ -5,6 +5,7 @@
 #include "engine/input_filters.h"
 #include "engine/layers.h"
 #include "engine/mix_steps.h"
+#include "engine/monitor_feed.h"
 #include "engine/note_routing.h"
 #include "engine/pedals.h"
 #include "engine/remote_control.h"
@@ -13,13 +14,10 @@
 #include "engine/input_callbacks.h"
 #include "engine/output.h"
 #include "midi/send_time.h"
-#include "services/monitor.h"
 
 namespace cadenzo {
 
 namespace {
-
-constexpr uint8_t kMonitorProgramMessages = 9;  // the monitor source that shows them
 
 // Sent once per listening layer, on the layer's own channel, data unchanged.
 void CopyToListeningLayers(SystemState& s, uint8_t port, const UnpackedMessage& m) {

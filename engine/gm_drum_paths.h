@@ -1,5 +1,7 @@
 // The two paths around the layers: General MIDI pass-through and the
-// external drum input, with the drum note-off timer. Main thread only.
+// external drum input, with the drum note-off timer. Runs where the engine
+// lock is held (an input callback, the MIDI engine thread or the window
+// thread).
 #pragma once
 
 #include <cstdint>

@@ -1,10 +1,10 @@
 #include "engine/input_callbacks.h"
 
 #include "engine/dispatcher.h"
+#include "engine/monitor_feed.h"
 #include "engine/system_state.h"
 #include "midi/midi_backend.h"
 #include "midi/send_time.h"
-#include "services/monitor.h"
 
 namespace cadenzo {
 
@@ -53,9 +53,9 @@ void In1Callback(void* context, uint16_t kind, ShortMessage m) {
     auto& s = *static_cast<SystemState*>(context);
     s.Ports.Inputs[0].Held.Track(m);
     Enqueue(s, 0, m);
-    if (MonitorSource(s) == 1) MonitorShortMessage(s, m + kIn1Tag);
+    if (MonitorSource(s) == kMonitorIn1) MonitorShortMessage(s, m + kIn1Tag);
     if (s.Bank.GmMode.load(std::memory_order_relaxed) && ReadShared(s.Options.GmMidiThru) != 0) {
-        if (MonitorSource(s) == 7) MonitorShortMessage(s, m);
+        if (MonitorSource(s) == kMonitorThruOut) MonitorShortMessage(s, m);
         SendThru(s, m);
     }
 }
@@ -65,7 +65,7 @@ void In2Callback(void* context, uint16_t kind, ShortMessage m) {
     auto& s = *static_cast<SystemState*>(context);
     s.Ports.Inputs[1].Held.Track(m);
     Enqueue(s, 1, m);
-    if (MonitorSource(s) == 2) MonitorShortMessage(s, m + kIn2Tag);
+    if (MonitorSource(s) == kMonitorIn2) MonitorShortMessage(s, m + kIn2Tag);
 }
 
 void In3Callback(void* context, uint16_t kind, ShortMessage m) {
@@ -74,7 +74,7 @@ void In3Callback(void* context, uint16_t kind, ShortMessage m) {
     s.Ports.Inputs[2].Held.Track(m);
     if (IsChannelMessage(m)) LightLamp(s.Lamps, ShapeIn3);
     const uint8_t source = MonitorSource(s);
-    if (source == 4 || source == 7) MonitorShortMessage(s, m);
+    if (source == kMonitorIn3 || source == kMonitorThruOut) MonitorShortMessage(s, m);
     SendThru(s, m);
 }
 

@@ -1,10 +1,12 @@
 // The three input callbacks. They run on the MIDI service's threads (under
 // JACK the real-time thread): no allocation, no blocking. `context` is the
 // SystemState.
-//   In1, In2: tag the message with its port, queue it, wake the main thread.
+//   In1, In2: tag the message with its port and queue it; then play the
+//   queue at once where the engine lock is free, or wake the MIDI engine
+//   thread to play it (engine/engine_thread.h).
 //   In3 (and In1 in GM mode with "In 1 to THRU Out"): copy straight to ThruOut.
 // Each also notes what its device holds down (PortState, HeldKeys). When a
-// device is lost the main thread calls its callback with the releases.
+// device is lost the window thread calls its callback with the releases.
 #pragma once
 
 #include <cstdint>

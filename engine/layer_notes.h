@@ -1,5 +1,7 @@
 // Note messages of a layer: the layer's channel, its transposition and the
-// master transposition, clamped to the note range. Main thread only.
+// master transposition, clamped to the note range. Runs where the engine
+// lock is held (an input callback, the MIDI engine thread or the window
+// thread).
 #pragma once
 
 #include <cstdint>

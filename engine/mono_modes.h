@@ -1,6 +1,7 @@
 // The three monophonic voice modes of a layer: "MN" plays a new note for
 // every key, "ML" bends the sounding note to each later key at once, "MP"
-// slides to it at the mix's portamento time. Main thread only.
+// slides to it at the mix's portamento time. Runs where the engine lock is
+// held (an input callback, the MIDI engine thread or the window thread).
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,6 @@
 // Note-on and note-off from a playing input through the layers of the
-// working mix, in channel order. Main thread only.
+// working mix, in channel order. Runs where the engine lock is held (an
+// input callback, the MIDI engine thread or the window thread).
 //
 // Polyphonic layers keep no record of the notes they sent: a note-off finds
 // its note by applying the same key zone, terca shift and transposition

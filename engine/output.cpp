@@ -1,13 +1,13 @@
 #include "engine/output.h"
 
+#include "engine/monitor_feed.h"
 #include "engine/pedals.h"
 #include "engine/system_state.h"
-#include "services/monitor.h"
 
 namespace cadenzo {
 
 void SendToSynth(SystemState& s, ShortMessage m) {
-    if (ReadShared(s.Options.MonitorSource) == 5) MonitorShortMessage(s, m);
+    if (ReadShared(s.Options.MonitorSource) == kMonitorSynthOut) MonitorShortMessage(s, m);
     if (!s.Ports.SynthOut.Send(m & 0xFFFFFF)) return;
     NotePedalSent(s.Performance.Pedals, m);  // the glide tick sends bends only: it never writes there
     if (IsChannelMessage(m)) LightPortLampIfDark(s.Lamps, ShapeOut1);
@@ -15,7 +15,7 @@ void SendToSynth(SystemState& s, ShortMessage m) {
 }
 
 void SendToControl(SystemState& s, ShortMessage m) {
-    if (ReadShared(s.Options.MonitorSource) == 6) MonitorShortMessage(s, m);
+    if (ReadShared(s.Options.MonitorSource) == kMonitorControlOut) MonitorShortMessage(s, m);
     if (!s.Ports.ControlOut.Send(m & 0xFFFFFF)) return;
     if (IsChannelMessage(m)) LightPortLampIfDark(s.Lamps, ShapeOut3);
 }

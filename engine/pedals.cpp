@@ -5,12 +5,11 @@
 #include "engine/layers.h"
 #include "engine/output.h"
 #include "engine/system_state.h"
+#include "midi/key_bits.h"
 
 namespace cadenzo {
 
 namespace {
-
-constexpr uint8_t kPressed = 64;  // values from here up press a pedal
 
 // The pedal's place in kPedalControllers, or -1 for another controller.
 int PedalIndex(uint8_t controller) {
@@ -19,13 +18,11 @@ int PedalIndex(uint8_t controller) {
     return -1;
 }
 
-constexpr uint8_t kSoftPedal = 67;
-
 // The pedals that keep notes (every one but the soft pedal), as a pedal mask.
 constexpr uint8_t KeepingPedals() {
     uint8_t mask = 0;
     for (size_t k = 0; k < kPedalControllers.size(); ++k)
-        if (kPedalControllers[k] != kSoftPedal) mask = static_cast<uint8_t>(mask | 1u << k);
+        if (HoldingPedalIndex(kPedalControllers[k]) >= 0) mask = static_cast<uint8_t>(mask | 1u << k);
     return mask;
 }
 
@@ -46,7 +43,7 @@ void NotePedalSent(PedalState& p, ShortMessage m) {
     if (pedal < 0) return;
     const auto bit = static_cast<uint8_t>(1u << pedal);
     uint8_t& down = p.Down[u.channel];
-    down = static_cast<uint8_t>(u.data2 >= kPressed ? down | bit : down & ~bit);
+    down = static_cast<uint8_t>(u.data2 >= kPedalDown ? down | bit : down & ~bit);
 }
 
 void ReleaseHeldPedals(SystemState& s, int c) {
@@ -59,7 +56,7 @@ void PlayerPedal(SystemState& s, uint8_t port, uint8_t ch, uint8_t controller, u
     if (pedal < 0 || port < 1 || port > 2 || ch >= kChannels) return;
     PedalState& p = s.Performance.Pedals;
     auto& reached = p.Reached[(port - 1) * kChannels + ch][pedal];
-    if (value >= kPressed) {
+    if (value >= kPedalDown) {
         for (int c = 0; c < kChannels; ++c)
             if (LayerReceives(s, c, port, ch)) reached |= static_cast<uint16_t>(1u << c);
         return;

@@ -2,11 +2,13 @@
 // dispatcher and the glide tick share, plus the master transposition that
 // every routed note carries.
 //
-// Threads. The main thread (dispatcher, note routing, transmission) writes
-// everything here; the glide tick on the timer thread reads WheelBend,
-// ScaleOffset, the glide set and BendSequence, clears BendDirty and moves
-// GlideCurrent. The held-note stack, BaseNote, LastVelocity and
-// MasterTranspose are main thread only. The rules:
+// Threads. Whoever holds the engine lock (an input callback, the MIDI
+// engine thread or the window thread: dispatcher, note routing,
+// transmission) writes everything here; the glide tick on the timer thread
+// reads WheelBend, ScaleOffset, the glide set and BendSequence, clears
+// BendDirty and moves GlideCurrent. The held-note stack, BaseNote,
+// LastVelocity and MasterTranspose are used only with the engine lock held.
+// The rules:
 //
 //  1. Value before dirty flag. The main thread stores WheelBend (relaxed),
 //     then sets BendDirty (release). The tick takes the flag with
@@ -41,7 +43,7 @@
 #include <cstdint>
 
 #include "bank/mix_records.h"
-#include "midi/input_wake.h"
+#include "midi/thread_wake.h"
 
 namespace cadenzo {
 
@@ -73,7 +75,7 @@ struct ChannelPerformance {
     std::atomic<int32_t> ScaleOffset{kNeutralScaleOffset};  // keyboard-scale term, 512 = none
     std::atomic<uint32_t> BendSequence{0};   // advanced by every note event that sends a bend
 
-    // Main thread only: the mono modes' memory.
+    // With the engine lock held only: the mono modes' memory.
     uint8_t HeldNoteCount = 0;                       // keys held, 0..64
     std::array<uint8_t, kHeldNoteSlots> HeldNotes{}; // after the terca shift, oldest first
     uint8_t BaseNote = 0;                            // first key of a mono phrase
@@ -92,9 +94,9 @@ struct PedalState {
 struct PerformanceState {
     std::array<ChannelPerformance, kChannels> Channels;
     PedalState Pedals;
-    int32_t MasterTranspose = 0;  // semitones, -12..+12; main thread only
+    int32_t MasterTranspose = 0;  // semitones, -12..+12; with the engine lock held only
     // Wakes a glide timer that rests while nothing slides and no bend waits.
-    InputWake TickWanted;
+    ThreadWake TickWanted;
 };
 
 // Any thread, after a slide was started or a bend marked dirty: the tick is

@@ -66,7 +66,7 @@ uint32_t WithEngineLetGo(SystemState& s, Call call) {
     return call();
 }
 
-// Where the messages of a port go: nowhere while the device watch works.
+// Where the messages of a port go: nowhere while device follow works.
 void Report(Dialogs* dialogs, const std::string& text, const char* caption) {
     if (dialogs) dialogs->MessageBox(text, caption);
 }
@@ -190,9 +190,8 @@ void SelectControlOutPort(SystemState& s, uint32_t n) { SelectPort(s, PortId::Co
 
 void OpenAllPorts(SystemState& s, const PortNames& names, const PortOrders& orders) {
     const OptionsRecord& o = s.Options;
-    const std::array<uint32_t, 6> numbers{ReadU32(o.In1Device),      ReadU32(o.In2Device),
-                                          ReadU32(o.In3Device),      ReadU32(o.SynthOutDevice),
-                                          ReadU32(o.ThruOutDevice),  ReadU32(o.ControlOutDevice)};
+    const PerPort<uint32_t> numbers{ReadU32(o.In1Device),     ReadU32(o.In2Device),    ReadU32(o.In3Device),
+                                    ReadU32(o.SynthOutDevice), ReadU32(o.ThruOutDevice), ReadU32(o.ControlOutDevice)};
     for (PortId port : kAllPorts) {
         const std::optional<std::string>& name = names[PortIndex(port)];
         if (!name) {

@@ -5,8 +5,8 @@
 // output being changed takes nothing meanwhile.
 //
 // Each port follows a device by name (PortState::RememberedDevices): the
-// device a player chose, or the one the ports file names. The device watch
-// (engine/port_follow.h) keeps the ports on those devices as they come and go.
+// device a player chose, or the one the ports file names. Device follow
+// (engine/device_follow.h) keeps the ports on those devices as they come and go.
 #pragma once
 
 #include <cstdint>
@@ -54,7 +54,7 @@ uint32_t FindDevice(const SystemState& s, PortId port);
 // The order of device n among the devices of its name in `list` (1 = the first).
 uint32_t NamesakeOrder(const std::vector<std::string>& list, uint32_t n);
 
-// For the device watch, without message boxes and leaving the device the
+// For device follow, without message boxes and leaving the device the
 // port follows as it is:
 // - the port's device has gone: closes the port; an input then lets go of
 //   every key and pedal its device held, through its own callback, as if the

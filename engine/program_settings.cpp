@@ -14,6 +14,10 @@ ProgramSettings SettingsNow(const SystemState& s) {
     return settings;
 }
 
+SettingsToSave SettingsOf(SystemState& s) {
+    return {s.Options, s.Ports.OpenPortNumbers(), s.Ports.RememberedDevices, s.Ports.RememberedOrders, SettingsNow(s)};
+}
+
 void UseSettings(SystemState& s, const ProgramSettings& settings) {
     WriteShared(s.RingAcross.Enabled, settings.RingAcrossMixChange);
     WriteShared(s.Footswitch.NextController, settings.NextMixController);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "bank/settings_file.h"
+#include "bank/settings_save.h"
 
 namespace cadenzo {
 
@@ -11,5 +12,7 @@ struct SystemState;
 
 ProgramSettings SettingsNow(const SystemState& s);
 void UseSettings(SystemState& s, const ProgramSettings& settings);
+// Everything a save of the settings writes, as the state holds it now.
+SettingsToSave SettingsOf(SystemState& s);
 
 }  // namespace cadenzo

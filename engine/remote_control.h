@@ -1,5 +1,7 @@
 // MIDI remote control of the program itself: program changes select (or
-// store) mixes, one controller sets the master volume. Main thread only.
+// store) mixes, one controller sets the master volume. Runs where the
+// engine lock is held (an input callback, the MIDI engine thread or the
+// window thread).
 #pragma once
 
 #include <cstdint>

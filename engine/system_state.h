@@ -12,7 +12,9 @@
 #include "engine/drum_queue.h"
 #include "engine/engine_lock.h"
 #include "engine/grid_cursor.h"
+#include "engine/lamps.h"
 #include "engine/mix_steps.h"
+#include "engine/monitor_feed.h"
 #include "engine/performance_state.h"
 #include "engine/play_to_set.h"
 #include "engine/ring_across.h"
@@ -20,8 +22,6 @@
 #include "engine/transmission_state.h"
 #include "midi/input_state.h"
 #include "midi/port_state.h"
-#include "services/lamps.h"
-#include "services/monitor.h"
 
 namespace cadenzo {
 
@@ -64,7 +64,7 @@ struct SystemState {
     // Rung on any thread when there is something new for the window to
     // show: a lamp lit, a monitor record, a display change made on another
     // thread, a played note for the grid. The window's timers rest between.
-    InputWake WindowWake;
+    ThreadWake WindowWake;
     LampState Lamps{{}, {}, &WindowWake};
     GridCursor Grid;             // the parameter grid's selected cell
     PlayToSetState PlayToSet;    // a grid cell waiting for a played note

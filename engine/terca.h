@@ -1,6 +1,7 @@
 // Terca mode: a layer plays the note a third (or, in one scale type, a sixth)
 // above the one received, within a scale that the terci scan sets from three
-// notes played on a chosen input and channel. Main thread only.
+// notes played on a chosen input and channel. Runs where the engine lock is
+// held (an input callback, the MIDI engine thread or the window thread).
 #pragma once
 
 #include <cstdint>

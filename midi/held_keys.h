@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "midi/key_bits.h"
 #include "midi/short_message.h"
 
 namespace cadenzo {
@@ -37,28 +38,19 @@ public:
     template <typename Release>
     void ForEachRelease(Release release) const {
         for (unsigned ch = 0; ch < 16; ++ch) {
-            for (unsigned note = 0; note < kNotes; ++note)
-                if (Held(keys_, ch * kNotes + note)) release(PackShortMessage(0x80, ch, note, 0));
-            for (unsigned p = 0; p < kPedals.size(); ++p)
-                if (Held(pedals_, ch * kPedals.size() + p)) release(PackShortMessage(0xB0, ch, kPedals[p], 0));
+            for (unsigned note = 0; note < 128; ++note)
+                if (Held(KeyBit(ch, note))) release(ReleaseOf(KeyBit(ch, note)));
+            for (unsigned p = 0; p < kHoldingPedals.size(); ++p)
+                if (Held(PedalBit(ch, p))) release(ReleaseOf(PedalBit(ch, p)));
         }
     }
 
 private:
-    static constexpr int kNotes = 128;
-    static constexpr std::array<uint8_t, 3> kPedals{64, 66, 69};
+    bool Held(unsigned bit) const { return (bits_[bit / 64].load(std::memory_order_relaxed) >> (bit % 64) & 1) != 0; }
+    void Put(unsigned bit, bool on);
 
-    template <size_t N>
-    static bool Held(const std::array<std::atomic<uint64_t>, N>& words, unsigned bit) {
-        return (words[bit / 64].load(std::memory_order_relaxed) >> (bit % 64) & 1) != 0;
-    }
-    // Sets or clears bit `bit` of a bit array of words.
-    template <size_t N>
-    static void Put(std::array<std::atomic<uint64_t>, N>& words, unsigned bit, bool on);
-
-    std::array<std::atomic<uint64_t>, 16 * kNotes / 64> keys_{};  // bit ch * 128 + note
-    std::array<std::atomic<uint64_t>, 1> pedals_{};               // bit ch * 3 + pedal
-    std::array<std::atomic<uint8_t>, 16 * kNotes> velocities_{};  // ch * 128 + note
+    std::array<std::atomic<uint64_t>, (kKeyAndPedalBits + 63) / 64> bits_{};  // the keys and pedals held
+    std::array<std::atomic<uint8_t>, kKeyBits> velocities_{};                  // by key bit
 };
 
 }  // namespace cadenzo

@@ -1,5 +1,8 @@
-// A lock-free queue of 32-bit entries into the main thread: 1024 slots, any
-// number of producer threads, one consumer. A full queue (1023 entries
+// A lock-free queue of 32-bit entries: 1024 slots, any number of producer
+// threads, one consumer at a time: for the playing inputs whoever holds the
+// engine lock and plays the queue (an input callback, the MIDI engine
+// thread or the window thread), for the monitor's records the window
+// thread. A full queue (1023 entries
 // pending) refuses the new entry and keeps the pending ones. It carries the
 // playing inputs' messages (port tag in bits 24..31), each with the moment
 // it stands for where its input knows one (tSendTimeMicros), and the

@@ -8,14 +8,14 @@
 #include <cstdint>
 
 #include "midi/input_queue.h"
-#include "midi/input_wake.h"
 #include "midi/owed_releases.h"
+#include "midi/thread_wake.h"
 
 namespace cadenzo {
 
 struct InputState {
     InputQueue Queue;
-    InputWake Wake;
+    ThreadWake Wake;
     // How many reasons the dispatch has to wait: one from the start until
     // the message loop runs (and again once it has ended), and one for each
     // message box open. Queued input waits meanwhile and is taken, in order,

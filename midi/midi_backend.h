@@ -11,8 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "midi/input_wake.h"
+#include "midi/midi_service.h"
 #include "midi/short_message.h"
+#include "midi/thread_wake.h"
 
 namespace cadenzo {
 
@@ -90,10 +91,15 @@ public:
     // Signalled on any thread (never the real-time one) whenever the devices
     // or the service itself may have changed; the main thread acknowledges it
     // and reads the lists again.
-    InputWake& DeviceChanges() { return deviceChanges_; }
+    ThreadWake& DeviceChanges() { return deviceChanges_; }
 
-    // Any thread: which MIDI service answers ("ALSA", "JACK"), or "none".
-    virtual std::string ServiceName() const { return "none"; }
+    // Any thread: which MIDI service answers, if one does.
+    virtual std::optional<MidiService> AnsweringService() const { return std::nullopt; }
+    // Any thread: the answering service's name ("ALSA", "JACK"), or "none".
+    std::string ServiceName() const {
+        const std::optional<MidiService> service = AnsweringService();
+        return service ? ServiceInfo(*service).name : kNoMidiServiceName;
+    }
     // Main thread, after the lists were read: the listed name of the device
     // that `nameOrAlias` names, which may be another name the service knows
     // the device by (under JACK a port's alias); the name itself otherwise.
@@ -122,51 +128,7 @@ public:
     virtual std::optional<int> ServerClientPriority() const { return std::nullopt; }
 
 protected:
-    InputWake deviceChanges_;
+    ThreadWake deviceChanges_;
 };
-
-// Number of data bytes that follow a status byte in a short message.
-constexpr int ShortMessageDataBytes(uint8_t status) {
-    if (status < 0x80) return -1;  // not a status byte
-    switch (status & 0xF0) {
-    case 0xC0:
-    case 0xD0:
-        return 1;
-    case 0xF0:
-        switch (status) {
-        case 0xF1:
-        case 0xF3:
-            return 1;
-        case 0xF2:
-            return 2;
-        default:
-            return 0;
-        }
-    default:
-        return 2;
-    }
-}
-
-// The most bytes one outgoing word stands for: the master volume's eight.
-inline constexpr size_t kMaxMessageBytes = 8;
-
-// The bytes of a word on its way to a device: a short message's status and
-// as many data bytes as it calls for, or the master volume's system-exclusive
-// message; 0 for a word whose low byte is no status.
-constexpr size_t MessageBytes(ShortMessage m, std::array<uint8_t, kMaxMessageBytes>& bytes) {
-    const auto status = static_cast<uint8_t>(m & 0xFF);
-    const auto low = static_cast<uint8_t>((m >> 8) & 0x7F);
-    const auto high = static_cast<uint8_t>((m >> 16) & 0x7F);
-    if (status == kMasterVolumeStatus) {
-        bytes = {0xF0, 0x7F, 0x7F, 0x04, 0x01, low, high, 0xF7};
-        return bytes.size();
-    }
-    const int dataBytes = ShortMessageDataBytes(status);
-    if (dataBytes < 0) return 0;
-    bytes[0] = status;
-    bytes[1] = low;
-    bytes[2] = high;
-    return static_cast<size_t>(dataBytes) + 1;
-}
 
 }  // namespace cadenzo

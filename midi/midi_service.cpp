@@ -2,22 +2,25 @@
 
 namespace cadenzo {
 
-std::string NoMidiServiceNote(MidiService wanted) {
-    std::string missing;
-    switch (wanted) {
-    case MidiService::Alsa:
-        missing = "The ALSA sequencer (/dev/snd/seq) cannot be opened";
-        break;
-    case MidiService::Jack:
-        missing = "No JACK server is running";
-        break;
-    case MidiService::Automatic:
-        missing = "Neither the ALSA sequencer (/dev/snd/seq) opens nor a JACK server runs";
-        break;
+std::optional<MidiService> MidiServiceNamed(std::string_view option) {
+    for (const MidiServiceInfo& info : kMidiServices)
+        if (*info.option != '\0' && option == info.option) return info.service;
+    return std::nullopt;
+}
+
+std::string MidiServiceOptions() {
+    std::string options;
+    for (const MidiServiceInfo& info : kMidiServices) {
+        if (*info.option == '\0') continue;
+        options += (options.empty() ? "" : " or ") + std::string(info.option);
     }
-    const bool waits = wanted != MidiService::Alsa;
-    return "cadenzo: " + missing + ": starting with no MIDI devices" +
-           (waits ? " until a JACK server starts." : ".");
+    return options;
+}
+
+std::string NoMidiServiceNote(MidiService wanted) {
+    const MidiServiceInfo& info = ServiceInfo(wanted);
+    return std::string("cadenzo: ") + info.missing + ": starting with no MIDI devices" +
+           (info.waited ? " until a JACK server starts." : ".");
 }
 
 }  // namespace cadenzo

@@ -1,33 +1,21 @@
 #include "midi/owed_releases.h"
 
-#include <algorithm>
-
 namespace cadenzo {
 
 int OwedReleases::BitOf(ShortMessage m, bool& press) {
     const UnpackedMessage u = UnpackShortMessage(m);
-    if (u.command == 0x90 || u.command == 0x80) {
-        press = u.command == 0x90 && u.data2 != 0;
-        return static_cast<int>(u.channel * 128u + (u.data1 & 0x7Fu));
+    if (u.command == 0xB0 && u.data1 == kAllNotesOff) {
+        press = false;
+        return static_cast<int>(kAllNotesOffBit + u.channel);
     }
-    if (u.command == 0xB0) {
-        const auto* p = std::find(kPedals.begin(), kPedals.end(), u.data1);
-        if (u.data1 == kAllNotesOff) {
-            press = false;
-            return static_cast<int>(kAllNotesOffBit + u.channel);
-        }
-        if (p == kPedals.end()) return -1;
-        press = u.data2 >= 64;
-        return static_cast<int>(kKeyBits + u.channel * kPedals.size() + static_cast<size_t>(p - kPedals.begin()));
-    }
-    return -1;
+    const KeyChange change = KeyChangeOf(m);
+    press = change.press;
+    return change.bit;
 }
 
 ShortMessage OwedReleases::Release(unsigned bit) {
-    if (bit < kKeyBits) return PackShortMessage(0x80, bit / 128, bit % 128, 0);
     if (bit >= kAllNotesOffBit) return PackShortMessage(0xB0, bit - kAllNotesOffBit, kAllNotesOff, 0);
-    const unsigned pedal = bit - kKeyBits;
-    return PackShortMessage(0xB0, pedal / kPedals.size(), kPedals[pedal % kPedals.size()], 0);
+    return ReleaseOf(bit);
 }
 
 void OwedReleases::Taken(ShortMessage m) {

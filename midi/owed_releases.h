@@ -15,6 +15,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "midi/key_bits.h"
 #include "midi/short_message.h"
 
 namespace cadenzo {
@@ -56,10 +57,9 @@ public:
     }
 
 private:
-    static constexpr unsigned kKeyBits = 16 * 128;  // bit ch * 128 + note
-    static constexpr std::array<uint8_t, 3> kPedals{64, 66, 69};
-    // Then bit kKeyBits + ch * 3 + pedal, then kAllNotesOffBit + ch.
-    static constexpr unsigned kAllNotesOffBit = kKeyBits + 16 * kPedals.size();
+    // The keys and pedals as midi/key_bits.h lays them out, then bit
+    // kAllNotesOffBit + ch.
+    static constexpr unsigned kAllNotesOffBit = kKeyAndPedalBits;
     static constexpr unsigned kWords = (kAllNotesOffBit + 16 + 63) / 64;
     static constexpr uint8_t kAllNotesOff = 123;
 

@@ -5,10 +5,23 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
+#include <string_view>
 
 namespace cadenzo {
 
-inline constexpr std::array<const char*, 6> kPortNames{"In1", "In2", "In3", "SynthOut", "ThruOut", "ControlOut"};
+inline constexpr std::array kPortNames{"In1", "In2", "In3", "SynthOut", "ThruOut", "ControlOut"};
+inline constexpr size_t kPortCount = kPortNames.size();
+// One value per port, in the order of kPortNames.
+template <class T>
+using PerPort = std::array<T, kPortCount>;
+
+// The place of the program's port called `name` in kPortNames, or none.
+constexpr std::optional<size_t> PortIndex(std::string_view name) {
+    for (size_t i = 0; i < kPortCount; ++i)
+        if (name == kPortNames[i]) return i;
+    return std::nullopt;
+}
 // The inputs come first.
 inline constexpr size_t kInputPortCount = 3;
 // The program's client name on the MIDI service, unless a session manager

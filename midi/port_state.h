@@ -1,4 +1,4 @@
-// The device lists and the six ports: which device is open on each, and
+// The device lists and the program's ports: which device is open on each, and
 // which device each one follows by name.
 #pragma once
 
@@ -13,6 +13,7 @@
 #include "midi/held_keys.h"
 #include "midi/midi_backend.h"
 #include "midi/output_slot.h"
+#include "midi/port_names.h"
 
 namespace cadenzo {
 
@@ -20,8 +21,8 @@ enum class PortId { In1, In2, In3, SynthOut, ThruOut, ControlOut };
 
 constexpr size_t PortIndex(PortId port) { return static_cast<size_t>(port); }
 constexpr bool IsInput(PortId port) { return port <= PortId::In3; }
-inline constexpr std::array<PortId, 6> kAllPorts{PortId::In1,      PortId::In2,     PortId::In3,
-                                                 PortId::SynthOut, PortId::ThruOut, PortId::ControlOut};
+inline constexpr PerPort<PortId> kAllPorts{PortId::In1,      PortId::In2,     PortId::In3,
+                                          PortId::SynthOut, PortId::ThruOut, PortId::ControlOut};
 
 struct InputSlot {
     std::atomic<uint32_t> OpenNumber{0};     // 0 = closed, k = input device k - 1
@@ -34,21 +35,21 @@ struct PortState {
     // read afresh whenever the devices change.
     std::vector<std::string> InputDeviceNames;
     std::vector<std::string> OutputDeviceNames;
-    std::array<InputSlot, 3> Inputs;  // In1, In2, In3
+    std::array<InputSlot, kInputPortCount> Inputs;  // In1, In2, In3
     OutputSlot SynthOut;
     OutputSlot ThruOut;
     OutputSlot ControlOut;
     // The device each port follows, by name, in the order In1 .. ControlOut;
     // "" = none. An open port follows the device open on it; a closed port
     // with a name waits for that device to be listed. Main thread only.
-    std::array<std::string, 6> RememberedDevices;
+    PerPort<std::string> RememberedDevices;
     // Per port, which of the listed devices of that name it follows (1 =
     // the first; 0, not known, counts as 1). Two ports follow one device
     // only where they follow the same name and order. Main thread only.
-    std::array<uint32_t, 6> RememberedOrders{};
+    PerPort<uint32_t> RememberedOrders{};
     // Per port whose device is listed but would not open: when to try again.
     // Main thread only.
-    std::array<std::chrono::steady_clock::time_point, 6> RetryAt{};
+    PerPort<std::chrono::steady_clock::time_point> RetryAt{};
 
     // The list a port's device numbers refer to.
     const std::vector<std::string>& DeviceNames(PortId port) const {
@@ -61,7 +62,7 @@ struct PortState {
     uint32_t OpenNumber(PortId port) const { return OpenPortNumbers()[PortIndex(port)]; }
 
     // The device numbers open on In1, In2, In3, SynthOut, ThruOut, ControlOut.
-    std::array<uint32_t, 6> OpenPortNumbers() const {
+    PerPort<uint32_t> OpenPortNumbers() const {
         return {Inputs[0].OpenNumber.load(), Inputs[1].OpenNumber.load(), Inputs[2].OpenNumber.load(),
                 SynthOut.OpenNumber(),      ThruOut.OpenNumber(),         ControlOut.OpenNumber()};
     }

@@ -3,6 +3,8 @@
 // output and carry the input port tag inside the input queue.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace cadenzo {
@@ -25,6 +27,12 @@ constexpr ShortMessage PackShortMessage(uint32_t command, uint32_t channel, uint
                                         uint32_t data2) {
     return ((command & 0xFF) + (channel & 0xFF) + (data1 & 0xFF) * 0x100 + (data2 & 0xFF) * 0x10000) &
            0xFFFFFFu;
+}
+
+// A message from its status and data bytes, each data byte cut to its
+// seven bits.
+constexpr ShortMessage ShortMessageOfBytes(uint32_t status, uint32_t data1 = 0, uint32_t data2 = 0) {
+    return (status & 0xFF) | (data1 & 0x7F) << 8 | (data2 & 0x7F) << 16;
 }
 
 constexpr UnpackedMessage UnpackShortMessage(ShortMessage m) {
@@ -51,6 +59,50 @@ inline constexpr uint8_t kMasterVolumeStatus = 0xF0;
 constexpr ShortMessage PackMasterVolume(uint32_t volume) {
     const uint32_t v = (volume > 127 ? 127u : volume) * 0x3FFFu / 127u;
     return kMasterVolumeStatus + (v & 0x7F) * 0x100 + (v >> 7) * 0x10000;
+}
+
+// Number of data bytes that follow a status byte in a short message.
+constexpr int ShortMessageDataBytes(uint8_t status) {
+    if (status < 0x80) return -1;  // not a status byte
+    switch (status & 0xF0) {
+    case 0xC0:
+    case 0xD0:
+        return 1;
+    case 0xF0:
+        switch (status) {
+        case 0xF1:
+        case 0xF3:
+            return 1;
+        case 0xF2:
+            return 2;
+        default:
+            return 0;
+        }
+    default:
+        return 2;
+    }
+}
+
+// The most bytes one outgoing word stands for: the master volume's eight.
+inline constexpr size_t kMaxMessageBytes = 8;
+
+// The bytes of a word on its way to a device: a short message's status and
+// as many data bytes as it calls for, or the master volume's system-exclusive
+// message; 0 for a word whose low byte is no status.
+constexpr size_t MessageBytes(ShortMessage m, std::array<uint8_t, kMaxMessageBytes>& bytes) {
+    const auto status = static_cast<uint8_t>(m & 0xFF);
+    const auto low = static_cast<uint8_t>((m >> 8) & 0x7F);
+    const auto high = static_cast<uint8_t>((m >> 16) & 0x7F);
+    if (status == kMasterVolumeStatus) {
+        bytes = {0xF0, 0x7F, 0x7F, 0x04, 0x01, low, high, 0xF7};
+        return bytes.size();
+    }
+    const int dataBytes = ShortMessageDataBytes(status);
+    if (dataBytes < 0) return 0;
+    bytes[0] = status;
+    bytes[1] = low;
+    bytes[2] = high;
+    return static_cast<size_t>(dataBytes) + 1;
 }
 
 // note moved by a layer's Trs byte (64 = none) and the master transposition,

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "services/monitor.h"
+#include "engine/monitor_feed.h"
 #include "session/nsm_message.h"
 
 namespace cadenzo {

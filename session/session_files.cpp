@@ -62,8 +62,7 @@ std::string SaveSessionFiles(SystemState& s, CollectingDialogs& dialogs) {
             SaveNamesFile(target, s.Names, dialogs);
             SaveSetListFile(target, s.Songs, dialogs);
         }
-        s.SettingsUnsaved = !SaveSettings(s.Options, s.Ports.OpenPortNumbers(), s.Ports.RememberedDevices, dialogs);
-        SaveSettingsFile(SettingsNow(s), dialogs);
+        s.SettingsUnsaved = !SaveSettings(SettingsOf(s), dialogs);
         written = bank && !s.SettingsUnsaved;
     } catch (const FileError& e) {
         dialogs.MessageBox(e.what(), "Cadenzo", MessageIcon::Error);

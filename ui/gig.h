@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "midi/port_names.h"
+
 namespace cadenzo {
 
 struct SystemState;
@@ -79,8 +81,8 @@ struct PerformanceTexts {
 PerformanceTexts PerformanceViewTexts(const SystemState& s);
 // The captions under the view's six port lamps (inputs 1..3, then the
 // synthesiser, thru and control outputs).
-inline constexpr std::array<const char*, 6> kPerformanceLampCaptions{"In 1",  "In 2",     "Thru In",
-                                                                      "Synth", "Thru Out", "Control"};
+inline constexpr PerPort<const char*> kPerformanceLampCaptions{"In 1",  "In 2",     "Thru In",
+                                                               "Synth", "Thru Out", "Control"};
 inline constexpr const char* kPerformanceHelp = "Esc or F12 closes this view; every playing key works here";
 // The hint under a text editor's line.
 std::string EditorHint(size_t characters);

@@ -27,7 +27,6 @@ namespace {
 
 constexpr const char* kBlendFilter = "Cadenzo Blends (*.cdb)|*.CDB";
 constexpr const char* kBlendExtension = "cdb";
-constexpr uint8_t kMonitorKeyboard = 8;
 constexpr int32_t kTransposeLimit = 12;
 constexpr uint8_t kNeutral = 64;
 

@@ -1,10 +1,10 @@
-// The MIDI monitor pane: its lines for what services/monitor.h queued.
+// The MIDI monitor pane: its lines for what engine/monitor_feed.h queued.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "services/monitor.h"
+#include "engine/monitor_feed.h"
 
 namespace cadenzo {
 

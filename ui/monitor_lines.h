@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/monitor_feed.h"
 #include "midi/short_message.h"
-#include "services/monitor.h"
 
 namespace cadenzo {
 

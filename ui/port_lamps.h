@@ -5,8 +5,8 @@
 
 #include <string>
 
+#include "engine/lamps.h"
 #include "services/colours.h"
-#include "services/lamps.h"
 
 namespace cadenzo {
 

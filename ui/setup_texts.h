@@ -34,7 +34,7 @@ inline constexpr std::array<const char*, 4> kPortFilterItems{"Disabled", "MIDI P
                                                              "MIDI Port1 + Port2"};
 inline constexpr std::array<const char*, 2> kInPortItems{"In Port 1", "In Port 2"};
 inline constexpr std::array<const char*, 3> kGmThruItems{"No THRU", "Thru Sel Ch", "Thru All Ch"};
-inline constexpr std::array<const char*, 10> kMonitorSourceItems{
+inline constexpr std::array<const char*, kMonitorSourceCount> kMonitorSourceItems{
     "Not Conected !",          "Input Port 1",      "Input Port 2",          "------",
     "Input Port 3 (Thru Port)", "Output Port 1 (Synth 1)", "Output Port 2 (kX Control)",
     "Output Port 3 (Thru Port)", "Keyboard Messages", "Program Messages "};

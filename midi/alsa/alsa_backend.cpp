@@ -17,12 +17,6 @@ namespace {
 constexpr unsigned kSourceCaps = SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ;
 constexpr unsigned kSinkCaps = SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE;
 
-std::optional<size_t> PortIndex(const std::string& portName) {
-    const auto it = std::find(kPortNames.begin(), kPortNames.end(), portName);
-    if (it == kPortNames.end()) return std::nullopt;
-    return static_cast<size_t>(it - kPortNames.begin());
-}
-
 class AlsaInput final : public MidiInputPort {
 public:
     AlsaInput(size_t index, MidiInputCallback callback, void* context)
@@ -97,7 +91,9 @@ AlsaBackend::AlsaBackend(const std::string& clientName) : client_(clientName) {
 
 AlsaBackend::~AlsaBackend() = default;
 
-std::string AlsaBackend::ServiceName() const { return client_.Handle() != nullptr ? "ALSA" : "none"; }
+std::optional<MidiService> AlsaBackend::AnsweringService() const {
+    return client_.Handle() != nullptr ? std::optional(MidiService::Alsa) : std::nullopt;
+}
 
 std::vector<std::string> AlsaBackend::List(bool inputs) {
     std::vector<SequencerPort>& listed = inputs ? inputs_ : outputs_;

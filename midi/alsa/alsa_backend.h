@@ -37,8 +37,8 @@ public:
     explicit AlsaBackend(const std::string& clientName = kDefaultClientName);
     ~AlsaBackend() override;
 
-    // "ALSA", or "none" without a sequencer.
-    std::string ServiceName() const override;
+    // ALSA, or none without a sequencer.
+    std::optional<MidiService> AnsweringService() const override;
     std::vector<std::string> InputNames() override;
     std::vector<std::string> OutputNames() override;
     uint32_t OpenInput(uint32_t device, const std::string& portName, MidiInputCallback callback, void* context,

@@ -12,7 +12,7 @@ constexpr uint8_t kNrpnMsb = 0x63;
 constexpr uint8_t kRpnMsb = 0x65;
 
 ShortMessage Message(uint32_t status, uint32_t data1 = 0, uint32_t data2 = 0) {
-    return (status & 0xFF) | (data1 & 0x7F) << 8 | (data2 & 0x7F) << 16;
+    return ShortMessageOfBytes(status, data1, data2);
 }
 
 // Note and controller events both begin with the channel.

@@ -22,7 +22,7 @@ bool Announcement(snd_seq_event_type_t type) {
 
 }  // namespace
 
-SequencerInput::SequencerInput(const SequencerClient& client, InputDelivery& delivery, InputWake& deviceChanges)
+SequencerInput::SequencerInput(const SequencerClient& client, InputDelivery& delivery, ThreadWake& deviceChanges)
     : client_(client), delivery_(delivery), deviceChanges_(deviceChanges) {
     thread_ = std::thread(&SequencerInput::Run, this);
 }

@@ -11,7 +11,7 @@
 
 #include "midi/alsa/input_delivery.h"
 #include "midi/alsa/sequencer_client.h"
-#include "midi/input_wake.h"
+#include "midi/thread_wake.h"
 
 namespace cadenzo {
 
@@ -21,7 +21,7 @@ inline thread_local bool tSequencerInputThread = false;
 class SequencerInput {
 public:
     // Starts the thread on `client`, which must be open; all three outlive it.
-    SequencerInput(const SequencerClient& client, InputDelivery& delivery, InputWake& deviceChanges);
+    SequencerInput(const SequencerClient& client, InputDelivery& delivery, ThreadWake& deviceChanges);
     ~SequencerInput();
     SequencerInput(const SequencerInput&) = delete;
     SequencerInput& operator=(const SequencerInput&) = delete;
@@ -34,8 +34,8 @@ private:
 
     const SequencerClient& client_;
     InputDelivery& delivery_;
-    InputWake& deviceChanges_;
-    InputWake stop_;               // wakes the thread to stop at once
+    ThreadWake& deviceChanges_;
+    ThreadWake stop_;               // wakes the thread to stop at once
     std::atomic<bool> stopping_{false};  // seen within a second even without stop_'s descriptor
     std::thread thread_;
 };

@@ -18,13 +18,6 @@ constexpr auto kDrainLimit = std::chrono::milliseconds(200);
 // force in a process cycle (the engine plays on meanwhile).
 constexpr auto kConnectionLimit = std::chrono::milliseconds(500);
 
-// The place of the program's port called `portName` in kPortNames, or none.
-std::optional<size_t> PortIndex(const std::string& portName) {
-    for (size_t i = 0; i < kPortNames.size(); ++i)
-        if (portName == kPortNames[i]) return i;
-    return std::nullopt;
-}
-
 std::vector<std::string> Names(const std::vector<JackListedPort>& ports) {
     std::vector<std::string> names;
     for (const JackListedPort& port : ports) names.push_back(port.name);
@@ -39,7 +32,9 @@ JackBackend::JackBackend(const std::string& clientName)
 
 JackBackend::~JackBackend() = default;
 
-std::string JackBackend::ServiceName() const { return client_.Alive() ? "JACK" : "none"; }
+std::optional<MidiService> JackBackend::AnsweringService() const {
+    return client_.Alive() ? std::optional(MidiService::Jack) : std::nullopt;
+}
 
 std::vector<std::string> JackBackend::InputNames() {
     inputs_ = client_.Ports(true);

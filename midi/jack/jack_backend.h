@@ -13,7 +13,7 @@
 // period after they were sent, at their own place (midi/jack/output_queue.h).
 //
 // Threads: main thread only, except the handles' Send and Backlogged, which
-// any threads may call at once, LostMessages and ServiceName (any thread).
+// any threads may call at once, LostMessages and AnsweringService (any thread).
 #pragma once
 
 #include <array>
@@ -35,7 +35,7 @@ public:
     explicit JackBackend(const std::string& clientName = kDefaultClientName);
     ~JackBackend() override;
 
-    std::string ServiceName() const override;
+    std::optional<MidiService> AnsweringService() const override;
     std::vector<std::string> InputNames() override;
     std::vector<std::string> OutputNames() override;
     uint32_t OpenInput(uint32_t device, const std::string& portName, MidiInputCallback callback, void* context,

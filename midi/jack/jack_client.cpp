@@ -35,7 +35,7 @@ void Silent(const char*) {}
 
 }  // namespace
 
-JackClient::JackClient(std::string name, InputWake& changes, InputBindings& inputs,
+JackClient::JackClient(std::string name, ThreadWake& changes, InputBindings& inputs,
                        std::array<OutputQueue, kJackOutputCount>& outputs)
     : name_(std::move(name)), changes_(changes), inputs_(inputs), outputs_(outputs) {
     jack_set_error_function(&Silent);

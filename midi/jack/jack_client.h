@@ -28,10 +28,10 @@
 #include <jack/thread.h>
 #include <jack/uuid.h>
 
-#include "midi/input_wake.h"
 #include "midi/jack/cycle_clock.h"
 #include "midi/jack/input_bindings.h"
 #include "midi/jack/process_cycle.h"
+#include "midi/thread_wake.h"
 
 namespace cadenzo {
 
@@ -47,7 +47,7 @@ struct JackListedPort {
 class JackClient {
 public:
     // `name`: the client name asked of the server.
-    JackClient(std::string name, InputWake& changes, InputBindings& inputs,
+    JackClient(std::string name, ThreadWake& changes, InputBindings& inputs,
                std::array<OutputQueue, kJackOutputCount>& outputs);
     ~JackClient();
     JackClient(const JackClient&) = delete;
@@ -113,7 +113,7 @@ private:
     static int OnSampleRate(jack_nframes_t rate, void* self);
 
     const std::string name_;
-    InputWake& changes_;
+    ThreadWake& changes_;
     InputBindings& inputs_;
     std::array<OutputQueue, kJackOutputCount>& outputs_;
 

@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/glide_timer.h"
 #include "app/thread_timer.h"
 #include "engine/glide.h"
+#include "engine/glide_timer.h"
 #include "engine/messages.h"
 #include "support/engine_rig.h"
 #include "support/fake_timer.h"

@@ -1,14 +1,17 @@
 // The program's end of a session as the server sees it: the answer to the
 // open, an edit made with the keys reported as unsaved changes, and the
-// server's save writing the session's files and reporting them saved.
+// server's save writing the session's files (all of what the setup
+// dialog's save writes) and reporting them saved.
 #include <QApplication>
 #include <QTest>
 
 #include <filesystem>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "app/session_link.h"
+#include "bank/ports_file.h"
 #include "engine/system_state.h"
 #include "support/fake_timer.h"
 #include "support/recorders.h"
@@ -61,6 +64,8 @@ TEST_F(Link, AnEditIsReportedAsUnsavedAndTheServersSaveWritesTheFolder) {
     EXPECT_EQ(Next(), "/reply /nsm/client/open");
     EXPECT_EQ(Next(), "/nsm/client/gui_is_hidden");
 
+    state.Ports.RememberedDevices[0] = "Keys";  // In1 follows the second of two keyboards of that name
+    state.Ports.RememberedOrders[0] = 2;
     QTest::keyClick(&form, Qt::Key_A);          // a scale step in the working mix
     QTest::keyClick(&form, Qt::Key_Backspace);  // stored into the bank
     EXPECT_EQ(Next(), "/nsm/client/is_dirty");
@@ -70,6 +75,10 @@ TEST_F(Link, AnEditIsReportedAsUnsavedAndTheServersSaveWritesTheFolder) {
     EXPECT_EQ(Next(), "/nsm/client/is_clean");
     for (const char* file : {"def.cdb", "Ostinata.opt", "Ostinata.ports", "Cadenzo.settings"})
         EXPECT_TRUE(std::filesystem::exists(file)) << file;
+    std::ostringstream report;
+    PortOrders orders{};
+    EXPECT_EQ(ReadPortsFile(report, &orders)[0], "Keys");
+    EXPECT_EQ(orders[0], 2u) << "which of the namesakes In1 follows is saved too";
     EXPECT_TRUE(shown.boxes.empty());
 }
 

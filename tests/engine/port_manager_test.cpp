@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "midi/device_listing.h"
+#include "app/device_listing.h"
 #include "engine/port_manager.h"
 #include "midi/virtual/virtual_backend.h"
 #include "support/recorders.h"

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "midi/input_queue.h"
-#include "midi/input_wake.h"
+#include "midi/thread_wake.h"
 #include "support/descriptor_limit.h"
 
 namespace cadenzo {
@@ -41,8 +41,8 @@ TEST(InputQueue, AFullQueueRefusesNewEntriesAndKeepsThePendingOnes) {
     EXPECT_EQ(e, 7u);
 }
 
-TEST(InputWake, AWakeThatCouldNotBeWrittenLeavesTheNextOneFreeToTry) {
-    InputWake wake;
+TEST(ThreadWake, AWakeThatCouldNotBeWrittenLeavesTheNextOneFreeToTry) {
+    ThreadWake wake;
     const int fd = wake.Fd();
     ASSERT_GE(fd, 0);
     const int eventFd = ::dup(fd);
@@ -59,8 +59,8 @@ TEST(InputWake, AWakeThatCouldNotBeWrittenLeavesTheNextOneFreeToTry) {
 
 // The engine thread has read the descriptor but not yet cleared the pending
 // flag when the stop comes: the stop's wake must still be written.
-TEST(InputWake, AStopWakeIsWrittenWhileAnotherIsPending) {
-    InputWake wake;
+TEST(ThreadWake, AStopWakeIsWrittenWhileAnotherIsPending) {
+    ThreadWake wake;
     wake.Signal();
     uint64_t count = 0;
     ASSERT_EQ(::read(wake.Fd(), &count, sizeof count), static_cast<ssize_t>(sizeof count));
@@ -69,9 +69,9 @@ TEST(InputWake, AStopWakeIsWrittenWhileAnotherIsPending) {
     EXPECT_EQ(::poll(&ready, 1, 0), 1) << "the stop never reached the engine thread";
 }
 
-TEST(InputWake, ADescriptorThatCannotBeMadeIsKnownWithItsReason) {
+TEST(ThreadWake, ADescriptorThatCannotBeMadeIsKnownWithItsReason) {
     test::NoNewDescriptors outOfDescriptors;
-    InputWake wake;
+    ThreadWake wake;
     EXPECT_LT(wake.Fd(), 0);
     EXPECT_EQ(wake.CreateError(), EMFILE);
 }

@@ -10,7 +10,7 @@
 #include <poll.h>
 
 #include "bank/options_file.h"
-#include "engine/device_changes.h"
+#include "engine/device_follow.h"
 #include "engine/dispatcher.h"
 #include "engine/input_callbacks.h"
 #include "engine/port_manager.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/glide_timer.h"
+#include "engine/glide_timer.h"
 
 namespace cadenzo::test {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "services/lamps.h"
+#include "engine/lamps.h"
 
 namespace cadenzo {
 namespace {

@@ -14,7 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "bank/window_title.h"
-#include "services/monitor.h"
+#include "engine/monitor_feed.h"
 #include "services/redraw_mask.h"
 #include "support/fake_timer.h"
 #include "support/recorders.h"

@@ -218,6 +218,7 @@ TEST_F(SetupDialog, AFailedSaveSaysWhatTheNextStartWillDo) {
         EXPECT_EQ(rig.dialogs.boxes.back().text, c.last);
         EXPECT_EQ(std::filesystem::is_regular_file("Ostinata.ports"), c.portsWritten);
         EXPECT_FALSE(std::filesystem::is_regular_file("Ostinata.opt"));
+        EXPECT_FALSE(std::filesystem::is_regular_file("Cadenzo.settings")) << "nothing is written after a failure";
         EXPECT_TRUE(rig.s.SettingsUnsaved);
         std::filesystem::remove_all(c.blocked);
     }

@@ -1,6 +1,6 @@
 // The program's Qt application. Every event it delivers on the window
 // thread is handled under the engine lock of the state it guards, so the
-// keys, the timers, the setup dialog and the device watch change the
+// keys, the timers, the setup dialog and the device follow watch change the
 // engine's state only while the MIDI engine thread is not using it. Two
 // kinds of event go without it, so that they never hold the engine up:
 // - those that only lay out, style or paint (resizes, polish, paint, ...):

@@ -9,7 +9,7 @@
 #include <array>
 #include <string>
 
-#include "services/lamps.h"
+#include "engine/lamps.h"
 #include "ui/gig.h"
 
 class QLabel;

@@ -11,7 +11,7 @@
 #include <QTimer>
 
 #include "bank/window_title.h"
-#include "engine/device_changes.h"
+#include "engine/device_follow.h"
 #include "engine/glide.h"
 #include "engine/gm_drum_paths.h"
 #include "engine/terca.h"

@@ -16,7 +16,7 @@
 #include <optional>
 #include <thread>
 
-#include "app/glide_timer.h"
+#include "engine/glide_timer.h"
 #include "engine/system_state.h"
 #include "services/display.h"
 #include "ui/display_text.h"

@@ -114,15 +114,7 @@ bool TSetupForm::eventFilter(QObject* watched, QEvent* event) {
 void TSetupForm::keyPressEvent(QKeyEvent* event) { FormKeyDown(VirtualKey(event->key(), event->modifiers())); }
 
 void TSetupForm::Button1Click() {
-    state_.SettingsUnsaved = !SaveSettings(state_.Options, state_.Ports.OpenPortNumbers(),
-                                           state_.Ports.RememberedDevices, *state_.Io.dialogs,
-                                           state_.Ports.RememberedOrders);
-    try {
-        SaveSettingsFile(SettingsNow(state_), *state_.Io.dialogs);
-    } catch (const FileError& e) {
-        ShowException(*state_.Io.dialogs, e.what());
-        state_.SettingsUnsaved = true;
-    }
+    state_.SettingsUnsaved = !SaveSettings(SettingsOf(state_), *state_.Io.dialogs);
 }
 
 void TSetupForm::ShowDeviceLists() {

@@ -82,7 +82,7 @@ private:
     void CCFilterChanged();
 
     SystemState& state_;
-    std::array<QComboBox*, 6> portLists_{};  // In1, In2, In3, SynthOut, ThruOut, ControlOut
+    PerPort<QComboBox*> portLists_{};  // In1, In2, In3, SynthOut, ThruOut, ControlOut
     QCheckBox* gmMidiThru_ = nullptr;
     QListWidget* ccFilter_ = nullptr;
     std::array<QComboBox*, 2> footswitchLists_{};

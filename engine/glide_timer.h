@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "midi/input_wake.h"
+#include "midi/thread_wake.h"
 
 namespace cadenzo {
 
@@ -21,7 +21,7 @@ using TimerCallback = void (*)(void* user);
 // callback, the thread waits for `wake` instead of calling back every period.
 struct TimerRest {
     bool (*idle)(void* user) = nullptr;
-    InputWake* wake = nullptr;
+    ThreadWake* wake = nullptr;
 };
 
 // The platform's high-resolution periodic timer. Real: a thread with

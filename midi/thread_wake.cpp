@@ -1,4 +1,4 @@
-#include "midi/input_wake.h"
+#include "midi/thread_wake.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -7,9 +7,9 @@
 
 namespace cadenzo {
 
-InputWake::InputWake() : fd_(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)), createError_(fd_ < 0 ? errno : 0) {}
+ThreadWake::ThreadWake() : fd_(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)), createError_(fd_ < 0 ? errno : 0) {}
 
-InputWake::~InputWake() {
+ThreadWake::~ThreadWake() {
     if (fd_ >= 0) ::close(fd_);
 }
 
@@ -22,19 +22,19 @@ bool WriteWake(int fd) {
 
 }  // namespace
 
-void InputWake::Signal() {
+void ThreadWake::Signal() {
     if (pending_.exchange(true, std::memory_order_acq_rel)) return;
     // A failed write wakes nobody, so no wake is pending: the entry stays
     // queued for the next signal that gets through.
     if (!WriteWake(fd_)) pending_.store(false, std::memory_order_release);
 }
 
-void InputWake::SignalAlways() {
+void ThreadWake::SignalAlways() {
     pending_.store(true, std::memory_order_release);
     WriteWake(fd_);
 }
 
-void InputWake::Acknowledge() {
+void ThreadWake::Acknowledge() {
     uint64_t count = 0;
     [[maybe_unused]] ssize_t n = ::read(fd_, &count, sizeof count);
     // An exchange, not a store: it reads the flag of a Signal that found it

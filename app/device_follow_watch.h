@@ -1,4 +1,5 @@
-// Follows the MIDI devices while the message loop runs: whenever the back
+// Device follow's watch on the window thread (engine/device_follow.h does
+// the following): while the message loop runs, whenever the back
 // end signals a change (or once a second, when the back end has no wake for
 // its changes), the ports are brought in line on the main thread.
 // While a message box is open the work waits until it has closed, as the
@@ -14,11 +15,11 @@ class QTimer;
 
 namespace cadenzo {
 
-class DeviceWatch final : public QObject {
+class DeviceFollowWatch final : public QObject {
 public:
     // Looks at the devices right away (they may have changed since they
     // were listed at start-up), then at every change.
-    explicit DeviceWatch(SystemState& state);
+    explicit DeviceFollowWatch(SystemState& state);
 
 private:
     void Follow();

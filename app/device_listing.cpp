@@ -1,4 +1,4 @@
-#include "midi/device_listing.h"
+#include "app/device_listing.h"
 
 #include <vector>
 

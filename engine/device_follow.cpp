@@ -1,8 +1,10 @@
-#include "engine/port_follow.h"
+#include "engine/device_follow.h"
 
+#include "engine/monitor_feed.h"
 #include "engine/port_manager.h"
+#include "engine/transmission.h"
 #include "midi/port_names.h"
-#include "services/monitor.h"
+#include "services/display.h"
 
 namespace cadenzo {
 
@@ -52,7 +54,7 @@ FollowOutcome FollowDevices(SystemState& s, DeviceLook look, std::chrono::steady
     // Open ports first: each keeps its device at its new place, or loses it.
     // A lost port waits for the next look before it opens again: the lists
     // may still name a device the service is just taking away.
-    std::array<bool, 6> lost{};
+    PerPort<bool> lost{};
     for (PortId port : kAllPorts) {
         const uint32_t old = ports.OpenNumber(port);
         if (old == 0) continue;
@@ -93,6 +95,22 @@ FollowOutcome FollowDevices(SystemState& s, DeviceLook look, std::chrono::steady
     for (PortId port : kAllPorts)
         if (IsInput(port)) reopen(port);
     return outcome;
+}
+
+void FollowDeviceChanges(SystemState& s, std::chrono::steady_clock::time_point now) {
+    DeviceLook look;
+    {
+        // The look comes when the MIDI service signals a change (once a
+        // second where it has no such signal) and asks the service, which
+        // takes a while: the engine plays on meanwhile. What the look finds
+        // is then followed with the lock held but for the service calls
+        // themselves; the outputs return and get their start-up set before
+        // any input opens again.
+        const EngineReleased released(s.Engine);
+        look = LookAtDevices(*s.Io.midi);
+    }
+    const FollowOutcome outcome = FollowDevices(s, std::move(look), now, &ResendStartUpSet);
+    if (outcome.changed) s.Io.display->DevicesChanged();
 }
 
 }  // namespace cadenzo

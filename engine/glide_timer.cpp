@@ -1,4 +1,4 @@
-#include "app/glide_timer.h"
+#include "engine/glide_timer.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-// The device watch in the Qt message loop, offscreen, on virtual devices:
+// The device follow watch in the Qt message loop, offscreen, on virtual devices:
 // the ports follow their devices by themselves, never under a message box,
 // and an open setup dialog shows the lists as they change.
 #include <QApplication>
@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/device_watch.h"
+#include "app/device_follow_watch.h"
 #include "support/descriptor_limit.h"
 #include "support/engine_rig.h"
 #include "support/fake_timer.h"
@@ -27,7 +27,7 @@ protected:
 };
 
 TEST_F(DeviceWatching, PortsFollowTheirDevicesFromTheMessageLoop) {
-    DeviceWatch watch(rig.s);
+    DeviceFollowWatch watch(rig.s);
     rig.midi.UnplugInput(0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !In1Open(); }, 2000));
     rig.midi.PlugInput(0);
@@ -46,7 +46,7 @@ TEST_F(DeviceWatching, WithoutAWakeForChangesTheDevicesAreLookedAtOnceASecond) {
     EnumerateMidiDevices(rig.s);
     SelectIn1Port(rig.s, 1);
     {
-        DeviceWatch watch(rig.s);
+        DeviceFollowWatch watch(rig.s);
         starved->UnplugInput(0);
         EXPECT_TRUE(QTest::qWaitFor([&] { return !In1Open(); }, 2500));
         starved->PlugInput(0);
@@ -57,7 +57,7 @@ TEST_F(DeviceWatching, WithoutAWakeForChangesTheDevicesAreLookedAtOnceASecond) {
 }
 
 TEST_F(DeviceWatching, NothingMovesWhileAMessageBoxIsOpen) {
-    DeviceWatch watch(rig.s);
+    DeviceFollowWatch watch(rig.s);
     QMessageBox box(QMessageBox::NoIcon, "Errorr...", "waiting", QMessageBox::Ok);
     box.setWindowModality(Qt::ApplicationModal);
     box.show();
@@ -80,7 +80,7 @@ TEST_F(DeviceWatching, TheSetupDialogReadsTheDevicesWhenItOpensAndWhileItIsOpen)
         ASSERT_NE(qobject_cast<TSetupForm*>(dialog), nullptr);
         auto* in1 = dialog->findChild<QComboBox*>("Input1ComboBox");
         whenOpened = in1->currentText().toStdString();
-        DeviceWatch watch(rig.s);
+        DeviceFollowWatch watch(rig.s);
         rig.midi.PlugInput(0);
         [[maybe_unused]] const bool back = QTest::qWaitFor([&] { return in1->currentText() == "Keys 1"; }, 2000);
         whenBack = in1->currentText().toStdString();

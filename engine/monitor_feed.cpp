@@ -1,4 +1,4 @@
-#include "services/monitor.h"
+#include "engine/monitor_feed.h"
 
 #include "engine/system_state.h"
 

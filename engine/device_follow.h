@@ -1,6 +1,9 @@
-// The device watch's work on the main thread: reads the device lists afresh
-// and keeps each port on the device it follows, by name, as devices and the
-// MIDI service itself come and go.
+// Device follow: each port keeps to the device it follows, by name, as
+// devices and the MIDI service itself come and go, and a synthesiser or DSP
+// whose port opens again gets everything start-up sent it. Its parts: the
+// window thread's watch that says when to follow (app/device_follow_watch.h),
+// the pass FollowDeviceChanges, and the pass's two steps, LookAtDevices and
+// FollowDevices.
 #pragma once
 
 #include <array>
@@ -17,7 +20,7 @@ namespace cadenzo {
 struct DeviceLook {
     std::vector<std::string> inputs;   // "no device" first, as the port lists have it
     std::vector<std::string> outputs;
-    std::array<std::optional<uint32_t>, 6> places;  // of each port's device, if it is still joined to it
+    PerPort<std::optional<uint32_t>> places;  // of each port's device, if it is still joined to it
 };
 
 // Asks the MIDI service, which may take a while; reads and changes nothing
@@ -47,5 +50,11 @@ inline constexpr std::chrono::milliseconds kReopenRetry{1000};
 // Each loss and return shows as a monitor line. No message box is shown.
 FollowOutcome FollowDevices(SystemState& s, DeviceLook look, std::chrono::steady_clock::time_point now,
                             void (*outputsBack)(SystemState&, bool synthBack, bool controlBack) = nullptr);
+
+// One pass: looks at the devices with the engine lock let go, then follows
+// what the look found with it held, resending the start-up set to a
+// returning output, and tells the display when anything changed. Window
+// thread, holding the engine lock.
+void FollowDeviceChanges(SystemState& s, std::chrono::steady_clock::time_point now);
 
 }  // namespace cadenzo

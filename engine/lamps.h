@@ -9,7 +9,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "midi/input_wake.h"
+#include "midi/thread_wake.h"
 
 namespace cadenzo {
 
@@ -27,7 +27,7 @@ enum Lamp : uint8_t {
 struct LampState {
     std::array<std::atomic<uint32_t>, kLampCount> Hold{};  // ticks left before the lamp goes dark
     std::array<std::atomic<bool>, kLampCount> Lit{};       // yellow when set, silver when clear
-    InputWake* Window = nullptr;                           // the window's wake, if there is a window
+    ThreadWake* Window = nullptr;                           // the window's wake, if there is a window
 };
 
 // Any thread: no lamp is lit or counting down.
