@@ -1,3 +1,36 @@
+// How a note travels, from a key pressed on the keyboard at In1 to the
+// synthesiser at SynthOut. Each input plays into its own callback, named
+// beside the MIDI service (Services::inputs, engine/system_state.h).
+//
+// Under JACK, all on the process thread while the engine lock is free:
+//   midi/jack/jack_client.cpp       JackClient::Process: the cycle's port buffers
+//   midi/jack/process_cycle.cpp     RunCycle: the inputs' events in frame order; each
+//                                   played at its frame (SendTimeScope, tCycleFrame)
+//   midi/jack/input_bindings.h      the callback In1 is bound to
+//   engine/input_callbacks.cpp      In1Callback: held keys noted, the input queue
+//   engine/dispatcher.cpp           PlayOrWake, DispatchPending, ProcessInputEntry
+//   engine/note_routing.cpp         NoteOnRouting: the layers that take the note
+//   engine/layers.h, layer_notes.h  each layer's note, transposed, on its channel
+//   midi/short_message.h            the message packed
+//   engine/output.cpp               SendToSynth
+//   midi/port_state.h, output_slot.cpp   the SynthOut port and its open handle
+//   midi/jack/jack_ports.h          JackOutput::Send: at the event's frame
+//   midi/jack/output_queue.cpp      WriteAt, in frame order
+//   midi/jack/jack_port_buffer.h    JACK's own output buffer
+// Where the engine lock is taken, In1Callback only queues the note and wakes
+// the MIDI engine thread (engine/engine_thread.cpp), which plays it from
+// engine/dispatcher.cpp on with the event's moment: JackOutput::Send queues
+// it for the next cycle, which writes it at the same frame one period later.
+//
+// Under ALSA, all on the sequencer input thread while the engine lock is free:
+//   midi/alsa/sequencer_input.cpp   the poll loop reads the event
+//   midi/alsa/input_delivery.cpp    the started port's callback
+//   midi/alsa/sequencer_event.cpp   the event decoded into short messages
+//   engine/input_callbacks.cpp ... engine/output.cpp, midi/output_slot.cpp   as above
+//   midi/alsa/alsa_backend.cpp      AlsaOutput::Send
+//   midi/alsa/sequencer_event.cpp   encoded and written directly on the playing handle
+// Where the engine lock is taken, the MIDI engine thread plays it as above.
+//
 // The input dispatcher. Whoever calls it holds the engine lock: the input
 // callback that queued an entry while the engine was free, the MIDI engine
 // thread when the input wake has woken it, the window thread before a key

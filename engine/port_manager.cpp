@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "engine/input_callbacks.h"
 #include "midi/port_names.h"
 #include "services/dialogs.h"
 
@@ -42,18 +41,9 @@ const char* CloseFailureText(uint32_t result) {
 }
 
 constexpr const char* kCaption = "Errorr...";
-constexpr const char* kIn1Caption = "Errorr... in MIDI in 1";
 
-struct InputPortInfo {
-    MidiInputCallback callback;
-    const char* caption;  // caption of every message but the "no port" one
-};
-
-const InputPortInfo kInputPorts[] = {
-    {&In1Callback, kIn1Caption},
-    {&In2Callback, kCaption},
-    {&In3Callback, kCaption},
-};
+// The caption of every message of an input but the "no port" one.
+const char* InputCaption(PortId port) { return port == PortId::In1 ? "Errorr... in MIDI in 1" : kCaption; }
 
 const char* Name(PortId port) { return kPortNames[PortIndex(port)]; }
 
@@ -80,7 +70,7 @@ void ClosePort(SystemState& s, PortId port, Dialogs* dialogs) {
         if (result == kMidiOk) {
             slot.OpenNumber.store(0);
         } else if (const char* text = CloseFailureText(result)) {
-            Report(dialogs, text, kInputPorts[PortIndex(port)].caption);
+            Report(dialogs, text, InputCaption(port));
         }
         return;
     }
@@ -100,9 +90,9 @@ bool OpenPort(SystemState& s, PortId port, uint32_t n, Dialogs* dialogs) {
     uint32_t result = kMidiOk;
     if (IsInput(port)) {
         InputSlot& slot = s.Ports.Inputs[PortIndex(port)];
-        const InputPortInfo& info = kInputPorts[PortIndex(port)];
+        const MidiInputCallback callback = s.Io.inputs[PortIndex(port)];
         std::unique_ptr<MidiInputPort> handle;
-        result = WithEngineLetGo(s, [&] { return s.Io.midi->OpenInput(n - 1, Name(port), info.callback, &s, handle); });
+        result = WithEngineLetGo(s, [&] { return s.Io.midi->OpenInput(n - 1, Name(port), callback, &s, handle); });
         if (result == kMidiOk) {
             slot.Handle = std::move(handle);  // replaces a handle whose close failed
             slot.Held.Clear();
@@ -113,7 +103,7 @@ bool OpenPort(SystemState& s, PortId port, uint32_t n, Dialogs* dialogs) {
             return true;
         }
         if (const char* text = OpenFailureText(result))
-            Report(dialogs, text, result == kMidiNoDevice ? kCaption : info.caption);
+            Report(dialogs, text, result == kMidiNoDevice ? kCaption : InputCaption(port));
         return false;
     }
     std::unique_ptr<MidiOutputPort> handle;
@@ -238,7 +228,7 @@ void DropLostPort(SystemState& s, PortId port) {
     ClosePort(s, port, nullptr);
     if (!IsInput(port) || s.Ports.OpenNumber(port) != 0) return;
     // No callback runs for the input any more: what its device held is final.
-    const MidiInputCallback callback = kInputPorts[PortIndex(port)].callback;
+    const MidiInputCallback callback = s.Io.inputs[PortIndex(port)];
     for (ShortMessage release : s.Ports.Inputs[PortIndex(port)].Held.TakeReleases()) callback(&s, kMimData, release);
 }
 

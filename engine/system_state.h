@@ -2,6 +2,7 @@
 // fresh by every test), with the platform services it talks through.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <string>
@@ -12,6 +13,7 @@
 #include "engine/drum_queue.h"
 #include "engine/engine_lock.h"
 #include "engine/grid_cursor.h"
+#include "engine/input_callbacks.h"
 #include "engine/lamps.h"
 #include "engine/mix_steps.h"
 #include "engine/monitor_feed.h"
@@ -21,13 +23,13 @@
 #include "engine/terca_state.h"
 #include "engine/transmission_state.h"
 #include "midi/input_state.h"
+#include "midi/midi_backend.h"
 #include "midi/port_state.h"
 
 namespace cadenzo {
 
 class Dialogs;
 class Display;
-class MidiBackend;
 
 // ModifierState bits.
 inline constexpr uint32_t kShiftHeld = 1;
@@ -37,6 +39,10 @@ struct Services {
     Dialogs* dialogs = nullptr;  // message boxes
     Display* display = nullptr;  // the main window, once it exists
     MidiBackend* midi = nullptr; // the MIDI service
+    // What each input of the MIDI service (In1, In2, In3) plays into, with
+    // the state as its context: the port manager binds every input it opens
+    // to its own callback here.
+    std::array<MidiInputCallback, kInputPortCount> inputs{&In1Callback, &In2Callback, &In3Callback};
 };
 
 struct SystemState {
