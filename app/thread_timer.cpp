@@ -4,7 +4,7 @@
 #include <ctime>
 #include <poll.h>
 
-#include "midi/send_time.h"
+#include "midi/send_placement.h"
 
 namespace cadenzo {
 
@@ -81,7 +81,7 @@ void ThreadTimer::Run(uint32_t periodMs, TimerCallback callback, void* user) {
         if (!running_.load(std::memory_order_acquire)) break;
         {
             // What the tick sends is meant for its deadline, however late the thread woke.
-            const SendTimeScope sendTime(static_cast<uint64_t>(deadline.tv_sec) * 1000000u +
+            const SendPlacementScope sendTime(static_cast<uint64_t>(deadline.tv_sec) * 1000000u +
                                          static_cast<uint64_t>(deadline.tv_nsec) / 1000u);
             callback(user);
         }

@@ -13,7 +13,7 @@
 #include "engine/terca.h"
 #include "engine/input_callbacks.h"
 #include "engine/output.h"
-#include "midi/send_time.h"
+#include "midi/send_placement.h"
 
 namespace cadenzo {
 
@@ -117,7 +117,7 @@ void DispatchPending(SystemState& s) {
             return;
         }
         if (s.Input.Queue.Pop(entry, micros)) {
-            const SendTimeScope at(micros);  // its input event's moment, or none
+            const SendPlacementScope at(micros);  // its input event's moment, or none
             ProcessInputEntry(s, entry);
             continue;
         }

@@ -5,7 +5,7 @@
 // Under JACK, all on the process thread while the engine lock is free:
 //   midi/jack/jack_client.cpp       JackClient::Process: the cycle's port buffers
 //   midi/jack/process_cycle.cpp     RunCycle: the inputs' events in frame order; each
-//                                   played at its frame (SendTimeScope, tCycleFrame)
+//                                   played in a send placement at its frame
 //   midi/jack/input_bindings.h      the callback In1 is bound to
 //   engine/input_callbacks.cpp      In1Callback: held keys noted, the input queue
 //   engine/dispatcher.cpp           PlayOrWake, DispatchPending, ProcessInputEntry
@@ -14,7 +14,8 @@
 //   midi/short_message.h            the message packed
 //   engine/output.cpp               SendToSynth
 //   midi/port_state.h, output_slot.cpp   the SynthOut port and its open handle
-//   midi/jack/jack_ports.h          JackOutput::Send: at the event's frame
+//   midi/jack/jack_ports.h          JackOutput::Send: at the frame the send
+//                                   placement holds (midi/send_placement.h)
 //   midi/jack/output_queue.cpp      WriteAt, in frame order
 //   midi/jack/jack_port_buffer.h    JACK's own output buffer
 // Where the engine lock is taken, In1Callback only queues the note and wakes

@@ -4,7 +4,7 @@
 #include "engine/monitor_feed.h"
 #include "engine/system_state.h"
 #include "midi/midi_backend.h"
-#include "midi/send_time.h"
+#include "midi/send_placement.h"
 
 namespace cadenzo {
 
@@ -23,8 +23,9 @@ uint8_t MonitorSource(const SystemState& s) { return ReadShared(s.Options.Monito
 void Enqueue(SystemState& s, unsigned input, ShortMessage m) {
     OwedReleases& owed = s.Input.Owed[input];
     const uint32_t tag = input == 0 ? kIn1Tag : kIn2Tag;
-    if (owed.QueueOwed([&](ShortMessage r) { return s.Input.Queue.Push(r + tag, tSendTimeMicros); }) &&
-        s.Input.Queue.Push(m + tag, tSendTimeMicros))
+    const uint64_t micros = SendPlacementScope::Current().micros;
+    if (owed.QueueOwed([&](ShortMessage r) { return s.Input.Queue.Push(r + tag, micros); }) &&
+        s.Input.Queue.Push(m + tag, micros))
         owed.Taken(m);
     else if (!owed.Refused(m))
         s.Input.Lost.fetch_add(1, std::memory_order_relaxed);

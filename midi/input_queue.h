@@ -5,7 +5,7 @@
 // thread. A full queue (1023 entries
 // pending) refuses the new entry and keeps the pending ones. It carries the
 // playing inputs' messages (port tag in bits 24..31), each with the moment
-// it stands for where its input knows one (tSendTimeMicros), and the
+// it stands for where its input knows one (SendPlacement::micros), and the
 // monitor's records.
 #pragma once
 

@@ -54,7 +54,8 @@ public:
 class MidiOutputPort {
 public:
     virtual ~MidiOutputPort() = default;
-    // Sends one short message as the right number of bytes for its status.
+    // Sends one short message as the right number of bytes for its status,
+    // at the calling thread's send placement (midi/send_placement.h).
     // Several threads may send at once; each thread's sends keep their order.
     virtual void Send(ShortMessage m) = 0;
     // The calling thread's sends wait in a buffer that is more than three

@@ -8,7 +8,7 @@
 #include "midi/jack/jack_port_buffer.h"
 #include "midi/jack/port_metadata.h"
 #include "midi/port_names.h"
-#include "midi/send_time.h"
+#include "midi/send_placement.h"
 
 namespace cadenzo {
 

@@ -6,9 +6,8 @@
 #include <cstddef>
 
 #include "midi/jack/output_queue.h"
-#include "midi/jack/process_cycle.h"
 #include "midi/midi_backend.h"
-#include "midi/send_time.h"
+#include "midi/send_placement.h"
 
 namespace cadenzo {
 
@@ -26,17 +25,18 @@ public:
     JackOutput(size_t port, OutputQueue& queue) : port_(port), queue_(queue) {}
     size_t Port() const { return port_; }
 
-    // On the process thread, while an input event plays: into the cycle at
-    // its frame. Elsewhere: queued, stamped with the sender's own time if it
-    // gave one, for the next cycle. A sender's time is never more than a
+    // Placed by the sender's SendPlacement. On the process thread, while an
+    // input event plays: into the cycle at its frame. Elsewhere: queued,
+    // stamped with the sender's own time if it gave one, for the next cycle. A sender's time is never more than a
     // period ahead: a glide tick's is its past deadline, a late input
     // event's lies within the cycle after the one that read it.
     void Send(ShortMessage m) override {
-        if (tCycleFrame) {
-            queue_.WriteAt(m, *tCycleFrame);
+        const SendPlacement& at = SendPlacementScope::Current();
+        if (at.cycleFrame) {
+            queue_.WriteAt(m, *at.cycleFrame);
             return;
         }
-        queue_.Push(m, tSendTimeMicros != 0 ? tSendTimeMicros : SteadyMicros());
+        queue_.Push(m, at.micros != 0 ? at.micros : SteadyMicros());
     }
     bool Backlogged() const override { return queue_.Backlogged(); }
 

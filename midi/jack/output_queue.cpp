@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "midi/jack/process_cycle.h"
+#include "midi/send_placement.h"
 #include "midi/midi_backend.h"
 
 namespace cadenzo {
@@ -53,7 +53,7 @@ void OutputQueue::Push(ShortMessage m, uint64_t micros) {
 }
 
 bool OutputQueue::Backlogged() const {
-    if (tCycleFrame) return carryCount_ > kCarrySize / 4 * 3;
+    if (SendPlacementScope::Current().cycleFrame) return carryCount_ > kCarrySize / 4 * 3;
     return senders_[SenderRing()].ring.Size() > kRingSize / 4 * 3;
 }
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "midi/send_time.h"
+#include "midi/send_placement.h"
 #include "midi/short_message_split.h"
 
 namespace cadenzo {
@@ -56,19 +56,6 @@ uint64_t FrameMicros(const CycleTimes& times, uint32_t frame) {
     return start + (2 * uint64_t{frame} + 1) * span / (2 * uint64_t{times.frames});
 }
 
-// The frame and moment of the event being played, for the sends it causes:
-// at once at the frame, or later from the input queue at the moment.
-class PlayingAt {
-public:
-    PlayingAt(uint32_t frame, const CycleTimes& times) : time_(FrameMicros(times, frame)) { tCycleFrame = frame; }
-    ~PlayingAt() { tCycleFrame.reset(); }
-    PlayingAt(const PlayingAt&) = delete;
-    PlayingAt& operator=(const PlayingAt&) = delete;
-
-private:
-    SendTimeScope time_;
-};
-
 // Runs the ticks that fall before `frame`, each at its own frame, after
 // the queued messages placed up to there.
 void RunTicksBefore(uint32_t frame, const InputBindings::Reading& reading,
@@ -80,7 +67,7 @@ void RunTicksBefore(uint32_t frame, const InputBindings::Reading& reading,
         const auto at = static_cast<uint32_t>(next / 1000);
         if (tick.idle != nullptr && tick.idle(tick.user)) continue;
         for (OutputQueue& queue : queues) queue.PlaceSentUpTo(at);
-        const PlayingAt playing(at, times);
+        const SendPlacementScope playing(at, FrameMicros(times, at));
         tick.tick(tick.user);
     }
 }
@@ -103,7 +90,9 @@ void RunCycle(const std::array<CycleBuffer*, kJackInputCount>& inputs,
             const uint32_t frame = event.frame < times.frames ? event.frame : times.frames - 1;
             RunTicksBefore(frame, reading, queues, times);
             for (OutputQueue& queue : queues) queue.PlaceSentUpTo(frame);
-            const PlayingAt playing(frame, times);
+            // What the event causes goes out at its frame, or later from
+            // the input queue at its moment.
+            const SendPlacementScope playing(frame, FrameMicros(times, frame));
             SplitShortMessages(event.bytes, event.size,
                                [&binding](ShortMessage m) { binding.callback(binding.context, kMimData, m); });
         }

@@ -8,7 +8,6 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 
 #include "midi/jack/cycle_buffer.h"
 #include "midi/jack/input_bindings.h"
@@ -17,10 +16,6 @@
 namespace cadenzo {
 
 inline constexpr size_t kJackOutputCount = 3;
-
-// While the process thread plays an input event: its frame. Sends on that
-// thread go straight into the cycle's buffers there.
-inline thread_local std::optional<uint32_t> tCycleFrame;
 
 void RunCycle(const std::array<CycleBuffer*, kJackInputCount>& inputs,
               const std::array<CycleBuffer*, kJackOutputCount>& outputs, InputBindings& bindings,

@@ -34,7 +34,7 @@ protected:
     }
     // A message another thread sends at `micros`, as the glide tick does.
     void SendAt(uint64_t micros, ShortMessage m) {
-        const SendTimeScope at(micros);
+        const SendPlacementScope at(micros);
         synth.Send(m);
     }
 
@@ -59,6 +59,21 @@ TEST_F(Cycle, InputsPlayInFrameOrderAndWhatTheyCauseLeavesAtTheirFrame) {
                                                             {40, 0x504093},
                                                             {40, 0xFF}}));
     EXPECT_TRUE(out[1].WrittenEvents().empty());
+}
+
+// A callback that plays its entry at once gives it its moment again, as
+// the input queue's reader does: the message still goes out at the event's
+// frame, and after the cycle a send is placed by its time again.
+TEST_F(Cycle, AMomentGivenWhileAnEventPlaysKeepsItsFrame) {
+    bindings.Bind(0, [](void* output, uint16_t, ShortMessage m) {
+        const SendPlacementScope entry(SendPlacementScope::Current().micros);
+        static_cast<JackOutput*>(output)->Send(m);
+    }, &synth);
+    bindings.Start(0);
+    in[0].Add(20, {0x90, 60, 100});
+    Run(kCycle);
+    EXPECT_EQ(out[0].WrittenEvents(), (std::vector<Written>{{20, 0x643C90}}));
+    EXPECT_FALSE(SendPlacementScope::Current().cycleFrame);
 }
 
 TEST_F(Cycle, OtherThreadsMessagesLeaveAPeriodLaterAtTheirOwnPlace) {
@@ -97,7 +112,7 @@ TEST_F(Cycle, ADirectWriteNeverOvertakesAMessageSentBeforeIt) {
 TEST_F(Cycle, WhatALateEventCausesElsewhereLeavesAtItsFrameOnePeriodOn) {
     std::vector<std::pair<ShortMessage, uint64_t>> deferred;
     bindings.Bind(0, [](void* self, uint16_t, ShortMessage m) {
-        static_cast<decltype(deferred)*>(self)->emplace_back(m, tSendTimeMicros);
+        static_cast<decltype(deferred)*>(self)->emplace_back(m, SendPlacementScope::Current().micros);
     }, &deferred);
     bindings.Start(0);
     for (const uint32_t frame : {0u, 17u, 63u}) in[0].Add(frame, {0x90, static_cast<uint8_t>(frame), 100});
