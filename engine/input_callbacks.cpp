@@ -10,8 +10,6 @@ namespace cadenzo {
 
 namespace {
 
-bool IsData(uint16_t kind) { return kind == kMimData || kind == kMimMoreData; }
-
 uint8_t MonitorSource(const SystemState& s) { return ReadShared(s.Options.MonitorSource); }
 
 // Every entry passes the queue, so the inputs' messages keep their order;
@@ -50,7 +48,7 @@ bool LetGoOnLoss(void* context, uint16_t kind, unsigned input, MidiInputCallback
 }  // namespace
 
 void In1Callback(void* context, uint16_t kind, ShortMessage m) {
-    if (LetGoOnLoss(context, kind, 0, &In1Callback) || !IsData(kind)) return;
+    if (LetGoOnLoss(context, kind, 0, &In1Callback) || kind != kMimData) return;
     auto& s = *static_cast<SystemState*>(context);
     s.Ports.Inputs[0].Held.Track(m);
     Enqueue(s, 0, m);
@@ -62,7 +60,7 @@ void In1Callback(void* context, uint16_t kind, ShortMessage m) {
 }
 
 void In2Callback(void* context, uint16_t kind, ShortMessage m) {
-    if (LetGoOnLoss(context, kind, 1, &In2Callback) || !IsData(kind)) return;
+    if (LetGoOnLoss(context, kind, 1, &In2Callback) || kind != kMimData) return;
     auto& s = *static_cast<SystemState*>(context);
     s.Ports.Inputs[1].Held.Track(m);
     Enqueue(s, 1, m);
@@ -70,7 +68,7 @@ void In2Callback(void* context, uint16_t kind, ShortMessage m) {
 }
 
 void In3Callback(void* context, uint16_t kind, ShortMessage m) {
-    if (LetGoOnLoss(context, kind, 2, &In3Callback) || !IsData(kind)) return;
+    if (LetGoOnLoss(context, kind, 2, &In3Callback) || kind != kMimData) return;
     auto& s = *static_cast<SystemState*>(context);
     s.Ports.Inputs[2].Held.Track(m);
     if (IsChannelMessage(m)) LightLamp(s.Lamps, ShapeIn3);

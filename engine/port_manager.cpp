@@ -10,7 +10,7 @@ namespace cadenzo {
 namespace {
 
 // The texts of the open and close failures, keyed by result code.
-const char* OpenFailureText(uint32_t result) {
+const char* OpenFailureText(MidiResult result) {
     switch (result) {
     case kMidiBadDeviceId:
         return "Errorr: The specified device identifier is out of range.";
@@ -27,7 +27,7 @@ const char* OpenFailureText(uint32_t result) {
     }
 }
 
-const char* CloseFailureText(uint32_t result) {
+const char* CloseFailureText(MidiResult result) {
     switch (result) {
     case kMidiInvalidHandle:
         return "The specified device handle is invalid.";
@@ -51,7 +51,7 @@ const char* Name(PortId port) { return kPortNames[PortIndex(port)]; }
 // engine lock let go: the engine plays on meanwhile (an output being
 // detached simply takes nothing).
 template <typename Call>
-uint32_t WithEngineLetGo(SystemState& s, Call call) {
+MidiResult WithEngineLetGo(SystemState& s, Call call) {
     const EngineReleased released(s.Engine);
     return call();
 }
@@ -66,7 +66,7 @@ void ClosePort(SystemState& s, PortId port, Dialogs* dialogs) {
     if (IsInput(port)) {
         InputSlot& slot = s.Ports.Inputs[PortIndex(port)];
         if (slot.OpenNumber.load() == 0) return;
-        const uint32_t result = WithEngineLetGo(s, [&] { return s.Io.midi->CloseInput(slot.Handle); });
+        const MidiResult result = WithEngineLetGo(s, [&] { return s.Io.midi->CloseInput(slot.Handle); });
         if (result == kMidiOk) {
             slot.OpenNumber.store(0);
         } else if (const char* text = CloseFailureText(result)) {
@@ -78,7 +78,7 @@ void ClosePort(SystemState& s, PortId port, Dialogs* dialogs) {
     const uint32_t number = slot.OpenNumber();
     if (number == 0) return;
     std::unique_ptr<MidiOutputPort> handle = slot.Detach();
-    const uint32_t result = WithEngineLetGo(s, [&] { return s.Io.midi->CloseOutput(handle); });
+    const MidiResult result = WithEngineLetGo(s, [&] { return s.Io.midi->CloseOutput(handle); });
     if (result != kMidiOk) {
         slot.Attach(std::move(handle), number);  // still open on the old device
         if (const char* text = CloseFailureText(result)) Report(dialogs, std::string("Errorr: ") + text, kCaption);
@@ -87,7 +87,7 @@ void ClosePort(SystemState& s, PortId port, Dialogs* dialogs) {
 
 // Opens device n - 1 on the port; a failure is reported.
 bool OpenPort(SystemState& s, PortId port, uint32_t n, Dialogs* dialogs) {
-    uint32_t result = kMidiOk;
+    MidiResult result = kMidiOk;
     if (IsInput(port)) {
         InputSlot& slot = s.Ports.Inputs[PortIndex(port)];
         const MidiInputCallback callback = s.Io.inputs[PortIndex(port)];
@@ -99,7 +99,8 @@ bool OpenPort(SystemState& s, PortId port, uint32_t n, Dialogs* dialogs) {
             slot.OpenNumber.store(n);
             // A service may take its own locks to start the input, which
             // its playing thread waits on: never while holding the engine.
-            WithEngineLetGo(s, [&] { return s.Io.midi->StartInput(*slot.Handle); });
+            // Every service starts an input it opened: nothing to report.
+            static_cast<void>(WithEngineLetGo(s, [&] { return s.Io.midi->StartInput(*slot.Handle); }));
             return true;
         }
         if (const char* text = OpenFailureText(result))

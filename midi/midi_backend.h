@@ -1,6 +1,7 @@
 // The seam between the program and the operating system's MIDI service.
 // Real: the ALSA sequencer, else JACK; tests and benchmarks: virtual
-// devices. Result codes are those the port manager's messages are keyed by.
+// devices. Every call that can fail says how in a MidiResult, the codes the
+// port manager's messages are keyed by.
 #pragma once
 
 #include <array>
@@ -17,7 +18,8 @@
 
 namespace cadenzo {
 
-enum MidiResult : uint32_t {
+// What a call of the MIDI service came to; never to be passed over.
+enum [[nodiscard]] MidiResult : uint32_t {
     kMidiOk = 0,
     kMidiBadDeviceId = 2,    // device index out of range
     kMidiAllocated = 4,      // device already in use
@@ -28,17 +30,11 @@ enum MidiResult : uint32_t {
     kMidiNoDevice = 68,      // no MIDI port / service
 };
 
-// Kinds of input callback: short data, and data that arrived while earlier
-// data was still being delivered; and, from a back end that can lose what
-// arrives (a queue that overflowed), word that data was lost, so the input
-// lets go of what its device held. Every other kind is ignored by the program.
+// Kinds of input callback: a short message; and, from a back end that can
+// lose what arrives (a queue that overflowed), word that data was lost, so
+// the input lets go of what its device held. The program ignores any other.
 enum MidiInputKind : uint16_t {
-    kMimOpen = 0x3C1,
-    kMimClose = 0x3C2,
     kMimData = 0x3C3,
-    kMimLongData = 0x3C4,
-    kMimError = 0x3C5,
-    kMimMoreData = 0x3CC,
     kMimDataLost = 0x3CE,
 };
 
@@ -73,15 +69,15 @@ public:
     virtual std::vector<std::string> OutputNames() = 0;
     // Opens input device `device` as the program's port `portName`; the
     // callback gets data once the input is started.
-    virtual uint32_t OpenInput(uint32_t device, const std::string& portName, MidiInputCallback callback,
+    virtual MidiResult OpenInput(uint32_t device, const std::string& portName, MidiInputCallback callback,
                                void* context, std::unique_ptr<MidiInputPort>& handle) = 0;
-    virtual uint32_t StartInput(MidiInputPort& port) = 0;
+    virtual MidiResult StartInput(MidiInputPort& port) = 0;
     // On success the handle is released and its callback no longer runs.
-    virtual uint32_t CloseInput(std::unique_ptr<MidiInputPort>& handle) = 0;
-    virtual uint32_t OpenOutput(uint32_t device, const std::string& portName,
+    virtual MidiResult CloseInput(std::unique_ptr<MidiInputPort>& handle) = 0;
+    virtual MidiResult OpenOutput(uint32_t device, const std::string& portName,
                                 std::unique_ptr<MidiOutputPort>& handle) = 0;
     // On success the handle is released. No send may be in progress.
-    virtual uint32_t CloseOutput(std::unique_ptr<MidiOutputPort>& handle) = 0;
+    virtual MidiResult CloseOutput(std::unique_ptr<MidiOutputPort>& handle) = 0;
 
     // Main thread, after the lists were read: where the device that the
     // port the program opened as `portName` is joined to sits in them now.

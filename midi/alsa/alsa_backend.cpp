@@ -114,7 +114,7 @@ int AlsaBackend::ServiceFd() const {
     return snd_seq_poll_descriptors(client_.Service(), &descriptor, 1, POLLOUT) == 1 ? descriptor.fd : -1;
 }
 
-uint32_t AlsaBackend::Join(size_t index, uint32_t device, bool input) {
+MidiResult AlsaBackend::Join(size_t index, uint32_t device, bool input) {
     snd_seq_t* seq = client_.Service();
     if (seq == nullptr) return kMidiNoDevice;
     const std::vector<SequencerPort>& listed = input ? inputs_ : outputs_;
@@ -141,21 +141,21 @@ void AlsaBackend::Leave(size_t index) {
     joined_[index].reset();
 }
 
-uint32_t AlsaBackend::OpenInput(uint32_t device, const std::string& portName, MidiInputCallback callback,
+MidiResult AlsaBackend::OpenInput(uint32_t device, const std::string& portName, MidiInputCallback callback,
                                 void* context, std::unique_ptr<MidiInputPort>& handle) {
     const std::optional<size_t> index = PortIndex(portName);
     if (!index || *index >= kInputPortCount) return kMidiInvalidParam;
-    const uint32_t result = Join(*index, device, true);
+    const MidiResult result = Join(*index, device, true);
     if (result == kMidiOk) handle = std::make_unique<AlsaInput>(*index, callback, context);
     return result;
 }
 
-uint32_t AlsaBackend::StartInput(MidiInputPort& port) {
+MidiResult AlsaBackend::StartInput(MidiInputPort& port) {
     static_cast<AlsaInput&>(port).Start(delivery_);
     return kMidiOk;
 }
 
-uint32_t AlsaBackend::CloseInput(std::unique_ptr<MidiInputPort>& handle) {
+MidiResult AlsaBackend::CloseInput(std::unique_ptr<MidiInputPort>& handle) {
     if (!handle) return kMidiInvalidHandle;
     const size_t index = static_cast<AlsaInput&>(*handle).Index();
     delivery_.Silence(index);
@@ -164,18 +164,18 @@ uint32_t AlsaBackend::CloseInput(std::unique_ptr<MidiInputPort>& handle) {
     return kMidiOk;
 }
 
-uint32_t AlsaBackend::OpenOutput(uint32_t device, const std::string& portName,
+MidiResult AlsaBackend::OpenOutput(uint32_t device, const std::string& portName,
                                  std::unique_ptr<MidiOutputPort>& handle) {
     const std::optional<size_t> index = PortIndex(portName);
     if (!index || *index < kInputPortCount) return kMidiInvalidParam;
-    const uint32_t result = Join(*index, device, false);
+    const MidiResult result = Join(*index, device, false);
     if (result == kMidiOk)
         handle = std::make_unique<AlsaOutput>(*index, client_.Handle(), client_.Address(*index).port, ServiceFd(),
                                               joined_[*index]->subscription.dest.client, lost_);
     return result;
 }
 
-uint32_t AlsaBackend::CloseOutput(std::unique_ptr<MidiOutputPort>& handle) {
+MidiResult AlsaBackend::CloseOutput(std::unique_ptr<MidiOutputPort>& handle) {
     if (!handle) return kMidiInvalidHandle;
     Leave(static_cast<AlsaOutput&>(*handle).Index());
     handle.reset();

@@ -41,13 +41,13 @@ public:
     std::optional<MidiService> AnsweringService() const override;
     std::vector<std::string> InputNames() override;
     std::vector<std::string> OutputNames() override;
-    uint32_t OpenInput(uint32_t device, const std::string& portName, MidiInputCallback callback, void* context,
+    MidiResult OpenInput(uint32_t device, const std::string& portName, MidiInputCallback callback, void* context,
                        std::unique_ptr<MidiInputPort>& handle) override;
-    uint32_t StartInput(MidiInputPort& port) override;
-    uint32_t CloseInput(std::unique_ptr<MidiInputPort>& handle) override;
-    uint32_t OpenOutput(uint32_t device, const std::string& portName,
+    MidiResult StartInput(MidiInputPort& port) override;
+    MidiResult CloseInput(std::unique_ptr<MidiInputPort>& handle) override;
+    MidiResult OpenOutput(uint32_t device, const std::string& portName,
                         std::unique_ptr<MidiOutputPort>& handle) override;
-    uint32_t CloseOutput(std::unique_ptr<MidiOutputPort>& handle) override;
+    MidiResult CloseOutput(std::unique_ptr<MidiOutputPort>& handle) override;
     // Nothing once the subscription the program made is gone, even when a
     // device is back at the same address.
     std::optional<uint32_t> ListedPlace(const std::string& portName) override;
@@ -57,7 +57,7 @@ public:
 private:
     // Subscribes the program's port `index` to the device numbered
     // `device` in the last listing of its direction, where it sits now.
-    uint32_t Join(size_t index, uint32_t device, bool input);
+    MidiResult Join(size_t index, uint32_t device, bool input);
     void Leave(size_t index);
     std::vector<std::string> List(bool inputs);
     // The service handle's descriptor, for asking about receivers' room.

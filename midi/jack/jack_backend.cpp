@@ -54,7 +54,7 @@ std::string JackBackend::ListedNameOf(bool input, const std::string& nameOrAlias
     return nameOrAlias;
 }
 
-uint32_t JackBackend::Join(bool input, uint32_t device, size_t index, const std::string& portName) {
+MidiResult JackBackend::Join(bool input, uint32_t device, size_t index, const std::string& portName) {
     const std::vector<JackListedPort>& listed = input ? inputs_ : outputs_;
     if (device >= listed.size()) return kMidiBadDeviceId;
     if (!client_.Alive()) return kMidiNoDevice;
@@ -89,23 +89,23 @@ bool JackBackend::StillJoined(size_t index, const Joined& joined) {
     return joined.input ? client_.Joined(joined.device, *own) : client_.Joined(*own, joined.device);
 }
 
-uint32_t JackBackend::OpenInput(uint32_t device, const std::string& portName, MidiInputCallback callback,
+MidiResult JackBackend::OpenInput(uint32_t device, const std::string& portName, MidiInputCallback callback,
                                 void* context, std::unique_ptr<MidiInputPort>& handle) {
     const std::optional<size_t> index = PortIndex(portName);
     if (!index || *index >= kJackInputCount || callback == nullptr) return kMidiInvalidParam;
-    const uint32_t result = Join(true, device, *index, portName);
+    const MidiResult result = Join(true, device, *index, portName);
     if (result != kMidiOk) return result;
     bindings_.Bind(*index, callback, context);
     handle = std::make_unique<JackInput>(*index);
     return kMidiOk;
 }
 
-uint32_t JackBackend::StartInput(MidiInputPort& port) {
+MidiResult JackBackend::StartInput(MidiInputPort& port) {
     bindings_.Start(static_cast<JackInput&>(port).Port());
     return kMidiOk;
 }
 
-uint32_t JackBackend::CloseInput(std::unique_ptr<MidiInputPort>& handle) {
+MidiResult JackBackend::CloseInput(std::unique_ptr<MidiInputPort>& handle) {
     if (!handle) return kMidiInvalidHandle;
     const size_t index = static_cast<JackInput&>(*handle).Port();
     bindings_.Unbind(index);  // the callback no longer runs from here on
@@ -114,13 +114,13 @@ uint32_t JackBackend::CloseInput(std::unique_ptr<MidiInputPort>& handle) {
     return kMidiOk;
 }
 
-uint32_t JackBackend::OpenOutput(uint32_t device, const std::string& portName,
+MidiResult JackBackend::OpenOutput(uint32_t device, const std::string& portName,
                                  std::unique_ptr<MidiOutputPort>& handle) {
     const std::optional<size_t> index = PortIndex(portName);
     if (!index || *index < kJackInputCount) return kMidiInvalidParam;
     const size_t output = *index - kJackInputCount;
     const uint64_t before = client_.OutputJoins(output);
-    const uint32_t result = Join(false, device, *index, portName);
+    const MidiResult result = Join(false, device, *index, portName);
     if (result != kMidiOk) return result;
     // The server puts a new connection in force at the start of a later
     // cycle: what is sent before that goes nowhere (on a loaded machine, a
@@ -149,7 +149,7 @@ void JackBackend::Drain(size_t output) const {
         std::this_thread::sleep_for(step);
 }
 
-uint32_t JackBackend::CloseOutput(std::unique_ptr<MidiOutputPort>& handle) {
+MidiResult JackBackend::CloseOutput(std::unique_ptr<MidiOutputPort>& handle) {
     if (!handle) return kMidiInvalidHandle;
     const size_t output = static_cast<JackOutput&>(*handle).Port();
     // What was sent before the close (the last note-offs) still reaches the device.

@@ -38,13 +38,13 @@ public:
     std::optional<MidiService> AnsweringService() const override;
     std::vector<std::string> InputNames() override;
     std::vector<std::string> OutputNames() override;
-    uint32_t OpenInput(uint32_t device, const std::string& portName, MidiInputCallback callback, void* context,
+    MidiResult OpenInput(uint32_t device, const std::string& portName, MidiInputCallback callback, void* context,
                        std::unique_ptr<MidiInputPort>& handle) override;
-    uint32_t StartInput(MidiInputPort& port) override;
-    uint32_t CloseInput(std::unique_ptr<MidiInputPort>& handle) override;
-    uint32_t OpenOutput(uint32_t device, const std::string& portName,
+    MidiResult StartInput(MidiInputPort& port) override;
+    MidiResult CloseInput(std::unique_ptr<MidiInputPort>& handle) override;
+    MidiResult OpenOutput(uint32_t device, const std::string& portName,
                         std::unique_ptr<MidiOutputPort>& handle) override;
-    uint32_t CloseOutput(std::unique_ptr<MidiOutputPort>& handle) override;
+    MidiResult CloseOutput(std::unique_ptr<MidiOutputPort>& handle) override;
     std::optional<uint32_t> ListedPlace(const std::string& portName) override;
     std::string ListedNameOf(bool input, const std::string& nameOrAlias) const override;
     uint64_t LostMessages() const override;
@@ -66,7 +66,7 @@ private:
 
     // The device `device` of the last listing of one direction joined to the
     // program's port `index`; the result code.
-    uint32_t Join(bool input, uint32_t device, size_t index, const std::string& portName);
+    MidiResult Join(bool input, uint32_t device, size_t index, const std::string& portName);
     // Parts the program's port `index` from the device it joined.
     void Part(size_t index, const std::string& portName);
     // Whether the program's port `index` is still joined to `joined.device`.

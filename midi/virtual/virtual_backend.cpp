@@ -145,20 +145,20 @@ void VirtualMidiBackend::SetOutputTap(uint32_t device, OutputTap tap, void* user
     d.tapUser = user;
 }
 
-void VirtualMidiBackend::FailNextOpen(uint32_t result) {
+void VirtualMidiBackend::FailNextOpen(MidiResult result) {
     std::lock_guard lock(failuresMutex_);
     openFailures_.push_back(result);
 }
 
-void VirtualMidiBackend::FailNextClose(uint32_t result) {
+void VirtualMidiBackend::FailNextClose(MidiResult result) {
     std::lock_guard lock(failuresMutex_);
     closeFailures_.push_back(result);
 }
 
-uint32_t VirtualMidiBackend::TakeFailure(std::deque<uint32_t>& failures) {
+MidiResult VirtualMidiBackend::TakeFailure(std::deque<MidiResult>& failures) {
     std::lock_guard lock(failuresMutex_);
     if (failures.empty()) return kMidiOk;
-    const uint32_t result = failures.front();
+    const MidiResult result = failures.front();
     failures.pop_front();
     return result;
 }
@@ -238,9 +238,9 @@ std::vector<std::string> VirtualMidiBackend::InputNames() { return List(inputs_,
 std::vector<std::string> VirtualMidiBackend::OutputNames() { return List(outputs_, listedOutputs_); }
 
 template <class D, class Ready>
-uint32_t VirtualMidiBackend::Claim(const std::vector<std::unique_ptr<D>>& devices, const std::vector<size_t>& listed,
+MidiResult VirtualMidiBackend::Claim(const std::vector<std::unique_ptr<D>>& devices, const std::vector<size_t>& listed,
                                    uint32_t device, const std::string& portName, Ready ready) {
-    if (const uint32_t failure = TakeFailure(openFailures_)) return failure;
+    if (const MidiResult failure = TakeFailure(openFailures_)) return failure;
     if (!serviceUp_.load()) return kMidiNoDevice;
     if (device >= listed.size()) return kMidiBadDeviceId;
     D& d = *devices[listed[device]];
@@ -251,7 +251,7 @@ uint32_t VirtualMidiBackend::Claim(const std::vector<std::unique_ptr<D>>& device
     return kMidiOk;
 }
 
-uint32_t VirtualMidiBackend::OpenInput(uint32_t device, const std::string& portName, MidiInputCallback callback,
+MidiResult VirtualMidiBackend::OpenInput(uint32_t device, const std::string& portName, MidiInputCallback callback,
                                        void* context, std::unique_ptr<MidiInputPort>& handle) {
     return Claim(inputs_, listedInputs_, device, portName, [&](InputDevice& d, VirtualConnection& c) {
         c.callback = callback;
@@ -260,15 +260,15 @@ uint32_t VirtualMidiBackend::OpenInput(uint32_t device, const std::string& portN
     });
 }
 
-uint32_t VirtualMidiBackend::StartInput(MidiInputPort& port) {
+MidiResult VirtualMidiBackend::StartInput(MidiInputPort& port) {
     auto& input = static_cast<VirtualInput&>(port);
     std::lock_guard lock(input.device.mutex);
     if (VirtualConnection* c = input.Live() ? input.device.Find(input.id) : nullptr) c->started = true;
     return kMidiOk;
 }
 
-uint32_t VirtualMidiBackend::CloseInput(std::unique_ptr<MidiInputPort>& handle) {
-    if (const uint32_t failure = TakeFailure(closeFailures_)) return failure;
+MidiResult VirtualMidiBackend::CloseInput(std::unique_ptr<MidiInputPort>& handle) {
+    if (const MidiResult failure = TakeFailure(closeFailures_)) return failure;
     if (!handle) return kMidiInvalidHandle;
     auto& input = static_cast<VirtualInput&>(*handle);
     {
@@ -279,14 +279,14 @@ uint32_t VirtualMidiBackend::CloseInput(std::unique_ptr<MidiInputPort>& handle) 
     return kMidiOk;
 }
 
-uint32_t VirtualMidiBackend::OpenOutput(uint32_t device, const std::string& portName,
+MidiResult VirtualMidiBackend::OpenOutput(uint32_t device, const std::string& portName,
                                         std::unique_ptr<MidiOutputPort>& handle) {
     return Claim(outputs_, listedOutputs_, device, portName,
                  [&](OutputDevice& d, VirtualConnection& c) { handle = std::make_unique<VirtualOutput>(d, c.id); });
 }
 
-uint32_t VirtualMidiBackend::CloseOutput(std::unique_ptr<MidiOutputPort>& handle) {
-    if (const uint32_t failure = TakeFailure(closeFailures_)) return failure;
+MidiResult VirtualMidiBackend::CloseOutput(std::unique_ptr<MidiOutputPort>& handle) {
+    if (const MidiResult failure = TakeFailure(closeFailures_)) return failure;
     if (!handle) return kMidiInvalidHandle;
     auto& output = static_cast<VirtualOutput&>(*handle);
     {

@@ -51,8 +51,8 @@ public:
 
     // The next open (input or output) or close returns `result` instead of
     // doing its work; queued in call order.
-    void FailNextOpen(uint32_t result);
-    void FailNextClose(uint32_t result);
+    void FailNextOpen(MidiResult result);
+    void FailNextClose(MidiResult result);
     // The next `n` sends, to any output, are refused and counted in
     // LostMessages(), as a real service's full queue refuses them.
     void LoseNextSends(uint64_t n) { losses_.toLose.fetch_add(n); }
@@ -94,13 +94,13 @@ public:
 
     std::vector<std::string> InputNames() override;
     std::vector<std::string> OutputNames() override;
-    uint32_t OpenInput(uint32_t device, const std::string& portName, MidiInputCallback callback, void* context,
+    MidiResult OpenInput(uint32_t device, const std::string& portName, MidiInputCallback callback, void* context,
                        std::unique_ptr<MidiInputPort>& handle) override;
-    uint32_t StartInput(MidiInputPort& port) override;
-    uint32_t CloseInput(std::unique_ptr<MidiInputPort>& handle) override;
-    uint32_t OpenOutput(uint32_t device, const std::string& portName,
+    MidiResult StartInput(MidiInputPort& port) override;
+    MidiResult CloseInput(std::unique_ptr<MidiInputPort>& handle) override;
+    MidiResult OpenOutput(uint32_t device, const std::string& portName,
                         std::unique_ptr<MidiOutputPort>& handle) override;
-    uint32_t CloseOutput(std::unique_ptr<MidiOutputPort>& handle) override;
+    MidiResult CloseOutput(std::unique_ptr<MidiOutputPort>& handle) override;
     std::optional<uint32_t> ListedPlace(const std::string& portName) override;
 
     struct Device;
@@ -108,7 +108,7 @@ public:
     struct OutputDevice;
 
 private:
-    uint32_t TakeFailure(std::deque<uint32_t>& failures);
+    MidiResult TakeFailure(std::deque<MidiResult>& failures);
     template <class D>
     void SetPresent(std::vector<std::unique_ptr<D>>& devices, uint32_t device, bool present);
     template <class D>
@@ -116,7 +116,7 @@ private:
     // Opens the device listed at `device` last time as the program's port
     // `portName`; `ready` does the rest under the device's lock.
     template <class D, class Ready>
-    uint32_t Claim(const std::vector<std::unique_ptr<D>>& devices, const std::vector<size_t>& listed, uint32_t device,
+    MidiResult Claim(const std::vector<std::unique_ptr<D>>& devices, const std::vector<size_t>& listed, uint32_t device,
                    const std::string& portName, Ready ready);
 
     std::vector<std::unique_ptr<InputDevice>> inputs_;
@@ -130,8 +130,8 @@ private:
     std::atomic<bool> recording_{true};
     SendLosses losses_;
     mutable std::mutex failuresMutex_;
-    std::deque<uint32_t> openFailures_;
-    std::deque<uint32_t> closeFailures_;
+    std::deque<MidiResult> openFailures_;
+    std::deque<MidiResult> closeFailures_;
 };
 
 }  // namespace cadenzo

@@ -63,7 +63,7 @@ TEST_F(PortManager, OpenFailuresShowTheirTextAndLeaveThePortClosed) {
     for (int port = 0; port < 6; ++port) {
         for (auto [result, text] : results) {
             dialogs.boxes.clear();
-            midi.FailNextOpen(result);
+            midi.FailNextOpen(static_cast<MidiResult>(result));
             kSelect[port](s, 2);
             EXPECT_EQ(OpenNumber(port), 0u);
             const char* caption = (port == 0 && result != 68) ? "Errorr... in MIDI in 1" : "Errorr...";
@@ -71,7 +71,7 @@ TEST_F(PortManager, OpenFailuresShowTheirTextAndLeaveThePortClosed) {
             EXPECT_EQ(dialogs.boxes[0], (ShownBox{text, caption, MessageIcon::None})) << port << " " << result;
         }
         dialogs.boxes.clear();
-        midi.FailNextOpen(3);  // a result without a text: nothing shown
+        midi.FailNextOpen(static_cast<MidiResult>(3));  // a result without a text: nothing shown
         kSelect[port](s, 2);
         EXPECT_TRUE(dialogs.boxes.empty());
         EXPECT_EQ(OpenNumber(port), 0u);
@@ -89,7 +89,7 @@ TEST_F(PortManager, CloseFailuresShowTheirTextAndKeepThePortOpen) {
         ASSERT_EQ(OpenNumber(port), 1u);
         for (auto [result, text] : results) {
             dialogs.boxes.clear();
-            midi.FailNextClose(result);
+            midi.FailNextClose(static_cast<MidiResult>(result));
             kSelect[port](s, 0);
             EXPECT_EQ(OpenNumber(port), 1u);
             const std::string expected = port >= 3 ? std::string("Errorr: ") + text : text;

@@ -63,8 +63,8 @@ TEST_F(TransportPaths, PlayingInputsAreQueuedWithTheirPortTag) {
     rig.midi.Feed(0, 0x403C90);
     rig.midi.Feed(1, 0x0040B3);
     rig.midi.Feed(0, 0xF8);
-    rig.midi.Feed(0, 0x403C90, kMimLongData);  // other kinds are ignored
-    rig.midi.Feed(1, 0x403C90, kMimOpen);
+    rig.midi.Feed(0, 0x403C90, 0x3C4);  // kinds no back end sends are ignored
+    rig.midi.Feed(1, 0x403C90, 0);
     EXPECT_EQ(Drain(), (std::vector<uint32_t>{0x01403C90, 0x020040B3, 0x010000F8}));
     EXPECT_TRUE(rig.Thru().empty());
 }
