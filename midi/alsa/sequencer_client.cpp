@@ -69,9 +69,10 @@ snd_seq_addr_t SequencerClient::Address(size_t index) const {
     return {static_cast<unsigned char>(snd_seq_client_id(seq_)), static_cast<unsigned char>(ports_[index])};
 }
 
-int SequencerClient::PortIndex(int port) const {
+std::optional<size_t> SequencerClient::PortAt(int port) const {
     const auto it = std::find(ports_.begin(), ports_.end(), port);
-    return it == ports_.end() ? -1 : static_cast<int>(it - ports_.begin());
+    if (it == ports_.end()) return std::nullopt;
+    return static_cast<size_t>(it - ports_.begin());
 }
 
 }  // namespace cadenzo

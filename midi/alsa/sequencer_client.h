@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include <alsa/asoundlib.h>
@@ -40,8 +41,9 @@ public:
     snd_seq_t* Service() const { return service_; }
     // The address of the program's port `index` (in kPortNames order).
     snd_seq_addr_t Address(size_t index) const;
-    // The index of the program's port at sequencer port number `port`, or -1.
-    int PortIndex(int port) const;
+    // Which of the program's ports (in kPortNames order) sits at sequencer
+    // port number `port`: none for the hidden announce port.
+    std::optional<size_t> PortAt(int port) const;
 
 private:
     bool Build(const std::string& name);

@@ -11,10 +11,6 @@ constexpr uint8_t kFinePartnerOffset = 0x20;  // controller n's least significan
 constexpr uint8_t kNrpnMsb = 0x63;
 constexpr uint8_t kRpnMsb = 0x65;
 
-ShortMessage Message(uint32_t status, uint32_t data1 = 0, uint32_t data2 = 0) {
-    return ShortMessageOfBytes(status, data1, data2);
-}
-
 // Note and controller events both begin with the channel.
 uint8_t Channel(const snd_seq_event_t& e) { return e.data.control.channel & 0x0F; }
 
@@ -25,11 +21,11 @@ void AddController14(DecodedEvent& d, const snd_seq_event_t& e) {
     const auto number = e.data.control.param;
     const auto value = static_cast<uint32_t>(e.data.control.value);
     if (number >= kFinePartnerOffset) {
-        Add(d, Message(status, number, value));
+        Add(d, ShortMessageOfBytes(status, number, value));
         return;
     }
-    Add(d, Message(status, number, value >> 7));
-    Add(d, Message(status, number + kFinePartnerOffset, value));
+    Add(d, ShortMessageOfBytes(status, number, value >> 7));
+    Add(d, ShortMessageOfBytes(status, number + kFinePartnerOffset, value));
 }
 
 // An RPN or NRPN: `msb` is the controller of its number's upper half, the
@@ -38,10 +34,10 @@ void AddParameter(DecodedEvent& d, const snd_seq_event_t& e, uint8_t msb) {
     const uint32_t status = 0xB0 | Channel(e);
     const auto number = e.data.control.param;
     const auto value = static_cast<uint32_t>(e.data.control.value);
-    Add(d, Message(status, msb, number >> 7));
-    Add(d, Message(status, msb - 1u, number));
-    Add(d, Message(status, kDataEntryMsb, value >> 7));
-    Add(d, Message(status, kDataEntryMsb + kFinePartnerOffset, value));
+    Add(d, ShortMessageOfBytes(status, msb, number >> 7));
+    Add(d, ShortMessageOfBytes(status, msb - 1u, number));
+    Add(d, ShortMessageOfBytes(status, kDataEntryMsb, value >> 7));
+    Add(d, ShortMessageOfBytes(status, kDataEntryMsb + kFinePartnerOffset, value));
 }
 
 // System messages of one byte, by event type.
@@ -73,36 +69,37 @@ DecodedEvent DecodeSequencerEvent(const snd_seq_event_t& e) {
     const snd_seq_ev_note_t& note = e.data.note;
     const snd_seq_ev_ctrl_t& control = e.data.control;
     switch (e.type) {
-    case SND_SEQ_EVENT_NOTEON: Add(d, Message(0x90 | Channel(e), note.note, note.velocity)); break;
-    case SND_SEQ_EVENT_NOTEOFF: Add(d, Message(0x80 | Channel(e), note.note, note.velocity)); break;
-    case SND_SEQ_EVENT_KEYPRESS: Add(d, Message(0xA0 | Channel(e), note.note, note.velocity)); break;
-    case SND_SEQ_EVENT_CONTROLLER: Add(d, Message(0xB0 | Channel(e), control.param, static_cast<uint32_t>(control.value))); break;
-    case SND_SEQ_EVENT_PGMCHANGE: Add(d, Message(0xC0 | Channel(e), static_cast<uint32_t>(control.value))); break;
-    case SND_SEQ_EVENT_CHANPRESS: Add(d, Message(0xD0 | Channel(e), static_cast<uint32_t>(control.value))); break;
+    case SND_SEQ_EVENT_NOTEON: Add(d, ShortMessageOfBytes(0x90 | Channel(e), note.note, note.velocity)); break;
+    case SND_SEQ_EVENT_NOTEOFF: Add(d, ShortMessageOfBytes(0x80 | Channel(e), note.note, note.velocity)); break;
+    case SND_SEQ_EVENT_KEYPRESS: Add(d, ShortMessageOfBytes(0xA0 | Channel(e), note.note, note.velocity)); break;
+    case SND_SEQ_EVENT_CONTROLLER: Add(d, ShortMessageOfBytes(0xB0 | Channel(e), control.param, static_cast<uint32_t>(control.value))); break;
+    case SND_SEQ_EVENT_PGMCHANGE: Add(d, ShortMessageOfBytes(0xC0 | Channel(e), static_cast<uint32_t>(control.value))); break;
+    case SND_SEQ_EVENT_CHANPRESS: Add(d, ShortMessageOfBytes(0xD0 | Channel(e), static_cast<uint32_t>(control.value))); break;
     case SND_SEQ_EVENT_PITCHBEND: Add(d, PackPitchBend(Channel(e), control.value + 8192)); break;
     case SND_SEQ_EVENT_CONTROL14: AddController14(d, e); break;
     case SND_SEQ_EVENT_REGPARAM: AddParameter(d, e, kRpnMsb); break;
     case SND_SEQ_EVENT_NONREGPARAM: AddParameter(d, e, kNrpnMsb); break;
-    case SND_SEQ_EVENT_QFRAME: Add(d, Message(0xF1, static_cast<uint32_t>(control.value))); break;
+    case SND_SEQ_EVENT_QFRAME: Add(d, ShortMessageOfBytes(0xF1, static_cast<uint32_t>(control.value))); break;
     case SND_SEQ_EVENT_SONGPOS: {
         const auto position = static_cast<uint32_t>(control.value);
-        Add(d, Message(0xF2, position, position >> 7));
+        Add(d, ShortMessageOfBytes(0xF2, position, position >> 7));
         break;
     }
-    case SND_SEQ_EVENT_SONGSEL: Add(d, Message(0xF3, static_cast<uint32_t>(control.value))); break;
+    case SND_SEQ_EVENT_SONGSEL: Add(d, ShortMessageOfBytes(0xF3, static_cast<uint32_t>(control.value))); break;
     default:
-        if (const uint8_t status = SystemStatus(e.type)) Add(d, Message(status));
+        if (const uint8_t status = SystemStatus(e.type)) Add(d, ShortMessageOfBytes(status));
         break;
     }
     return d;
 }
 
 bool EncodeSequencerEvent(ShortMessage m, snd_seq_event_t& e) {
+    const UnpackedMessage u = UnpackShortMessage(m);
     const uint8_t status = m & 0xFF;
-    const uint8_t channel = status & 0x0F;
-    const uint8_t data1 = (m >> 8) & 0x7F;
-    const uint8_t data2 = (m >> 16) & 0x7F;
-    switch (status & 0xF0) {
+    const uint8_t channel = u.channel;
+    const uint8_t data1 = u.data1 & 0x7F;
+    const uint8_t data2 = u.data2 & 0x7F;
+    switch (u.command) {
     case 0x80: snd_seq_ev_set_noteoff(&e, channel, data1, data2); return true;
     case 0x90: snd_seq_ev_set_noteon(&e, channel, data1, data2); return true;
     case 0xA0: snd_seq_ev_set_keypress(&e, channel, data1, data2); return true;

@@ -38,8 +38,8 @@ void SequencerInput::Handle(const snd_seq_event_t& event) {
         deviceChanges_.Signal();
         return;
     }
-    const int index = client_.PortIndex(event.dest.port);
-    if (index >= 0 && index < static_cast<int>(kInputPortCount)) delivery_.Handle(static_cast<size_t>(index), event);
+    const std::optional<size_t> index = client_.PortAt(event.dest.port);
+    if (index && *index < kInputPortCount) delivery_.Handle(*index, event);
 }
 
 void SequencerInput::ReadAll(snd_seq_t* seq) {

@@ -74,7 +74,7 @@ protected:
             layer.AT = static_cast<uint8_t>(c % 5 == 0);
         }
         ToggleMonitor(rig.s);  // the monitor pane shows and watches the input
-        rig.s.Options.MonitorSource = 1;
+        rig.s.Options.MonitorSource = kMonitorIn1;
     }
     // Plays a phrase with every kind of message the playing inputs route.
     void PlayPhrase(int k) {

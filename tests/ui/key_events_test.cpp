@@ -252,7 +252,7 @@ TEST_F(KeyEvents, F11OpensAZoneMapThatFollowsTheMixAndTheKeysHeld) {
 }
 
 TEST_F(KeyEvents, F3ShowsTheMonitorPaneOverTheCopyManagerWithKeyLines) {
-    rig.s.Options.MonitorSource = 8;
+    rig.s.Options.MonitorSource = kMonitorKeyboard;
     auto* memo = form.findChild<QPlainTextEdit*>("Memo");
     QTest::keyClick(grid, Qt::Key_F3);
     EXPECT_TRUE(memo->isVisible());
@@ -331,7 +331,7 @@ TEST_F(KeyEvents, MidiQueuedBeforeAKeyIsPlayedBeforeItsCommand) {
 }
 
 TEST_F(KeyEvents, KeysWithoutACommandOrAUsLayoutNameStillHaveTheirMonitorLines) {
-    rig.s.Options.MonitorSource = 8;
+    rig.s.Options.MonitorSource = kMonitorKeyboard;
     QTest::keyClick(grid, Qt::Key_F3);
     form.ShowMonitorLines();
     auto* memo = form.findChild<QPlainTextEdit*>("Memo");

@@ -33,7 +33,7 @@ protected:
         const EngineAccess access(rig.s.Engine);  // the engine thread runs already
         for (ChannelRecord& layer : rig.s.Bank.Bank.Slots[0].Channels) layer.In1Channel = 17;
         LoadMix(rig.s.Bank, 0);
-        rig.s.Options.MonitorSource = 1;  // the pane shows what In1 plays
+        rig.s.Options.MonitorSource = kMonitorIn1;  // the pane shows what In1 plays
         rig.s.Io.display = &form;
         application->Guard(&rig.s);
         qApp->installEventFilter(&hook);

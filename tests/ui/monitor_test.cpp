@@ -82,7 +82,7 @@ TEST_F(Monitor, EachSourceShowsItsPointOnly) {
 
 TEST_F(Monitor, KeyboardSourceShowsShiftPressAndRelease) {
     test::CountingKeyWindow window;
-    rig.s.Options.MonitorSource = 8;
+    rig.s.Options.MonitorSource = kMonitorKeyboard;
     KeyDown(rig.s, window, 16);
     KeyUp(rig.s, window, 16);
     KeyDown(rig.s, window, 'Y');  // a key without a command still has its line
@@ -90,7 +90,7 @@ TEST_F(Monitor, KeyboardSourceShowsShiftPressAndRelease) {
 }
 
 TEST_F(Monitor, VoiceOnlyDropsSystemMessages) {
-    rig.s.Options.MonitorSource = 1;
+    rig.s.Options.MonitorSource = kMonitorIn1;
     rig.s.Options.MonitorVoiceOnly = 1;
     rig.midi.Feed(0, 0xFE);
     rig.midi.Feed(0, 0x643C90);
@@ -98,7 +98,7 @@ TEST_F(Monitor, VoiceOnlyDropsSystemMessages) {
 }
 
 TEST_F(Monitor, AHiddenPaneCollectsNothingAndShowingStartsEmpty) {
-    rig.s.Options.MonitorSource = 5;
+    rig.s.Options.MonitorSource = kMonitorSynthOut;
     SendToSynth(rig.s, 0x643C90);
     EXPECT_FALSE(ToggleMonitor(rig.s));
     SendToSynth(rig.s, 0x643C90);
@@ -124,7 +124,7 @@ TEST_F(Monitor, MemoryThatCouldNotBeLockedIsSaidOnce) {
 }
 
 TEST_F(Monitor, LinesFromOtherThreadsArriveInTheirOrder) {
-    rig.s.Options.MonitorSource = 5;
+    rig.s.Options.MonitorSource = kMonitorSynthOut;
     constexpr int kPerThread = 400;  // both threads together stay within the queue
     const auto message = [](int channel, int i) {
         return PackShortMessage(0x90, static_cast<uint32_t>(channel), static_cast<uint32_t>(i % 128),

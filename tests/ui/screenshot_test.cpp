@@ -116,7 +116,7 @@ TEST(Screenshots, SetupDialogPages) {
     test::EngineRig rig;
     rig.s.Options.MasterVolumePort = 3;
     rig.s.Options.Mix34Level = 90;
-    rig.s.Options.MonitorSource = 5;
+    rig.s.Options.MonitorSource = kMonitorSynthOut;
     TSetupForm form(rig.s, nullptr);
     form.show();
     auto* pages = form.findChild<QTabWidget*>("PageControl1");
@@ -156,7 +156,7 @@ TEST(Screenshots, SetupDialogWithLongDeviceNames) {
 TEST(Screenshots, MonitorWithTraffic) {
     static test::EngineRig rig;
     PlayableMix(rig.s);
-    rig.s.Options.MonitorSource = 1;
+    rig.s.Options.MonitorSource = kMonitorIn1;
     test::FakeTimer timer;
     TMainForm form(rig.s, timer, rig.dialogs);
     form.RefreshDisplay(RedrawAll);
