@@ -113,9 +113,13 @@ public:
     }
     // Main thread: the tick stops; once this returns it no longer runs.
     virtual void StopCycleTick() {}
-    // Any thread: messages sent but never written (a full queue or pool, a
-    // device gone), counted instead of waited on.
-    virtual uint64_t LostMessages() const { return 0; }
+    // Any thread: messages sent from the program's port `port` (an index
+    // of kPortNames) but never written (a full queue or pool, a receiver
+    // that takes nothing), counted instead of waited on.
+    virtual uint64_t LostMessages(size_t port) const {
+        (void)port;
+        return 0;
+    }
     // Any thread: the real-time priority of the service's own thread that
     // plays our input (0: it runs without real-time scheduling, or the
     // service is gone); none where the service has no such thread.

@@ -6,10 +6,12 @@
 // main thread (ui/monitor.h), in the order each thread queued them.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 
 #include "midi/input_queue.h"
+#include "midi/port_names.h"
 #include "midi/short_message.h"
 
 namespace cadenzo {
@@ -20,7 +22,7 @@ struct MonitorState {
     std::atomic<bool> Visible{false};  // written by the main thread, read on any thread
     InputQueue Events;                 // any thread pushes, the main thread pops
     uint32_t LostShown = 0;            // main thread: the input's lost count the last line gave
-    uint64_t OutputLostShown = 0;      // main thread: the MIDI service's lost count the last line gave
+    std::array<uint64_t, kPortNames.size()> OutputLostShown{};  // main thread: per port, the lost count the last line gave
     int MemoryLockError = 0;           // main thread: why memory could not be locked at start (errno), 0: locked
     bool MemoryLockShown = false;      // main thread: the line saying so was shown
 };

@@ -56,10 +56,11 @@ std::vector<std::string> TakeMonitorLines(SystemState& s, bool voiceOnly) {
         s.Monitor.MemoryLockShown = true;
         lines.push_back(MemoryNotLockedLine(s.Monitor.MemoryLockError));
     }
-    const uint64_t outputLost = s.Io.midi ? s.Io.midi->LostMessages() : 0;
-    if (outputLost != s.Monitor.OutputLostShown) {
-        s.Monitor.OutputLostShown = outputLost;
-        lines.push_back(LostOutputLine(outputLost));
+    for (size_t port = kInputPortCount; port < kPortNames.size(); ++port) {
+        const uint64_t outputLost = s.Io.midi ? s.Io.midi->LostMessages(port) : 0;
+        if (outputLost == s.Monitor.OutputLostShown[port]) continue;
+        s.Monitor.OutputLostShown[port] = outputLost;
+        lines.push_back(LostOutputLine(static_cast<uint8_t>(port), outputLost));
     }
     return lines;
 }

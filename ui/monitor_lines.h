@@ -23,9 +23,9 @@ std::string WindowMessageLine(uint32_t id);
 
 // The full input queue has lost `lost` messages since the start.
 std::string LostInputLine(uint32_t lost);
-// The messages the MIDI service could not send (a full output queue or
-// pool, a device gone), in all.
-std::string LostOutputLine(uint64_t lost);
+// The messages port `port` (3..5, SynthOut .. ControlOut) could not send
+// (a full output queue or pool, a receiver that took nothing), in all.
+std::string LostOutputLine(uint8_t port, uint64_t lost);
 
 // The program's memory could not be locked at start, for the reason
 // `error` (an errno value).

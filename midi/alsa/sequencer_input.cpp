@@ -64,7 +64,6 @@ void SequencerInput::ReadAll(snd_seq_t* seq) {
 
 void SequencerInput::Run() {
     pthread_setname_np(pthread_self(), "cadenzo-alsa-in");
-    tSequencerInputThread = true;
     TakeRealTimePriority(kPlayingPriority);  // it plays what arrives at once
     snd_seq_t* seq = client_.Handle();
     pollfd fds[1 + kMaxDescriptors] = {};

@@ -15,9 +15,6 @@
 
 namespace cadenzo {
 
-// Set on the input thread alone: it plays what arrives and never waits.
-inline thread_local bool tSequencerInputThread = false;
-
 class SequencerInput {
 public:
     // Starts the thread on `client`, which must be open; all three outlive it.

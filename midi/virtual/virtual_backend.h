@@ -9,6 +9,7 @@
 // MIDI service does.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <deque>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "midi/midi_backend.h"
+#include "midi/port_names.h"
 
 namespace cadenzo {
 
@@ -54,20 +56,23 @@ public:
     void FailNextOpen(uint32_t result);
     void FailNextClose(uint32_t result);
     // The next `n` sends, to any output, are refused and counted in
-    // LostMessages(), as a real service's full queue refuses them.
+    // LostMessages() of the port that sent them, as a real service's full
+    // queue refuses them.
     void LoseNextSends(uint64_t n) { losses_.toLose.fetch_add(n); }
-    uint64_t LostMessages() const override { return losses_.lost.load(); }
+    uint64_t LostMessages(size_t port) const override {
+        return port < losses_.lost.size() ? losses_.lost[port].load() : 0;
+    }
 
     struct SendLosses {
         std::atomic<uint64_t> toLose{0};
-        std::atomic<uint64_t> lost{0};
-        // Whether this send is one to lose (and counts it).
-        bool Take() {
+        std::array<std::atomic<uint64_t>, kPortNames.size()> lost{};  // per port of the program
+        // Whether this send from port `port` is one to lose (and counts it).
+        bool Take(size_t port) {
             uint64_t n = toLose.load();
             while (n > 0 && !toLose.compare_exchange_weak(n, n - 1)) {
             }
             if (n == 0) return false;
-            lost.fetch_add(1);
+            if (port < lost.size()) lost[port].fetch_add(1);
             return true;
         }
     };
