@@ -98,10 +98,19 @@ uint32_t AlsaBackend::Join(size_t index, uint32_t device, bool input) {
         const std::vector<SequencerPort> now = ListSequencerPorts(seq, client_.Address(0).client, input ? kSourceCaps : kSinkCaps);
         const SequencerPort* port = FindListedPort(now, listed, device);
         if (port == nullptr) return kMidiBadDeviceId;
+        std::optional<Refusal>& refused = refused_[index];
+        const uint64_t announcements = input_->Announcements();
+        if (refused && refused->announcements == announcements && refused->device.client == port->address.client &&
+            refused->device.port == port->address.port)
+            return kMidiAllocated;
         const snd_seq_addr_t own = client_.Address(index);
         const Subscription subscription = input ? Subscription{port->address, own} : Subscription{own, port->address};
         const Subscribed made = Subscribe(seq, subscription);
-        if (made == Subscribed::Refused) return kMidiAllocated;
+        refused.reset();
+        if (made == Subscribed::Refused) {
+            refused = Refusal{port->address, announcements};
+            return kMidiAllocated;
+        }
         joined_[index] = Joined{subscription, made == Subscribed::Made};
         return kMidiOk;
     } catch (const std::bad_alloc&) {

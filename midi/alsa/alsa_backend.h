@@ -71,6 +71,12 @@ private:
         Subscription subscription;
         bool ours;  // made by the program, not found in force already
     };
+    // A device that refused a port of the program (another client holds it
+    // exclusively): asked again only once the sequencer announced a change.
+    struct Refusal {
+        snd_seq_addr_t device;
+        uint64_t announcements;  // how many had arrived before it was asked
+    };
 
     SequencerClient client_;
     InputDelivery delivery_;
@@ -79,6 +85,7 @@ private:
     std::vector<SequencerPort> inputs_;      // the last listings
     std::vector<SequencerPort> outputs_;
     std::array<std::optional<Joined>, kPortNames.size()> joined_;  // per port of the program, what it opened
+    std::array<std::optional<Refusal>, kPortNames.size()> refused_;  // per port, its device's last refusal
     std::array<std::atomic<uint64_t>, kPortNames.size()> lost_{};  // per port of the program
 };
 

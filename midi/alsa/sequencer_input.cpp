@@ -35,6 +35,7 @@ SequencerInput::~SequencerInput() {
 
 void SequencerInput::Handle(const snd_seq_event_t& event) {
     if (Announcement(event.type)) {
+        announcements_.fetch_add(1, std::memory_order_release);
         deviceChanges_.Signal();
         return;
     }

@@ -23,6 +23,9 @@ public:
     SequencerInput(const SequencerInput&) = delete;
     SequencerInput& operator=(const SequencerInput&) = delete;
 
+    // Any thread: how many announcements have arrived so far.
+    uint64_t Announcements() const { return announcements_.load(std::memory_order_acquire); }
+
 private:
     void Run();
     void Handle(const snd_seq_event_t& event);
@@ -34,6 +37,7 @@ private:
     InputWake& deviceChanges_;
     InputWake stop_;               // wakes the thread to stop at once
     std::atomic<bool> stopping_{false};  // seen within a second even without stop_'s descriptor
+    std::atomic<uint64_t> announcements_{0};
     std::thread thread_;
 };
 
