@@ -23,8 +23,9 @@ bool Written(Dialogs& dialogs, Save save) {
 }  // namespace
 
 bool SaveSettings(OptionsRecord& o, const std::array<uint32_t, 6>& openPorts,
-                  const std::array<std::string, 6>& devices, Dialogs& dialogs, const PortOrders& orders) {
-    if (!Written(dialogs, [&] { return SavePortsFile(devices, dialogs, orders); })) {
+                  const std::array<std::string, 6>& devices, Dialogs& dialogs, const PortOrders& orders,
+                  const PortClientPorts& clientPorts) {
+    if (!Written(dialogs, [&] { return SavePortsFile(devices, dialogs, orders, clientPorts); })) {
         dialogs.MessageBox(kNothingSavedText, "Bad Write");
         return false;
     }

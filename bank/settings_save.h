@@ -24,6 +24,7 @@ inline constexpr const char* kOnlyPortsSavedText =
 
 // Returns whether both files were written.
 bool SaveSettings(OptionsRecord& o, const std::array<uint32_t, 6>& openPorts,
-                  const std::array<std::string, 6>& devices, Dialogs& dialogs, const PortOrders& orders = {});
+                  const std::array<std::string, 6>& devices, Dialogs& dialogs, const PortOrders& orders = {},
+                  const PortClientPorts& clientPorts = {});
 
 }  // namespace cadenzo

@@ -62,6 +62,14 @@ public:
     virtual bool Backlogged() const { return false; }
 };
 
+// Where a service numbers the ports of each of its clients (the ALSA
+// sequencer): a device's client by name and its port's number there, which
+// a kernel that renames its ports keeps.
+struct ClientPort {
+    std::string client;
+    uint32_t port;
+};
+
 class MidiBackend {
 public:
     virtual ~MidiBackend() = default;
@@ -100,6 +108,13 @@ public:
     virtual std::string ListedNameOf(bool input, const std::string& nameOrAlias) const {
         (void)input;
         return nameOrAlias;
+    }
+    // Main thread, after the lists were read: the client and port number of
+    // the device listed at `device`; none where the service numbers no ports.
+    virtual std::optional<ClientPort> ClientPortOf(bool input, uint32_t device) const {
+        (void)input;
+        (void)device;
+        return std::nullopt;
     }
     // Main thread: runs `tick(user)` every millisecond of the service's own
     // time, among what the service plays at that moment, skipped while

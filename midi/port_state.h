@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,10 @@ struct PortState {
     // the first; 0, not known, counts as 1). Two ports follow one device
     // only where they follow the same name and order. Main thread only.
     std::array<uint32_t, 6> RememberedOrders{};
+    // Per port, its device's port number within its client, where the MIDI
+    // service numbers them: what a name that matches nothing falls back to.
+    // Main thread only.
+    std::array<std::optional<uint32_t>, 6> RememberedClientPorts{};
     // Per port whose device is listed but would not open: when to try again.
     // Main thread only.
     std::array<std::chrono::steady_clock::time_point, 6> RetryAt{};

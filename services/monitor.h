@@ -34,6 +34,7 @@ enum MonitorRecordKind : uint32_t {
     kMonitorWindowMessage = 3,
     kMonitorDevice = 4,
     kMonitorSession = 5,
+    kMonitorDeviceByNumber = 6,
 };
 inline constexpr uint32_t kMonitorPayload = 0x00FFFFFF;
 
@@ -49,6 +50,11 @@ void MonitorWindowMessage(SystemState& s, uint32_t messageId);
 // Main thread. The device of port `port` (0..5, In1 .. ControlOut) has gone,
 // or is back; shown whatever the monitor's source.
 void MonitorDeviceEvent(SystemState& s, uint8_t port, bool back);
+
+// Main thread. No device of the name port `port` follows is listed: it
+// opened its client's port number `number` instead; shown whatever the
+// monitor's source.
+void MonitorDeviceByNumber(SystemState& s, uint8_t port, uint32_t number);
 
 // Why a datagram on the session manager's socket was not taken.
 enum class SessionRefusal : uint8_t {

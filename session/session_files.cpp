@@ -62,7 +62,8 @@ std::string SaveSessionFiles(SystemState& s, CollectingDialogs& dialogs) {
             SaveNamesFile(target, s.Names, dialogs);
             SaveSetListFile(target, s.Songs, dialogs);
         }
-        s.SettingsUnsaved = !SaveSettings(s.Options, s.Ports.OpenPortNumbers(), s.Ports.RememberedDevices, dialogs);
+        s.SettingsUnsaved = !SaveSettings(s.Options, s.Ports.OpenPortNumbers(), s.Ports.RememberedDevices, dialogs,
+                                          s.Ports.RememberedOrders, s.Ports.RememberedClientPorts);
         SaveSettingsFile(SettingsNow(s), dialogs);
         written = bank && !s.SettingsUnsaved;
     } catch (const FileError& e) {

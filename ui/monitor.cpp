@@ -15,6 +15,8 @@ std::string Line(uint32_t record) {
         return ShortMessageLine(payload);
     case kMonitorKey:
         return KeyLine(static_cast<uint16_t>(payload), payload >> 16);
+    case kMonitorDeviceByNumber:
+        return DeviceByNumberLine(static_cast<uint8_t>(payload), payload >> 8);
     case kMonitorSession:
         return SessionRefusalLine(static_cast<SessionRefusal>(payload));
     case kMonitorDevice:

@@ -56,6 +56,10 @@ std::string DeviceLine(uint8_t port, bool back) {
     return Printf(back ? "Device back: %s" : "Device lost: %s", PortName(port));
 }
 
+std::string DeviceByNumberLine(uint8_t port, uint32_t number) {
+    return Printf("Device not found by name: %s opened port %u of the same client", PortName(port), number);
+}
+
 std::string SessionRefusalLine(SessionRefusal why) {
     switch (why) {
     case SessionRefusal::Malformed:

@@ -34,6 +34,10 @@ std::string MemoryNotLockedLine(int error);
 // The device of port `port` (0..5, In1 .. ControlOut) has gone or is back.
 std::string DeviceLine(uint8_t port, bool back);
 
+// No device of the name port `port` follows is listed: it took the same
+// client's port number `number`.
+std::string DeviceByNumberLine(uint8_t port, uint32_t number);
+
 // A datagram on the session manager's socket was not taken.
 std::string SessionRefusalLine(SessionRefusal why);
 

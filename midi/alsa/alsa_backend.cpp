@@ -166,6 +166,12 @@ uint32_t AlsaBackend::CloseOutput(std::unique_ptr<MidiOutputPort>& handle) {
     return kMidiOk;
 }
 
+std::optional<ClientPort> AlsaBackend::ClientPortOf(bool input, uint32_t device) const {
+    const std::vector<SequencerPort>& listed = input ? inputs_ : outputs_;
+    if (device >= listed.size()) return std::nullopt;
+    return ClientPort{listed[device].client, listed[device].address.port};
+}
+
 std::optional<uint32_t> AlsaBackend::ListedPlace(const std::string& portName) {
     const std::optional<size_t> index = PortIndex(portName);
     if (!index || !joined_[*index] || !InForce(client_.Service(), joined_[*index]->subscription)) return std::nullopt;

@@ -52,6 +52,7 @@ public:
     // Nothing once the subscription the program made is gone, even when a
     // device is back at the same address.
     std::optional<uint32_t> ListedPlace(const std::string& portName) override;
+    std::optional<ClientPort> ClientPortOf(bool input, uint32_t device) const override;
     // Messages that could not be sent from the port (its queue full, or a
     // receiver that took nothing for a while).
     uint64_t LostMessages(size_t port) const override {

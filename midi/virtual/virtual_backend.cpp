@@ -306,6 +306,27 @@ uint32_t VirtualMidiBackend::CloseOutput(std::unique_ptr<MidiOutputPort>& handle
     return kMidiOk;
 }
 
+template <class D>
+std::optional<ClientPort> VirtualMidiBackend::ClientPortIn(const std::vector<std::unique_ptr<D>>& devices,
+                                                           size_t built) {
+    const auto clientOf = [&](size_t i) {
+        std::lock_guard lock(devices[i]->mutex);
+        const size_t colon = devices[i]->name.find(':');
+        return colon == std::string::npos ? std::string() : devices[i]->name.substr(0, colon);
+    };
+    const std::string client = clientOf(built);
+    if (client.empty()) return std::nullopt;
+    uint32_t port = 0;
+    for (size_t i = 0; i < built; ++i) port += clientOf(i) == client ? 1 : 0;
+    return ClientPort{client, port};
+}
+
+std::optional<ClientPort> VirtualMidiBackend::ClientPortOf(bool input, uint32_t device) const {
+    const std::vector<size_t>& listed = input ? listedInputs_ : listedOutputs_;
+    if (device >= listed.size()) return std::nullopt;
+    return input ? ClientPortIn(inputs_, listed[device]) : ClientPortIn(outputs_, listed[device]);
+}
+
 std::optional<uint32_t> VirtualMidiBackend::ListedPlace(const std::string& portName) {
     auto place = [&](const auto& devices, const std::vector<size_t>& listed) -> std::optional<uint32_t> {
         for (size_t i = 0; i < listed.size(); ++i) {

@@ -107,6 +107,9 @@ public:
                         std::unique_ptr<MidiOutputPort>& handle) override;
     uint32_t CloseOutput(std::unique_ptr<MidiOutputPort>& handle) override;
     std::optional<uint32_t> ListedPlace(const std::string& portName) override;
+    // A device named "client:port" is port k of its client where k devices
+    // of that client were built before it; other names have no number.
+    std::optional<ClientPort> ClientPortOf(bool input, uint32_t device) const override;
 
     struct Device;
     struct InputDevice;
@@ -120,6 +123,8 @@ private:
     std::vector<std::string> List(const std::vector<std::unique_ptr<D>>& devices, std::vector<size_t>& listed);
     // Opens the device listed at `device` last time as the program's port
     // `portName`; `ready` does the rest under the device's lock.
+    template <class D>
+    static std::optional<ClientPort> ClientPortIn(const std::vector<std::unique_ptr<D>>& devices, size_t built);
     template <class D, class Ready>
     uint32_t Claim(const std::vector<std::unique_ptr<D>>& devices, const std::vector<size_t>& listed, uint32_t device,
                    const std::string& portName, Ready ready);

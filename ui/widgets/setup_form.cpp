@@ -116,7 +116,7 @@ void TSetupForm::keyPressEvent(QKeyEvent* event) { FormKeyDown(VirtualKey(event-
 void TSetupForm::Button1Click() {
     state_.SettingsUnsaved = !SaveSettings(state_.Options, state_.Ports.OpenPortNumbers(),
                                            state_.Ports.RememberedDevices, *state_.Io.dialogs,
-                                           state_.Ports.RememberedOrders);
+                                           state_.Ports.RememberedOrders, state_.Ports.RememberedClientPorts);
     try {
         SaveSettingsFile(SettingsNow(state_), *state_.Io.dialogs);
     } catch (const FileError& e) {
