@@ -41,7 +41,7 @@ public:
     AlsaOutput(size_t index, snd_seq_t* seq, int port, int serviceFd, int receiver, std::atomic<uint64_t>& lost,
                OutputSender& sender)
         : index_(index), paced_(seq, port, serviceFd, receiver, lost, sender.Wake()), sender_(sender) {
-        sender_.Add(paced_);
+        sender_.Add(index_, paced_);
     }
     // Whatever is still queued once the port stops draining is counted.
     ~AlsaOutput() override { sender_.Remove(paced_, kCloseDrain); }

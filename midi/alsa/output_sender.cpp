@@ -23,9 +23,9 @@ OutputSender::~OutputSender() {
     thread_.join();
 }
 
-void OutputSender::Add(PacedOutput& output) {
+void OutputSender::Add(size_t port, PacedOutput& output) {
     const std::lock_guard guard(lock_);
-    *std::find(outputs_.begin(), outputs_.end(), nullptr) = &output;
+    outputs_.at(port - kInputPortCount) = &output;
 }
 
 void OutputSender::Remove(PacedOutput& output, std::chrono::milliseconds wait) {

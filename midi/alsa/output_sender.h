@@ -26,8 +26,9 @@ public:
 
     // What a port's sends wake when they queue something.
     InputWake& Wake() { return wake_; }
-    // Main thread: the thread drains `output` (at most one per output port).
-    void Add(PacedOutput& output);
+    // Main thread: the thread drains `output`, the program's output port
+    // `port` (an index of kPortNames), in place of any other of that port.
+    void Add(size_t port, PacedOutput& output);
     // Main thread: waits, at most `wait`, until nothing of `output` is
     // queued; then the thread no longer touches it, and what is still queued
     // is dropped and counted.
