@@ -182,10 +182,9 @@ bool JackBackend::StartCycleTick(void (*tick)(void*), void* user, bool (*idle)(v
 
 void JackBackend::StopCycleTick() { bindings_.SetTick({}); }
 
-uint64_t JackBackend::LostMessages() const {
-    uint64_t lost = 0;
-    for (const OutputQueue& queue : *queues_) lost += queue.Lost();
-    return lost;
+uint64_t JackBackend::LostMessages(size_t port) const {
+    if (port < kJackInputCount || port >= kJackPortCount) return 0;
+    return (*queues_)[port - kJackInputCount].Lost();
 }
 
 }  // namespace cadenzo

@@ -264,7 +264,7 @@ TEST_F(JackTransport, ABacklogOfChordsAfterABoxEndsEveryNoteItStarts) {
     EXPECT_EQ(hanging, 0) << "notes left sounding";
     EXPECT_EQ(heard.size(), kExpected);
     EXPECT_EQ(pressure, 30u * 16u);
-    EXPECT_EQ(midi.LostMessages(), 0u);
+    EXPECT_EQ(midi.LostMessages(PortIndex(PortId::SynthOut)), 0u);
 }
 
 // A patchbay joined SynthOut to the synthesiser before the program opened
