@@ -60,7 +60,7 @@ uint32_t JackBackend::Join(bool input, uint32_t device, size_t index, const std:
     if (!client_.Alive()) return kMidiNoDevice;
     const JackListedPort& port = listed[device];
     const std::optional<jack_uuid_t> uuid = client_.PortUuid(port.name);
-    if (!uuid || jack_uuid_compare(*uuid, port.uuid) != 0) return kMidiBadDeviceId;  // gone since listed  // gone since listed
+    if (!uuid || jack_uuid_compare(*uuid, port.uuid) != 0) return kMidiBadDeviceId;  // gone since listed
     const std::optional<std::string> own = client_.OwnPortName(index);
     if (!own) return kMidiNoDevice;
     const JackClient::Joining joining = input ? client_.Connect(port.name, *own) : client_.Connect(*own, port.name);
