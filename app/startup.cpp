@@ -48,8 +48,9 @@ void StartUp(SystemState& s, Shell& shell) {
     LoadGigFiles(kDefaultBlendFile, s.Names, s.Songs, *s.Io.dialogs);
     shell.SetStartScreenText("Open MIDI Devices...");
     PortOrders orders{};
-    const PortNames names = ReadPortsFile(std::cerr, &orders);
-    OpenAllPorts(s, names, orders);
+    PortClientPorts clientPorts{};
+    const PortNames names = ReadPortsFile(std::cerr, &orders, &clientPorts);
+    OpenAllPorts(s, names, orders, clientPorts);
     LoadMix(s.Bank, 0);
     SendStartUpSet(s);
     ShowTerca(s);

@@ -15,6 +15,7 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kOrderKey = ".Order";
+constexpr std::string_view kClientPortKey = ".ClientPort";
 
 std::string_view Trimmed(std::string_view text) {
     constexpr std::string_view kSpace = " \t\r";
@@ -29,19 +30,26 @@ bool SameKey(std::string_view a, std::string_view b) {
            });
 }
 
-// An order from 1 up, written in decimal digits; 0 for anything else.
-uint32_t ReadOrder(std::string_view text) {
-    uint32_t order = 0;
+// A number written in decimal digits; nothing for anything else.
+std::optional<uint32_t> ReadNumber(std::string_view text) {
+    uint32_t number = 0;
+    if (text.empty()) return std::nullopt;
     for (const char c : text) {
-        if (c < '0' || c > '9' || order > 999'999) return 0;
-        order = order * 10 + static_cast<uint32_t>(c - '0');
+        if (c < '0' || c > '9' || number > 999'999) return std::nullopt;
+        number = number * 10 + static_cast<uint32_t>(c - '0');
     }
-    return order;
+    return number;
 }
 
-// Returns whether the line was understood: a port's line, a port's order,
-// a blank line or a note starting with '#'.
-bool ReadLine(std::string_view line, PortNames& names, PortOrders& orders) {
+// Whether `key` is port `port`'s name followed by `suffix`.
+bool PortKey(std::string_view key, std::string_view port, std::string_view suffix) {
+    return key.size() == port.size() + suffix.size() && SameKey(key.substr(0, port.size()), port) &&
+           SameKey(key.substr(port.size()), suffix);
+}
+
+// Returns whether the line was understood: a port's line, a port's order or
+// client's port number, a blank line or a note starting with '#'.
+bool ReadLine(std::string_view line, PortNames& names, PortOrders& orders, PortClientPorts& clientPorts) {
     if (Trimmed(line).empty() || Trimmed(line).front() == '#') return true;
     const size_t equals = line.find('=');
     if (equals == std::string_view::npos) return false;
@@ -53,10 +61,13 @@ bool ReadLine(std::string_view line, PortNames& names, PortOrders& orders) {
             names[i] = std::string(value);
             return true;
         }
-        if (key.size() == port.size() + kOrderKey.size() && SameKey(key.substr(0, port.size()), port) &&
-            SameKey(key.substr(port.size()), kOrderKey)) {
-            orders[i] = ReadOrder(value);
+        if (PortKey(key, port, kOrderKey)) {
+            orders[i] = ReadNumber(value).value_or(0);
             return orders[i] != 0;
+        }
+        if (PortKey(key, port, kClientPortKey)) {
+            clientPorts[i] = ReadNumber(value);
+            return clientPorts[i].has_value();
         }
     }
     return false;
@@ -64,25 +75,30 @@ bool ReadLine(std::string_view line, PortNames& names, PortOrders& orders) {
 
 }  // namespace
 
-PortNames ReadPortsFile(std::ostream& report, PortOrders* orders) {
+PortNames ReadPortsFile(std::ostream& report, PortOrders* orders, PortClientPorts* clientPorts) {
     PortNames names;
     PortOrders read{};
+    PortClientPorts readPorts{};
     std::ifstream file(kPortsFile, std::ios::binary);
     std::string line;
     for (int number = 1; std::getline(file, line); ++number) {
         if (number == 1 && line.starts_with(kByteOrderMark)) line.erase(0, kByteOrderMark.size());
-        if (!ReadLine(line, names, read))
+        if (!ReadLine(line, names, read, readPorts))
             report << kPortsFile << ", line " << number << ", not understood and ignored: " << Trimmed(line) << '\n';
     }
     if (orders) *orders = read;
+    if (clientPorts) *clientPorts = readPorts;
     return names;
 }
 
-bool SavePortsFile(const PerPort<std::string>& devices, Dialogs& dialogs, const PortOrders& orders) {
+bool SavePortsFile(const PerPort<std::string>& devices, Dialogs& dialogs, const PortOrders& orders,
+                   const PortClientPorts& clientPorts) {
     std::ostringstream text;
     for (size_t i = 0; i < kPortNames.size(); ++i) {
         text << kPortNames[i] << '=' << devices[i] << '\n';
-        if (orders[i] > 1 && !devices[i].empty()) text << kPortNames[i] << kOrderKey << '=' << orders[i] << '\n';
+        if (devices[i].empty()) continue;
+        if (orders[i] > 1) text << kPortNames[i] << kOrderKey << '=' << orders[i] << '\n';
+        if (clientPorts[i]) text << kPortNames[i] << kClientPortKey << '=' << *clientPorts[i] << '\n';
     }
     const std::string bytes = text.str();
     if (ReplaceFileContent(kPortsFile, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size())) return true;

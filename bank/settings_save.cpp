@@ -24,7 +24,7 @@ bool Written(Dialogs& dialogs, Save save) {
 }  // namespace
 
 bool SaveSettings(const SettingsToSave& what, Dialogs& dialogs) {
-    if (!Written(dialogs, [&] { return SavePortsFile(what.devices, dialogs, what.orders); })) {
+    if (!Written(dialogs, [&] { return SavePortsFile(what.devices, dialogs, what.orders, what.clientPorts); })) {
         dialogs.MessageBox(kNothingSavedText, "Bad Write");
         return false;
     }

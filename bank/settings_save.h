@@ -27,13 +27,14 @@ inline constexpr const char* kOnlyPortsSavedText =
     "the devices chosen now with the settings saved before.";
 
 // What is saved: the options record, the device numbers open on the ports,
-// the device each port follows by name and its order among namesakes, and
-// the settings beyond the options record.
+// the device each port follows by name, its order among namesakes and its
+// port number within its client, and the settings beyond the options record.
 struct SettingsToSave {
     OptionsRecord& options;
     PerPort<uint32_t> openPorts;
     PerPort<std::string> devices;
     PortOrders orders;
+    PortClientPorts clientPorts;
     ProgramSettings settings;
 };
 

@@ -11,8 +11,8 @@
 // also plays the slides while notes go to fifteen other layers, printing
 // both; with an X display, the notes again while the window is kept busy
 // by arrow keys pressed 50 times a second; and at period 64 how much of a
-// core the program takes idle, window shown, beside a bare forwarder of its
-// own process.
+// core the program takes idle, window shown, beside a bare forwarder and a
+// plain JACK pass-through, each a process of its own.
 //
 // Given the path of another build of the program (an older commit's, say),
 // measures that one too, after the built one and on the same server, each
@@ -518,21 +518,27 @@ private:
     std::thread thread_;
 };
 
-// How much of a core the running program (`program`) and a bare forwarder
-// of its own process on the player's forwarder ports take over the same
-// kIdleSeconds, nothing played.
+// How much of a core the running program (`program`) takes over kIdleSeconds,
+// nothing played, beside two forwarders on the player's forwarder ports,
+// each a process of its own measured over the same time: the bare forwarder
+// (the program's own JACK back end) and a plain JACK client that copies its
+// input to its output in the process callback and does nothing else, as a
+// pass-through plug-in in a host does.
 std::string IdleReport(const Player& player, pid_t program) {
-    const Child forwarder({"/proc/self/exe", "--forward", jack_port_name(player.forwarder.out),
-                           jack_port_name(player.forwarder.in)});
-    Sleep(2000);  // it connects and settles
-    const double programBefore = CpuSeconds(program), forwarderBefore = CpuSeconds(forwarder.Pid());
+    const std::string from = jack_port_name(player.forwarder.out), to = jack_port_name(player.forwarder.in);
+    const Child forwarder({"/proc/self/exe", "--forward", from, to});
+    const Child passThrough({"/proc/self/exe", "--pass-through", from, to});
+    Sleep(2000);  // they connect and settle
+    const std::array<pid_t, 3> pids{program, forwarder.Pid(), passThrough.Pid()};
+    std::array<double, 3> cpu{};
+    for (size_t i = 0; i < pids.size(); ++i) cpu[i] = -CpuSeconds(pids[i]);
     Sleep(kIdleSeconds * 1000);
-    const double programCpu = CpuSeconds(program) - programBefore;
-    const double forwarderCpu = CpuSeconds(forwarder.Pid()) - forwarderBefore;
+    for (size_t i = 0; i < pids.size(); ++i) cpu[i] = 100 * (cpu[i] + CpuSeconds(pids[i])) / kIdleSeconds;
     char line[256];
     std::snprintf(line, sizeof line,
-                  "idle at period %u, window shown, over %d s: program %.2f %% of a core, bare forwarder %.2f %%\n",
-                  kIdlePeriod, kIdleSeconds, 100 * programCpu / kIdleSeconds, 100 * forwarderCpu / kIdleSeconds);
+                  "idle at period %u, window shown, over %d s: program %.2f %% of a core, bare forwarder %.2f %%, "
+                  "plain JACK pass-through %.2f %%\n",
+                  kIdlePeriod, kIdleSeconds, cpu[0], cpu[1], cpu[2]);
     return line;
 }
 
@@ -670,7 +676,45 @@ int Forward(const std::string& from, const std::string& to) {
     for (;;) ::pause();  // SIGTERM ends it
 }
 
+// The plain JACK pass-through's ports, and its process callback.
+struct PassThrough {
+    jack_port_t* in = nullptr;
+    jack_port_t* out = nullptr;
+
+    static int Process(jack_nframes_t frames, void* arg) {
+        const auto& self = *static_cast<PassThrough*>(arg);
+        void* in = jack_port_get_buffer(self.in, frames);
+        void* out = jack_port_get_buffer(self.out, frames);
+        jack_midi_clear_buffer(out);
+        jack_midi_event_t event;
+        for (uint32_t e = 0; jack_midi_event_get(&event, in, e) == 0; ++e)
+            jack_midi_event_write(out, event.time, event.buffer, event.size);
+        return 0;
+    }
+};
+
+// The same as Forward through a plain JACK client.
+int PassOn(const std::string& from, const std::string& to) {
+    jack_client_t* client = OpenClient("pass_through");
+    if (!client) return 1;
+    PassThrough ports{MidiPort(client, "in", JackPortIsInput), MidiPort(client, "out", JackPortIsOutput)};
+    jack_set_process_callback(client, &PassThrough::Process, &ports);
+    if (jack_activate(client) != 0 || jack_connect(client, from.c_str(), jack_port_name(ports.in)) != 0 ||
+        jack_connect(client, jack_port_name(ports.out), to.c_str()) != 0)
+        return 1;
+    for (;;) ::pause();  // SIGTERM ends it
+}
+
+// The machine's load averages (1, 5 and 15 minutes), as uptime shows them.
+std::string LoadAverages() {
+    std::ifstream file("/proc/loadavg");
+    std::string one, five, fifteen;
+    file >> one >> five >> fifteen;
+    return one + " " + five + " " + fifteen;
+}
+
 int Run(uint32_t notes, uint32_t perSecond, const std::string& other) {
+    const std::string loadBefore = LoadAverages();
     ::setenv("JACK_NO_AUDIO_RESERVATION", "1", 1);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     const char* display = std::getenv("DISPLAY");
@@ -692,6 +736,7 @@ int Run(uint32_t notes, uint32_t perSecond, const std::string& other) {
     std::printf("JACK round trip, %u Hz, %u notes/s; window %s, monitor pane %s:\n", kRate, perSecond,
                 onX ? (std::string("on X display ") + display).c_str() : "offscreen", paneShown ? "shown" : "not shown");
     std::fputs(figures.c_str(), stdout);
+    std::printf("load average at the start: %s; at the end: %s\n", loadBefore.c_str(), LoadAverages().c_str());
     return result;
 }
 
@@ -699,8 +744,9 @@ int Run(uint32_t notes, uint32_t perSecond, const std::string& other) {
 }  // namespace cadenzo
 
 int main(int argc, char** argv) {
-    // The bare forwarder of the idle figure, in a process of its own.
+    // The forwarders of the idle figure, each in a process of its own.
     if (argc == 4 && std::strcmp(argv[1], "--forward") == 0) return cadenzo::Forward(argv[2], argv[3]);
+    if (argc == 4 && std::strcmp(argv[1], "--pass-through") == 0) return cadenzo::PassOn(argv[2], argv[3]);
     const uint32_t notes = argc > 1 ? static_cast<uint32_t>(std::atoi(argv[1])) : 10000;
     const uint32_t perSecond = argc > 2 ? static_cast<uint32_t>(std::atoi(argv[2])) : 1000;
     std::string other;

@@ -83,6 +83,7 @@ FollowOutcome FollowDevices(SystemState& s, DeviceLook look, std::chrono::steady
             retryAt = now + kReopenRetry;
             return;
         }
+        FollowOpened(s, port, n);
         MonitorDeviceEvent(s, static_cast<uint8_t>(PortIndex(port)), true);
         outcome.changed = true;
         outcome.synthBack |= port == PortId::SynthOut;

@@ -23,6 +23,10 @@ void MonitorDeviceEvent(SystemState& s, uint8_t port, bool back) {
     Queue(s, kMonitorDevice, port | (back ? 0x100u : 0u));
 }
 
+void MonitorDeviceByNumber(SystemState& s, uint8_t port, uint32_t number) {
+    Queue(s, kMonitorDeviceByNumber, port | (number & 0xFFFF) << 8);
+}
+
 void MonitorSessionRefusal(SystemState& s, SessionRefusal why) { Queue(s, kMonitorSession, static_cast<uint32_t>(why)); }
 
 }  // namespace cadenzo

@@ -6,10 +6,12 @@
 // main thread (ui/monitor.h), in the order each thread queued them.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 
 #include "midi/input_queue.h"
+#include "midi/port_names.h"
 #include "midi/short_message.h"
 
 namespace cadenzo {
@@ -20,7 +22,7 @@ struct MonitorState {
     std::atomic<bool> Visible{false};  // written by the main thread, read on any thread
     InputQueue Events;                 // any thread pushes, the main thread pops
     uint32_t LostShown = 0;            // main thread: the input's lost count the last line gave
-    uint64_t OutputLostShown = 0;      // main thread: the MIDI service's lost count the last line gave
+    std::array<uint64_t, kPortNames.size()> OutputLostShown{};  // main thread: per port, the lost count the last line gave
     int MemoryLockError = 0;           // main thread: why memory could not be locked at start (errno), 0: locked
     bool MemoryLockShown = false;      // main thread: the line saying so was shown
 };
@@ -32,6 +34,7 @@ enum MonitorRecordKind : uint32_t {
     kMonitorWindowMessage = 3,
     kMonitorDevice = 4,
     kMonitorSession = 5,
+    kMonitorDeviceByNumber = 6,
 };
 inline constexpr uint32_t kMonitorPayload = 0x00FFFFFF;
 
@@ -47,6 +50,11 @@ void MonitorWindowMessage(SystemState& s, uint32_t messageId);
 // Main thread. The device of port `port` (0..5, In1 .. ControlOut) has gone,
 // or is back; shown whatever the monitor's source.
 void MonitorDeviceEvent(SystemState& s, uint8_t port, bool back);
+
+// Main thread. No device of the name port `port` follows is listed: it
+// opened its client's port number `number` instead; shown whatever the
+// monitor's source.
+void MonitorDeviceByNumber(SystemState& s, uint8_t port, uint32_t number);
 
 // Why a datagram on the session manager's socket was not taken.
 enum class SessionRefusal : uint8_t {

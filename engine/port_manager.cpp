@@ -4,6 +4,7 @@
 
 #include "midi/port_names.h"
 #include "services/dialogs.h"
+#include "engine/monitor_feed.h"
 
 namespace cadenzo {
 
@@ -141,6 +142,19 @@ TakenBy Taken(const SystemState& s, PortId port, uint32_t n) {
     return by;
 }
 
+// The port number within its client of the device listed as number n.
+std::optional<uint32_t> ClientPortNumber(const SystemState& s, PortId port, uint32_t n) {
+    if (n == 0 || !s.Io.midi) return std::nullopt;
+    const std::optional<ClientPort> place = s.Io.midi->ClientPortOf(IsInput(port), n - 1);
+    return place ? std::optional<uint32_t>(place->port) : std::nullopt;
+}
+
+// What tells the device listed as number n apart, beside its name.
+void RememberTells(SystemState& s, PortId port, uint32_t n) {
+    s.Ports.RememberedOrders[PortIndex(port)] = NamesakeOrder(s.Ports.DeviceNames(port), n);
+    s.Ports.RememberedClientPorts[PortIndex(port)] = ClientPortNumber(s, port, n);
+}
+
 void SelectPort(SystemState& s, PortId port, uint32_t n) {
     ClosePort(s, port, s.Io.dialogs);
     if (n != 0) OpenPort(s, port, n, s.Io.dialogs);
@@ -148,7 +162,9 @@ void SelectPort(SystemState& s, PortId port, uint32_t n) {
     const std::vector<std::string>& list = s.Ports.DeviceNames(port);
     const bool listed = open != 0 && open < list.size();
     s.Ports.RememberedDevices[PortIndex(port)] = listed ? list[open] : "";
-    s.Ports.RememberedOrders[PortIndex(port)] = listed ? NamesakeOrder(list, open) : 0;
+    s.Ports.RememberedOrders[PortIndex(port)] = 0;
+    s.Ports.RememberedClientPorts[PortIndex(port)].reset();
+    if (listed) RememberTells(s, port, open);
 }
 
 }  // namespace
@@ -179,7 +195,8 @@ void SelectSynthOutPort(SystemState& s, uint32_t n) { SelectPort(s, PortId::Synt
 void SelectThruOutPort(SystemState& s, uint32_t n) { SelectPort(s, PortId::ThruOut, n); }
 void SelectControlOutPort(SystemState& s, uint32_t n) { SelectPort(s, PortId::ControlOut, n); }
 
-void OpenAllPorts(SystemState& s, const PortNames& names, const PortOrders& orders) {
+void OpenAllPorts(SystemState& s, const PortNames& names, const PortOrders& orders,
+                  const PortClientPorts& clientPorts) {
     const OptionsRecord& o = s.Options;
     const PerPort<uint32_t> numbers{ReadU32(o.In1Device),     ReadU32(o.In2Device),    ReadU32(o.In3Device),
                                     ReadU32(o.SynthOutDevice), ReadU32(o.ThruOutDevice), ReadU32(o.ControlOutDevice)};
@@ -192,9 +209,11 @@ void OpenAllPorts(SystemState& s, const PortNames& names, const PortOrders& orde
         // Never the number instead: it may point at another device by now.
         s.Ports.RememberedDevices[PortIndex(port)] = *name;
         s.Ports.RememberedOrders[PortIndex(port)] = orders[PortIndex(port)];
+        s.Ports.RememberedClientPorts[PortIndex(port)] = clientPorts[PortIndex(port)];
         const uint32_t n = FindDevice(s, port);
-        if (n != 0 && OpenPort(s, port, n, s.Io.dialogs))
-            s.Ports.RememberedOrders[PortIndex(port)] = NamesakeOrder(s.Ports.DeviceNames(port), n);
+        if (n == 0 || !OpenPort(s, port, n, s.Io.dialogs)) continue;
+        FollowOpened(s, port, n);
+        RememberTells(s, port, n);
     }
 }
 
@@ -211,14 +230,35 @@ uint32_t FindDevice(const SystemState& s, PortId port) {
     const uint32_t order = std::max(s.Ports.RememberedOrders[PortIndex(port)], 1u);
     uint32_t free = 0;
     uint32_t shared = 0;
+    bool named = false;
     for (uint32_t n = 1; n < list.size(); ++n) {
         if (list[n] != listed) continue;
+        named = true;
         const TakenBy by = Taken(s, port, n);
         if (!by.taken && NamesakeOrder(list, n) == order) return n;
         if (!by.taken && free == 0) free = n;
         if (by.chosenForBoth && shared == 0) shared = n;
     }
-    return free != 0 ? free : shared;
+    const std::optional<uint32_t> number = s.Ports.RememberedClientPorts[PortIndex(port)];
+    if (named || !number || !s.Io.midi) return free != 0 ? free : shared;
+    // Nothing of that name (a kernel that renamed its ports): the same
+    // client's port of the same number, if it is free.
+    for (uint32_t n = 1; n < list.size(); ++n) {
+        const std::optional<ClientPort> place = s.Io.midi->ClientPortOf(IsInput(port), n - 1);
+        if (place && place->port == *number && listed.starts_with(place->client + ":") && !Taken(s, port, n).taken)
+            return n;
+    }
+    return 0;
+}
+
+void FollowOpened(SystemState& s, PortId port, uint32_t n) {
+    std::string& name = s.Ports.RememberedDevices[PortIndex(port)];
+    const std::string& listed = s.Ports.DeviceNames(port)[n];
+    if (s.Io.midi->ListedNameOf(IsInput(port), name) == listed) return;
+    name = listed;
+    RememberTells(s, port, n);
+    const std::optional<uint32_t> number = s.Ports.RememberedClientPorts[PortIndex(port)];
+    MonitorDeviceByNumber(s, static_cast<uint8_t>(PortIndex(port)), number.value_or(0));
 }
 
 uint32_t NamesakeOrder(const std::vector<std::string>& list, uint32_t n) {

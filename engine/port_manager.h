@@ -40,7 +40,10 @@ void SelectControlOutPort(SystemState& s, uint32_t n);
 // not); every other port opens the device number the options hold, as
 // SelectPort does. CloseAllPorts closes them in the same order.
 // `orders` says which of the devices of a name each port follows.
-void OpenAllPorts(SystemState& s, const PortNames& names = {}, const PortOrders& orders = {});
+// `clientPorts` says, where known, the port number within its client of the
+// device each port follows (PortState::RememberedClientPorts).
+void OpenAllPorts(SystemState& s, const PortNames& names = {}, const PortOrders& orders = {},
+                  const PortClientPorts& clientPorts = {});
 void CloseAllPorts(SystemState& s);
 
 // The number of the device the port follows (PortState::RememberedDevices,
@@ -49,8 +52,15 @@ void CloseAllPorts(SystemState& s);
 // of the same direction, the one at the port's order among them
 // (PortState::RememberedOrders), else the first; else one that another port
 // follows by the same name and order (the player chose one device for
-// both); 0 when there is none: the port waits for a free one.
+// both); where no device of that name is listed at all, the free device of
+// the same client with the port number the port remembers
+// (PortState::RememberedClientPorts); 0 when there is none: the port waits
+// for a free one.
 uint32_t FindDevice(const SystemState& s, PortId port);
+// After device n that FindDevice gave opened on the port: where it was found
+// by its port number, the port follows it under its new name from now on,
+// with a monitor line saying so.
+void FollowOpened(SystemState& s, PortId port, uint32_t n);
 // The order of device n among the devices of its name in `list` (1 = the first).
 uint32_t NamesakeOrder(const std::vector<std::string>& list, uint32_t n);
 

@@ -15,7 +15,8 @@ ProgramSettings SettingsNow(const SystemState& s) {
 }
 
 SettingsToSave SettingsOf(SystemState& s) {
-    return {s.Options, s.Ports.OpenPortNumbers(), s.Ports.RememberedDevices, s.Ports.RememberedOrders, SettingsNow(s)};
+    return {s.Options,           s.Ports.OpenPortNumbers(),        s.Ports.RememberedDevices,
+            s.Ports.RememberedOrders, s.Ports.RememberedClientPorts, SettingsNow(s)};
 }
 
 void UseSettings(SystemState& s, const ProgramSettings& settings) {

@@ -5,8 +5,8 @@
 // thread. A full queue (1023 entries
 // pending) refuses the new entry and keeps the pending ones. It carries the
 // playing inputs' messages (port tag in bits 24..31), each with the moment
-// it stands for where its input knows one (SendPlacement::micros), and the
-// monitor's records.
+// it stands for where its input knows one (SendPlacement::micros), the
+// monitor's records, and what waits for room at an ALSA output's receiver.
 #pragma once
 
 #include <array>

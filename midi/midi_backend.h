@@ -60,6 +60,14 @@ public:
     virtual bool Backlogged() const { return false; }
 };
 
+// Where a service numbers the ports of each of its clients (the ALSA
+// sequencer): a device's client by name and its port's number there, which
+// a kernel that renames its ports keeps.
+struct ClientPort {
+    std::string client;
+    uint32_t port;
+};
+
 class MidiBackend {
 public:
     virtual ~MidiBackend() = default;
@@ -104,6 +112,13 @@ public:
         (void)input;
         return nameOrAlias;
     }
+    // Main thread, after the lists were read: the client and port number of
+    // the device listed at `device`; none where the service numbers no ports.
+    virtual std::optional<ClientPort> ClientPortOf(bool input, uint32_t device) const {
+        (void)input;
+        (void)device;
+        return std::nullopt;
+    }
     // Main thread: runs `tick(user)` every millisecond of the service's own
     // time, among what the service plays at that moment, skipped while
     // `idle(user)` holds (which may be null). False when the service keeps
@@ -116,9 +131,13 @@ public:
     }
     // Main thread: the tick stops; once this returns it no longer runs.
     virtual void StopCycleTick() {}
-    // Any thread: messages sent but never written (a full queue or pool, a
-    // device gone), counted instead of waited on.
-    virtual uint64_t LostMessages() const { return 0; }
+    // Any thread: messages sent from the program's port `port` (an index
+    // of kPortNames) but never written (a full queue or pool, a receiver
+    // that takes nothing), counted instead of waited on.
+    virtual uint64_t LostMessages(size_t port) const {
+        (void)port;
+        return 0;
+    }
     // Any thread: the real-time priority of the service's own thread that
     // plays our input (0: it runs without real-time scheduling, or the
     // service is gone); none where the service has no such thread.

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,10 @@ struct PortState {
     // the first; 0, not known, counts as 1). Two ports follow one device
     // only where they follow the same name and order. Main thread only.
     PerPort<uint32_t> RememberedOrders{};
+    // Per port, its device's port number within its client, where the MIDI
+    // service numbers them: what a name that matches nothing falls back to.
+    // Main thread only.
+    PerPort<std::optional<uint32_t>> RememberedClientPorts{};
     // Per port whose device is listed but would not open: when to try again.
     // Main thread only.
     PerPort<std::chrono::steady_clock::time_point> RetryAt{};

@@ -207,19 +207,20 @@ std::string EditorHint(size_t characters) {
 PerformanceTexts PerformanceViewTexts(const SystemState& s) {
     const uint32_t slot = CurrentSlot(s);
     const SetList& list = s.Songs;
-    const std::optional<uint32_t> at = InGmMode(s) ? std::nullopt : EntryOfMix(list, slot);
+    const std::optional<uint32_t> entry = EntryOfMix(list, slot);
+    const std::string* title = entry && !InGmMode(s) ? &list.Entries[*entry].Title : nullptr;
     PerformanceTexts texts;
     texts.mix = MixWithName(s, slot);
     const std::string& name = MixName(s, slot);
-    texts.song = at && !list.Entries[*at].Title.empty() ? list.Entries[*at].Title : name.empty() ? texts.mix : name;
+    texts.song = title && !title->empty() ? *title : name.empty() ? texts.mix : name;
     if (InGmMode(s)) return texts;
     if (list.Count == 0) {
         texts.position = "No set list";
         texts.next = slot + 1 < kPrograms ? "Next: " + MixWithName(s, slot + 1) : "Last mix";
         return texts;
     }
-    texts.position = at ? Printf("Song %u of %u", *at + 1, list.Count) : Printf("Not in the set list (%u songs)", list.Count);
-    const uint32_t next = at ? *at + 1 : 0;
+    texts.position = entry ? Printf("Song %u of %u", *entry + 1, list.Count) : Printf("Not in the set list (%u songs)", list.Count);
+    const uint32_t next = entry ? *entry + 1 : 0;
     texts.next = next < list.Count ? "Next: " + EntryText(s, next) : "End of the set list";
     return texts;
 }

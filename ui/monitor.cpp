@@ -15,6 +15,8 @@ std::string Line(uint32_t record) {
         return ShortMessageLine(payload);
     case kMonitorKey:
         return KeyLine(static_cast<uint16_t>(payload), payload >> 16);
+    case kMonitorDeviceByNumber:
+        return DeviceByNumberLine(static_cast<uint8_t>(payload), payload >> 8);
     case kMonitorSession:
         return SessionRefusalLine(static_cast<SessionRefusal>(payload));
     case kMonitorDevice:
@@ -56,10 +58,11 @@ std::vector<std::string> TakeMonitorLines(SystemState& s, bool voiceOnly) {
         s.Monitor.MemoryLockShown = true;
         lines.push_back(MemoryNotLockedLine(s.Monitor.MemoryLockError));
     }
-    const uint64_t outputLost = s.Io.midi ? s.Io.midi->LostMessages() : 0;
-    if (outputLost != s.Monitor.OutputLostShown) {
-        s.Monitor.OutputLostShown = outputLost;
-        lines.push_back(LostOutputLine(outputLost));
+    for (size_t port = kInputPortCount; port < kPortNames.size(); ++port) {
+        const uint64_t outputLost = s.Io.midi ? s.Io.midi->LostMessages(port) : 0;
+        if (outputLost == s.Monitor.OutputLostShown[port]) continue;
+        s.Monitor.OutputLostShown[port] = outputLost;
+        lines.push_back(LostOutputLine(static_cast<uint8_t>(port), outputLost));
     }
     return lines;
 }

@@ -7,6 +7,12 @@
 
 namespace cadenzo {
 
+namespace {
+
+const char* PortName(uint8_t port) { return port < kPortNames.size() ? kPortNames[port] : "?"; }
+
+}  // namespace
+
 std::string ShortMessageLine(ShortMessage m) {
     const unsigned status = m & 0xFF;
     const unsigned d1 = (m >> 8) & 0xFF;
@@ -40,14 +46,18 @@ std::string WindowMessageLine(uint32_t id) { return Printf("Message num: %05u - 
 
 std::string LostInputLine(uint32_t lost) { return Printf("Input queue full: %u messages lost", lost); }
 
-std::string LostOutputLine(uint64_t lost) {
-    return Printf("Output queue full: %llu messages lost", static_cast<unsigned long long>(lost));
+std::string LostOutputLine(uint8_t port, uint64_t lost) {
+    return Printf("Output queue full on %s: %llu messages lost", PortName(port), static_cast<unsigned long long>(lost));
 }
 
 std::string MemoryNotLockedLine(int error) { return "Memory not locked: " + std::string(std::strerror(error)); }
 
 std::string DeviceLine(uint8_t port, bool back) {
-    return Printf(back ? "Device back: %s" : "Device lost: %s", port < kPortNames.size() ? kPortNames[port] : "?");
+    return Printf(back ? "Device back: %s" : "Device lost: %s", PortName(port));
+}
+
+std::string DeviceByNumberLine(uint8_t port, uint32_t number) {
+    return Printf("Device not found by name: %s opened port %u of the same client", PortName(port), number);
 }
 
 std::string SessionRefusalLine(SessionRefusal why) {

@@ -2,12 +2,9 @@
 
 #include <algorithm>
 #include <chrono>
-#include <thread>
 
 #include <poll.h>
 
-#include "midi/alsa/receiver_room.h"
-#include "midi/alsa/sequencer_event.h"
 #include "midi/port_names.h"
 
 namespace cadenzo {
@@ -30,63 +27,36 @@ private:
     void* context_;
 };
 
-// How a burst sent off the input thread is paced toward its receiver: it
-// keeps a few events of room free for other senders, asks again after this
-// many messages where the receiver has no queue to ask about, and waits for
-// room in short naps, at most kRoomWait per message (a receiver that stopped
-// reading holds its sender up only briefly; what it then refuses is counted).
-constexpr int kRoomMargin = 16;
-constexpr int kUnqueuedCredit = 64;
-constexpr auto kRoomNap = std::chrono::milliseconds(1);
-constexpr auto kRoomWait = std::chrono::milliseconds(100);
+// How long a closing port waits for its queue to drain.
+constexpr std::chrono::milliseconds kCloseDrain{1000};
 
 class AlsaOutput final : public MidiOutputPort {
 public:
-    AlsaOutput(size_t index, snd_seq_t* seq, int port, int serviceFd, int receiver, std::atomic<uint64_t>& lost)
-        : index_(index), seq_(seq), port_(port), serviceFd_(serviceFd), receiver_(receiver), lost_(lost) {}
+    AlsaOutput(size_t index, snd_seq_t* seq, int port, int serviceFd, int receiver, std::atomic<uint64_t>& lost,
+               OutputSender& sender)
+        : index_(index), paced_(seq, port, serviceFd, receiver, lost, sender.Wake()), sender_(sender) {
+        sender_.Add(index_, paced_);
+    }
+    // Whatever is still queued once the port stops draining is counted.
+    ~AlsaOutput() override { sender_.Remove(paced_, kCloseDrain); }
     size_t Index() const { return index_; }
 
-    // To every subscriber of the port at once. Off the input thread it first
-    // waits for room at the device's queue; a message the sequencer refuses
-    // is counted.
-    void Send(ShortMessage m) override {
-        if (!tSequencerInputThread) AwaitRoom();
-        credit_.fetch_sub(1, std::memory_order_relaxed);
-        if (SendShortMessage(seq_, port_, m) < 0) lost_.fetch_add(1, std::memory_order_relaxed);
-    }
+    // To every subscriber of the port, paced toward the device.
+    void Send(ShortMessage m) override { paced_.Send(m); }
+    bool Backlogged() const override { return paced_.Backlogged(); }
 
 private:
-    void AwaitRoom() {
-        if (credit_.load(std::memory_order_relaxed) > 0) return;
-        const auto giveUp = std::chrono::steady_clock::now() + kRoomWait;
-        for (;;) {
-            const std::optional<int> room = ReceiverRoom(serviceFd_, receiver_);
-            if (!room) {
-                credit_.store(kUnqueuedCredit, std::memory_order_relaxed);
-                return;
-            }
-            if (*room > kRoomMargin) {
-                credit_.store(*room - kRoomMargin, std::memory_order_relaxed);
-                return;
-            }
-            if (std::chrono::steady_clock::now() >= giveUp) return;
-            std::this_thread::sleep_for(kRoomNap);
-        }
-    }
-
     size_t index_;
-    snd_seq_t* seq_;
-    int port_;
-    int serviceFd_;
-    int receiver_;  // the device's client
-    std::atomic<uint64_t>& lost_;
-    std::atomic<int> credit_{0};  // messages the receiver has room for, as last asked
+    PacedOutput paced_;
+    OutputSender& sender_;
 };
 
 }  // namespace
 
 AlsaBackend::AlsaBackend(const std::string& clientName) : client_(clientName) {
-    if (client_.Handle() != nullptr) input_ = std::make_unique<SequencerInput>(client_, delivery_, deviceChanges_);
+    if (client_.Handle() == nullptr) return;
+    input_ = std::make_unique<SequencerInput>(client_, delivery_, deviceChanges_);
+    sender_ = std::make_unique<OutputSender>();
 }
 
 AlsaBackend::~AlsaBackend() = default;
@@ -124,10 +94,19 @@ MidiResult AlsaBackend::Join(size_t index, uint32_t device, bool input) {
         const std::vector<SequencerPort> now = ListSequencerPorts(seq, client_.Address(0).client, input ? kSourceCaps : kSinkCaps);
         const SequencerPort* port = FindListedPort(now, listed, device);
         if (port == nullptr) return kMidiBadDeviceId;
+        std::optional<Refusal>& refused = refused_[index];
+        const uint64_t announcements = input_->Announcements();
+        if (refused && refused->announcements == announcements && refused->device.client == port->address.client &&
+            refused->device.port == port->address.port)
+            return kMidiAllocated;
         const snd_seq_addr_t own = client_.Address(index);
         const Subscription subscription = input ? Subscription{port->address, own} : Subscription{own, port->address};
         const Subscribed made = Subscribe(seq, subscription);
-        if (made == Subscribed::Refused) return kMidiAllocated;
+        refused.reset();
+        if (made == Subscribed::Refused) {
+            refused = Refusal{port->address, announcements};
+            return kMidiAllocated;
+        }
         joined_[index] = Joined{subscription, made == Subscribed::Made};
         return kMidiOk;
     } catch (const std::bad_alloc&) {
@@ -171,15 +150,22 @@ MidiResult AlsaBackend::OpenOutput(uint32_t device, const std::string& portName,
     const MidiResult result = Join(*index, device, false);
     if (result == kMidiOk)
         handle = std::make_unique<AlsaOutput>(*index, client_.Handle(), client_.Address(*index).port, ServiceFd(),
-                                              joined_[*index]->subscription.dest.client, lost_);
+                                              joined_[*index]->subscription.dest.client, lost_[*index], *sender_);
     return result;
 }
 
 MidiResult AlsaBackend::CloseOutput(std::unique_ptr<MidiOutputPort>& handle) {
     if (!handle) return kMidiInvalidHandle;
-    Leave(static_cast<AlsaOutput&>(*handle).Index());
-    handle.reset();
+    const size_t index = static_cast<AlsaOutput&>(*handle).Index();
+    handle.reset();  // what it queued goes first
+    Leave(index);
     return kMidiOk;
+}
+
+std::optional<ClientPort> AlsaBackend::ClientPortOf(bool input, uint32_t device) const {
+    const std::vector<SequencerPort>& listed = input ? inputs_ : outputs_;
+    if (device >= listed.size()) return std::nullopt;
+    return ClientPort{listed[device].client, listed[device].address.port};
 }
 
 std::optional<uint32_t> AlsaBackend::ListedPlace(const std::string& portName) {

@@ -5,10 +5,10 @@
 // device is plugged in again; the program's own ports are never listed.
 // Service calls (lists, open, close, ListedPlace) belong to the main thread;
 // input reaches the callbacks on the back end's input thread; each output
-// port sends on its senders' thread, directly. A sender other than the input
-// thread waits, briefly and boundedly, for room at a receiver that queues
-// what it is sent, so a burst (a mix transmission) arrives whole at a
-// software synthesiser; the input thread never waits.
+// port sends on its senders' thread, directly while its receiver has room,
+// and otherwise through its queue, which the sender thread writes as room
+// frees (midi/alsa/paced_output.h): a burst (a mix transmission) arrives
+// whole at a software synthesiser, and no sender ever waits.
 #pragma once
 
 #include <array>
@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "midi/alsa/input_delivery.h"
+#include "midi/alsa/output_sender.h"
 #include "midi/alsa/sequencer_client.h"
 #include "midi/alsa/sequencer_input.h"
 #include "midi/alsa/sequencer_ports.h"
@@ -51,8 +52,12 @@ public:
     // Nothing once the subscription the program made is gone, even when a
     // device is back at the same address.
     std::optional<uint32_t> ListedPlace(const std::string& portName) override;
-    // Messages that could not be sent (the sequencer's pool full, say).
-    uint64_t LostMessages() const override { return lost_.load(std::memory_order_relaxed); }
+    std::optional<ClientPort> ClientPortOf(bool input, uint32_t device) const override;
+    // Messages that could not be sent from the port (its queue full, or a
+    // receiver that took nothing for a while).
+    uint64_t LostMessages(size_t port) const override {
+        return port < lost_.size() ? lost_[port].load(std::memory_order_relaxed) : 0;
+    }
 
 private:
     // Subscribes the program's port `index` to the device numbered
@@ -67,14 +72,22 @@ private:
         Subscription subscription;
         bool ours;  // made by the program, not found in force already
     };
+    // A device that refused a port of the program (another client holds it
+    // exclusively): asked again only once the sequencer announced a change.
+    struct Refusal {
+        snd_seq_addr_t device;
+        uint64_t announcements;  // how many had arrived before it was asked
+    };
 
     SequencerClient client_;
     InputDelivery delivery_;
     std::unique_ptr<SequencerInput> input_;  // none without a sequencer
+    std::unique_ptr<OutputSender> sender_;   // none without a sequencer
     std::vector<SequencerPort> inputs_;      // the last listings
     std::vector<SequencerPort> outputs_;
     std::array<std::optional<Joined>, kPortNames.size()> joined_;  // per port of the program, what it opened
-    std::atomic<uint64_t> lost_{0};
+    std::array<std::optional<Refusal>, kPortNames.size()> refused_;  // per port, its device's last refusal
+    std::array<std::atomic<uint64_t>, kPortNames.size()> lost_{};  // per port of the program
 };
 
 }  // namespace cadenzo

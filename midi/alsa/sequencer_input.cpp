@@ -35,6 +35,7 @@ SequencerInput::~SequencerInput() {
 
 void SequencerInput::Handle(const snd_seq_event_t& event) {
     if (Announcement(event.type)) {
+        announcements_.fetch_add(1, std::memory_order_release);
         deviceChanges_.Signal();
         return;
     }
@@ -64,7 +65,6 @@ void SequencerInput::ReadAll(snd_seq_t* seq) {
 
 void SequencerInput::Run() {
     pthread_setname_np(pthread_self(), "cadenzo-alsa-in");
-    tSequencerInputThread = true;
     TakeRealTimePriority(kPlayingPriority);  // it plays what arrives at once
     snd_seq_t* seq = client_.Handle();
     pollfd fds[1 + kMaxDescriptors] = {};

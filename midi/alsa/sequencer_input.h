@@ -15,9 +15,6 @@
 
 namespace cadenzo {
 
-// Set on the input thread alone: it plays what arrives and never waits.
-inline thread_local bool tSequencerInputThread = false;
-
 class SequencerInput {
 public:
     // Starts the thread on `client`, which must be open; all three outlive it.
@@ -25,6 +22,9 @@ public:
     ~SequencerInput();
     SequencerInput(const SequencerInput&) = delete;
     SequencerInput& operator=(const SequencerInput&) = delete;
+
+    // Any thread: how many announcements have arrived so far.
+    uint64_t Announcements() const { return announcements_.load(std::memory_order_acquire); }
 
 private:
     void Run();
@@ -37,6 +37,7 @@ private:
     ThreadWake& deviceChanges_;
     ThreadWake stop_;               // wakes the thread to stop at once
     std::atomic<bool> stopping_{false};  // seen within a second even without stop_'s descriptor
+    std::atomic<uint64_t> announcements_{0};
     std::thread thread_;
 };
 

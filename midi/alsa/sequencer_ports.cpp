@@ -33,7 +33,8 @@ std::vector<SequencerPort> ListSequencerPorts(snd_seq_t* seq, int own, unsigned 
         while (snd_seq_query_next_port(seq, port) >= 0) {
             if (!MidiPort(snd_seq_port_info_get_type(port)) || !Offered(snd_seq_port_info_get_capability(port), caps))
                 continue;
-            ports.push_back({std::string(snd_seq_client_info_get_name(client)) + ":" + snd_seq_port_info_get_name(port),
+            const std::string clientName = snd_seq_client_info_get_name(client);
+            ports.push_back({clientName + ":" + snd_seq_port_info_get_name(port), clientName,
                              *snd_seq_port_info_get_addr(port)});
         }
     }

@@ -11,6 +11,7 @@ namespace cadenzo {
 
 struct SequencerPort {
     std::string name;         // "client:port", the name a device keeps when it is plugged in again
+    std::string client;       // the client's name alone
     snd_seq_addr_t address;   // where it sits now; a device plugged in again may sit elsewhere
 };
 

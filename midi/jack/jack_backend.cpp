@@ -60,7 +60,7 @@ MidiResult JackBackend::Join(bool input, uint32_t device, size_t index, const st
     if (!client_.Alive()) return kMidiNoDevice;
     const JackListedPort& port = listed[device];
     const std::optional<jack_uuid_t> uuid = client_.PortUuid(port.name);
-    if (!uuid || jack_uuid_compare(*uuid, port.uuid) != 0) return kMidiBadDeviceId;  // gone since listed  // gone since listed
+    if (!uuid || jack_uuid_compare(*uuid, port.uuid) != 0) return kMidiBadDeviceId;  // gone since listed
     const std::optional<std::string> own = client_.OwnPortName(index);
     if (!own) return kMidiNoDevice;
     const JackClient::Joining joining = input ? client_.Connect(port.name, *own) : client_.Connect(*own, port.name);
@@ -182,10 +182,9 @@ bool JackBackend::StartCycleTick(void (*tick)(void*), void* user, bool (*idle)(v
 
 void JackBackend::StopCycleTick() { bindings_.SetTick({}); }
 
-uint64_t JackBackend::LostMessages() const {
-    uint64_t lost = 0;
-    for (const OutputQueue& queue : *queues_) lost += queue.Lost();
-    return lost;
+uint64_t JackBackend::LostMessages(size_t port) const {
+    if (port < kJackInputCount || port >= kJackPortCount) return 0;
+    return (*queues_)[port - kJackInputCount].Lost();
 }
 
 }  // namespace cadenzo

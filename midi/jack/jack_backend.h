@@ -47,7 +47,7 @@ public:
     MidiResult CloseOutput(std::unique_ptr<MidiOutputPort>& handle) override;
     std::optional<uint32_t> ListedPlace(const std::string& portName) override;
     std::string ListedNameOf(bool input, const std::string& nameOrAlias) const override;
-    uint64_t LostMessages() const override;
+    uint64_t LostMessages(size_t port) const override;
     std::optional<int> ServerClientPriority() const override { return client_.ClientPriority(); }
     // The tick runs on the process thread, every millisecond of the cycles'
     // frames, among the input events at its own frame.

@@ -1,5 +1,6 @@
 #include "midi/virtual/virtual_backend.h"
 
+#include <algorithm>
 #include <numeric>
 
 namespace cadenzo {
@@ -73,16 +74,20 @@ public:
 
 class VirtualOutput final : public MidiOutputPort, public Opened<VirtualMidiBackend::OutputDevice> {
 public:
-    using Opened::Opened;
+    VirtualOutput(VirtualMidiBackend::OutputDevice& d, uint64_t connection, size_t port)
+        : Opened(d, connection), port_(port) {}
     void Send(ShortMessage m) override {
         if (!Live()) return;  // a dead port swallows what it is sent
-        if (device.losses->Take()) return;
+        if (device.losses->Take(port_)) return;
         device.count.fetch_add(1, std::memory_order_relaxed);
         if (device.tap) device.tap(device.tapUser, m);
         if (!device.recording->load(std::memory_order_relaxed)) return;
         std::lock_guard lock(device.mutex);
         device.sent.push_back(m);
     }
+
+private:
+    size_t port_;  // the program's port, an index of kPortNames
 };
 
 }  // namespace
@@ -282,7 +287,11 @@ MidiResult VirtualMidiBackend::CloseInput(std::unique_ptr<MidiInputPort>& handle
 MidiResult VirtualMidiBackend::OpenOutput(uint32_t device, const std::string& portName,
                                         std::unique_ptr<MidiOutputPort>& handle) {
     return Claim(outputs_, listedOutputs_, device, portName,
-                 [&](OutputDevice& d, VirtualConnection& c) { handle = std::make_unique<VirtualOutput>(d, c.id); });
+                 [&](OutputDevice& d, VirtualConnection& c) {
+                     const size_t port = static_cast<size_t>(
+                         std::find(kPortNames.begin(), kPortNames.end(), portName) - kPortNames.begin());
+                     handle = std::make_unique<VirtualOutput>(d, c.id, port);
+                 });
 }
 
 MidiResult VirtualMidiBackend::CloseOutput(std::unique_ptr<MidiOutputPort>& handle) {
@@ -295,6 +304,27 @@ MidiResult VirtualMidiBackend::CloseOutput(std::unique_ptr<MidiOutputPort>& hand
     }
     handle.reset();
     return kMidiOk;
+}
+
+template <class D>
+std::optional<ClientPort> VirtualMidiBackend::ClientPortIn(const std::vector<std::unique_ptr<D>>& devices,
+                                                           size_t built) {
+    const auto clientOf = [&](size_t i) {
+        std::lock_guard lock(devices[i]->mutex);
+        const size_t colon = devices[i]->name.find(':');
+        return colon == std::string::npos ? std::string() : devices[i]->name.substr(0, colon);
+    };
+    const std::string client = clientOf(built);
+    if (client.empty()) return std::nullopt;
+    uint32_t port = 0;
+    for (size_t i = 0; i < built; ++i) port += clientOf(i) == client ? 1 : 0;
+    return ClientPort{client, port};
+}
+
+std::optional<ClientPort> VirtualMidiBackend::ClientPortOf(bool input, uint32_t device) const {
+    const std::vector<size_t>& listed = input ? listedInputs_ : listedOutputs_;
+    if (device >= listed.size()) return std::nullopt;
+    return input ? ClientPortIn(inputs_, listed[device]) : ClientPortIn(outputs_, listed[device]);
 }
 
 std::optional<uint32_t> VirtualMidiBackend::ListedPlace(const std::string& portName) {

@@ -9,6 +9,7 @@
 // MIDI service does.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <deque>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "midi/midi_backend.h"
+#include "midi/port_names.h"
 
 namespace cadenzo {
 
@@ -54,20 +56,23 @@ public:
     void FailNextOpen(MidiResult result);
     void FailNextClose(MidiResult result);
     // The next `n` sends, to any output, are refused and counted in
-    // LostMessages(), as a real service's full queue refuses them.
+    // LostMessages() of the port that sent them, as a real service's full
+    // queue refuses them.
     void LoseNextSends(uint64_t n) { losses_.toLose.fetch_add(n); }
-    uint64_t LostMessages() const override { return losses_.lost.load(); }
+    uint64_t LostMessages(size_t port) const override {
+        return port < losses_.lost.size() ? losses_.lost[port].load() : 0;
+    }
 
     struct SendLosses {
         std::atomic<uint64_t> toLose{0};
-        std::atomic<uint64_t> lost{0};
-        // Whether this send is one to lose (and counts it).
-        bool Take() {
+        std::array<std::atomic<uint64_t>, kPortNames.size()> lost{};  // per port of the program
+        // Whether this send from port `port` is one to lose (and counts it).
+        bool Take(size_t port) {
             uint64_t n = toLose.load();
             while (n > 0 && !toLose.compare_exchange_weak(n, n - 1)) {
             }
             if (n == 0) return false;
-            lost.fetch_add(1);
+            if (port < lost.size()) lost[port].fetch_add(1);
             return true;
         }
     };
@@ -102,6 +107,9 @@ public:
                         std::unique_ptr<MidiOutputPort>& handle) override;
     MidiResult CloseOutput(std::unique_ptr<MidiOutputPort>& handle) override;
     std::optional<uint32_t> ListedPlace(const std::string& portName) override;
+    // A device named "client:port" is port k of its client where k devices
+    // of that client were built before it; other names have no number.
+    std::optional<ClientPort> ClientPortOf(bool input, uint32_t device) const override;
 
     struct Device;
     struct InputDevice;
@@ -115,6 +123,8 @@ private:
     std::vector<std::string> List(const std::vector<std::unique_ptr<D>>& devices, std::vector<size_t>& listed);
     // Opens the device listed at `device` last time as the program's port
     // `portName`; `ready` does the rest under the device's lock.
+    template <class D>
+    static std::optional<ClientPort> ClientPortIn(const std::vector<std::unique_ptr<D>>& devices, size_t built);
     template <class D, class Ready>
     MidiResult Claim(const std::vector<std::unique_ptr<D>>& devices, const std::vector<size_t>& listed, uint32_t device,
                    const std::string& portName, Ready ready);

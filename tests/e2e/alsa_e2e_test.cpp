@@ -241,6 +241,100 @@ TEST_F(AlsaStage, AConnectionMadeByHandCountsAsOpen) {
     EXPECT_TRUE(run.StopsCleanly()) << Why();
 }
 
+// Slot 1 with sixteen layers on In1 that sound programs apart, each of
+// them mono, bent by pressure and in terca mode, unlike slot 0's.
+void SixteenLayers(MixBank& bank) {
+    bank.Slots[0].Channels[0].In1Channel = 17;
+    bank.Slots[0].Channels[1].In2Channel = 17;
+    for (uint32_t c = 0; c < 16; ++c) {
+        ChannelRecord& layer = bank.Slots[1].Channels[c];
+        layer.In1Channel = 17;
+        layer.PG = static_cast<uint8_t>(20 + c);
+        layer.MD = layer.AT = layer.Trc = 1;
+    }
+}
+
+uint32_t ProgramChange(uint32_t ch, uint32_t program) { return 0xC0 | ch | program << 8; }
+
+// A program change at In1 transmits a mix of sixteen layers, more than the
+// synthesiser's queue holds: reading only every 20 ms, it hears all of it,
+// as does a listener of SynthOut with room for everything at once.
+TEST_F(AlsaStage, AMixTransmissionArrivesWholeAtASynthesiserThatReadsAsItCan) {
+    OptionsRecord options = test::DefaultOptions();
+    options.ChangeBlendsWithBanks = 1;  // a bank select and four controllers more for each layer
+    options.UserCC1 = 71;
+    options.UserCC2 = 72;
+    options.UserCC3 = 73;
+    options.UserCC4 = 74;
+    run.WriteOptionsRecord(options);
+    run.WriteBank(SixteenLayers);
+    AlsaTestClient keys("Keys", AlsaTestClient::Role::Keyboard);
+    AlsaTestClient tap("Tap", AlsaTestClient::Role::Synth);
+    tap.MakeRoom(2000);
+    Start("In1=Keys:out\n");
+    ASSERT_TRUE(test::WaitUntil([&] { return synth->Joined() && !synth->Heard().empty(); }, 60s)) << Why();
+    ASSERT_EQ(std::system("aconnect Cadenzo:3 Tap:0"), 0);  // SynthOut is the program's fourth port
+    synth->HeardOnceQuiet(1s);
+    const size_t mark = Mark();
+    const size_t tapMark = tap.Heard().size();
+    keys.Send(ProgramChange(0, 1));
+    const auto allPrograms = [&] {
+        std::this_thread::sleep_for(20ms);
+        for (uint32_t c = 0; c < 16; ++c)
+            if (!HeardSince(mark, ProgramChange(c, 20 + c))) return false;
+        return true;
+    };
+    EXPECT_TRUE(test::WaitUntil(allPrograms, 30s)) << "every layer's program; " << Why();
+    const size_t heard = synth->HeardOnceQuiet(1s) - mark;
+    const size_t sent = tap.HeardOnceQuiet(1s) - tapMark;
+    EXPECT_GT(sent, 300u) << "well past what the synthesiser's queue holds";
+    EXPECT_EQ(heard, sent);
+    EXPECT_TRUE(run.StopsCleanly()) << Why();
+}
+
+// A synthesiser another client holds exclusively cannot be opened: at start
+// that is said as for any device that will not open; found later, it is not
+// asked again until the sequencer announces a change, and once let go it is
+// joined and gets the start-up set once.
+TEST_F(AlsaStage, ASynthesiserHeldExclusivelyIsReportedAndJoinedOnceLetGo) {
+    AlsaTestClient holder("Holder", AlsaTestClient::Role::Keyboard);
+    ASSERT_EQ(std::system("aconnect -e Holder:0 Synth:0"), 0);
+    Start("");
+    ASSERT_TRUE(test::WaitUntil([] { return !test::ClientsNamed("Cadenzo").empty(); }, 60s)) << Why();
+    std::this_thread::sleep_for(2s);
+    EXPECT_TRUE(synth->Heard().empty());
+    EXPECT_TRUE(run.StopsCleanly()) << Why();
+    EXPECT_NE(run.Errors().find("Errorr: The specified resource is already allocated."), std::string::npos)
+        << run.Errors();
+    ASSERT_EQ(std::system("aconnect -d Holder:0 Synth:0"), 0);  // a port holds one exclusive subscription
+
+    // The DSP port hears the start-up set once the ports are open: the
+    // synthesiser appears only after that, so no box is shown for it.
+    AlsaTestClient dsp("Dsp", AlsaTestClient::Role::Synth);
+    dsp.MakeRoom(2000);
+    test::ProgramRun late;
+    late.WriteOptionsRecord(test::DefaultOptions());
+    late.WriteBank();
+    late.WriteText("Ostinata.ports", "SynthOut=Late:in\nControlOut=Dsp:in\n");
+    late.Start({"--midi", "alsa", "--dir", late.Dir().string()});
+    ASSERT_TRUE(test::WaitUntil([&] { return !dsp.Heard().empty(); }, 60s)) << late.Errors();
+    AlsaTestClient ear("Ear", AlsaTestClient::Role::Synth);
+    ear.MakeRoom(2000);
+    ASSERT_EQ(std::system("aconnect Cadenzo:3 Ear:0"), 0);
+    ASSERT_EQ(::kill(late.Pid(), SIGSTOP), 0);
+    AlsaTestClient lateSynth("Late", AlsaTestClient::Role::Synth);
+    const int held = std::system("aconnect -e Holder:0 Late:0");
+    ASSERT_EQ(::kill(late.Pid(), SIGCONT), 0);
+    ASSERT_EQ(held, 0);
+    std::this_thread::sleep_for(3s);
+    EXPECT_TRUE(lateSynth.Heard().empty());
+    EXPECT_TRUE(ear.Heard().empty()) << "nothing sent while the synthesiser is held";
+    ASSERT_EQ(std::system("aconnect -d Holder:0 Late:0"), 0);
+    EXPECT_TRUE(test::WaitUntil([&] { return !lateSynth.Heard().empty(); }, 10s)) << "joined once let go";
+    EXPECT_EQ(ear.HeardOnceQuiet(3s), lateSynth.HeardOnceQuiet(1s)) << "what the synthesiser got, no more";
+    EXPECT_TRUE(late.StopsCleanly()) << late.Errors();
+}
+
 TEST_F(AlsaStage, ASynthesiserThatLeavesAndReturnsIsJoinedAndSetUpAgain) {
     AlsaTestClient keys("Keys", AlsaTestClient::Role::Keyboard);
     Start("In1=Keys:out\nIn2=Cadenzo:SynthOut\n");  // the program's own port is no device

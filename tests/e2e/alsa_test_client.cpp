@@ -1,5 +1,7 @@
 #include "e2e/alsa_test_client.h"
 
+#include <thread>
+
 #include "midi/alsa/sequencer_event.h"
 
 namespace cadenzo::test {
@@ -42,6 +44,17 @@ const std::vector<ShortMessage>& AlsaTestClient::Heard() {
         heard_.insert(heard_.end(), decoded.messages, decoded.messages + decoded.count);
     }
     return heard_;
+}
+
+size_t AlsaTestClient::HeardOnceQuiet(std::chrono::milliseconds quiet) {
+    size_t count = Heard().size();
+    for (auto since = std::chrono::steady_clock::now(); std::chrono::steady_clock::now() - since < quiet;) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (Heard().size() == count) continue;
+        count = Heard().size();
+        since = std::chrono::steady_clock::now();
+    }
+    return count;
 }
 
 std::vector<SequencerClientView> ClientsNamed(const std::string& name) {

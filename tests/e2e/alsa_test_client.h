@@ -4,6 +4,7 @@
 // plays). Test thread only.
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,9 @@ public:
     // queue, after which it hears nothing more.
     const std::vector<ShortMessage>& Heard();
     bool Overflowed() const { return overflowed_; }
+    // Synthesiser: how many messages it has heard once nothing more arrived
+    // for `quiet`, reading as they come.
+    size_t HeardOnceQuiet(std::chrono::milliseconds quiet);
     // Synthesiser: a queue for `events` events instead of the default 200.
     void MakeRoom(int events) { snd_seq_set_client_pool_input(seq_, static_cast<size_t>(events)); }
 

@@ -23,7 +23,9 @@ constexpr uint32_t kAtFrame = 0xFF;
 }  // namespace
 
 JackTestClient::JackTestClient(const std::string& name, const std::vector<std::string>& sources,
-                               const std::vector<std::string>& sinks) {
+                               const std::vector<std::string>& sinks)
+    : joinedAt_(sinks.size()) {
+    for (std::atomic<int64_t>& at : joinedAt_) at.store(-1);
     client_ = jack_client_open(name.c_str(), JackNoStartServer, nullptr);
     if (!client_) return;
     for (const std::string& s : sources) {
@@ -226,7 +228,11 @@ void JackTestClient::WriteSources(JackTestClient& self, jack_nframes_t frames) {
 
 void JackTestClient::ReadSinks(JackTestClient& self, jack_nframes_t frames) {
     const jack_nframes_t cycleStart = jack_last_frame_time(self.client_);
-    for (Port& p : self.sinks_) {
+    for (size_t sink = 0; sink < self.sinks_.size(); ++sink) {
+        Port& p = self.sinks_[sink];
+        const bool joined = jack_port_connected(p.port) > 0;
+        if (joined != p.joined) self.joinedAt_[sink].store(joined ? int64_t{cycleStart} : -1);
+        p.joined = joined;
         void* buffer = jack_port_get_buffer(p.port, frames);
         const jack_nframes_t events = jack_midi_get_event_count(buffer);
         for (jack_nframes_t e = 0; e < events; ++e) {

@@ -42,6 +42,11 @@ public:
         return WaitConnected(sinks_.at(i), timeout);
     }
 
+    // The frame time of the first cycle in which sink i's present
+    // connection was in force (the server ran that cycle with it), or -1
+    // while the server runs it unconnected.
+    int64_t SinkJoinedAt(size_t i) const { return joinedAt_.at(i).load(); }
+
     // Whether a port of that full name exists on the server.
     bool PortExists(const std::string& fullName) const;
     // Waits until it does, or the time is up.
@@ -95,8 +100,10 @@ private:
         jack_ringbuffer_t* ring = nullptr;    // words to send, or (word, frame time) pairs received
         jack_ringbuffer_t* frames = nullptr;  // a source's frame times of the messages sent at a frame
         std::vector<Timed> received;          // test thread only
+        bool joined = false;                  // a sink's, in the last cycle; process thread only
     };
     std::atomic<int> xruns_{0};
+    std::vector<std::atomic<int64_t>> joinedAt_;  // by sink
 
     jack_client_t* client_ = nullptr;
     std::vector<Port> sources_;

@@ -378,5 +378,30 @@ TEST_F(StartUpByName, DevicesOfOneNameAreToldApartByTheirOrder) {
     CloseAllPorts(s);
 }
 
+// A name that matches nothing (a kernel renamed the ports) falls back to
+// the same client's port of the number the ports file keeps, and the port
+// follows it under its new name; a name that matches is never replaced.
+TEST_F(StartUpByName, ANameThatMatchesNothingFallsBackToItsClientsPortNumber) {
+    VirtualMidiBackend renamed{{"Keys:Port 0", "Keys:Port 1", "Pads:Pads"}, {}};
+    s.Io.midi = &renamed;
+    EnumerateMidiDevices(s);
+    ToggleMonitor(s);
+    PortNames names;
+    names[0] = "Keys:Keys MIDI 2";
+    names[1] = "Pads:Old name";
+    names[2] = "Keys:Port 0";
+    PortClientPorts numbers{};
+    numbers[0] = 1;
+    numbers[1] = 5;  // no such port
+    numbers[2] = 1;
+    OpenAllPorts(s, names, {}, numbers);
+    EXPECT_EQ(s.Ports.OpenPortNumbers(), (std::array<uint32_t, 6>{2, 0, 1, 0, 0, 0}));
+    EXPECT_EQ(s.Ports.RememberedDevices[0], "Keys:Port 1") << "what the ports file keeps from now on";
+    EXPECT_EQ(s.Ports.RememberedDevices[1], "Pads:Old name") << "waited for";
+    EXPECT_EQ(TakeMonitorLines(s, false),
+              std::vector<std::string>{"Device not found by name: In1 opened port 1 of the same client"});
+    CloseAllPorts(s);
+}
+
 }  // namespace
 }  // namespace cadenzo

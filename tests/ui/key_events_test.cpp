@@ -1,6 +1,7 @@
 // Real key events on the main window, offscreen: the translation to
 // virtual-key codes, the modifier keys, repeats, and the windows the keys open.
 #include <QApplication>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -21,6 +22,7 @@
 #include "support/temp_dir.h"
 #include "ui/modifier_indicators.h"
 #include "ui/port_lamps.h"
+#include "ui/widgets/engine_application.h"
 #include "ui/widgets/main_form.h"
 #include "ui/widgets/setup_form.h"
 #include "ui/widgets/shape.h"
@@ -328,6 +330,21 @@ TEST_F(KeyEvents, MidiQueuedBeforeAKeyIsPlayedBeforeItsCommand) {
     QTest::keyClick(grid, Qt::Key_Space);  // silences every channel, then sends the mix
     ASSERT_FALSE(rig.Synth().empty());
     EXPECT_EQ(rig.Synth().front(), PackShortMessage(0x90, 0, 60, 100));
+}
+
+// An arrow key: the grid moves its cursor with the engine let go, and
+// takes it only for the cell it selects, so playing never waits for the
+// grid's own work.
+TEST_F(KeyEvents, AnArrowKeyMovesTheCursorWithTheEngineLetGoButForTheCellItSelects) {
+    static_cast<EngineApplication*>(qApp)->Guard(&rig.s);
+    std::vector<bool> heldWhileMoving;
+    QObject::connect(grid->selectionModel(), &QItemSelectionModel::currentChanged,
+                     [&] { heldWhileMoving.push_back(rig.s.Engine.HeldByThisThread()); });
+    const uint8_t column = rig.s.Grid.Column;
+    QTest::keyClick(grid, Qt::Key_Right);
+    static_cast<EngineApplication*>(qApp)->Guard(nullptr);
+    EXPECT_EQ(heldWhileMoving, std::vector<bool>{false});
+    EXPECT_EQ(rig.s.Grid.Column, column + 1);
 }
 
 TEST_F(KeyEvents, KeysWithoutACommandOrAUsLayoutNameStillHaveTheirMonitorLines) {

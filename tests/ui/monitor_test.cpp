@@ -106,15 +106,17 @@ TEST_F(Monitor, AHiddenPaneCollectsNothingAndShowingStartsEmpty) {
     EXPECT_EQ(Take(), Lines{});
 }
 
-TEST_F(Monitor, MessagesTheServiceCouldNotSendAreCountedOnceEachTimeTheCountGrows) {
+TEST_F(Monitor, MessagesAPortCouldNotSendAreCountedForItOnceEachTimeTheCountGrows) {
     rig.midi.LoseNextSends(3);
     for (int k = 0; k < 5; ++k) SendToSynth(rig.s, 0x643C90);
     EXPECT_EQ(rig.Synth().size(), 2u);
-    EXPECT_EQ(Take(), Lines{"Output queue full: 3 messages lost"});
+    EXPECT_EQ(Take(), Lines{"Output queue full on SynthOut: 3 messages lost"});
     EXPECT_EQ(Take(), Lines{});
-    rig.midi.LoseNextSends(1);
+    rig.midi.LoseNextSends(2);
     SendToSynth(rig.s, 0x643C90);
-    EXPECT_EQ(Take(), Lines{"Output queue full: 4 messages lost"});
+    SendToControl(rig.s, 0x000106B0);
+    EXPECT_EQ(Take(), (Lines{"Output queue full on SynthOut: 4 messages lost",
+                             "Output queue full on ControlOut: 1 messages lost"}));
 }
 
 TEST_F(Monitor, MemoryThatCouldNotBeLockedIsSaidOnce) {

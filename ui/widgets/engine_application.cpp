@@ -14,9 +14,12 @@ namespace cadenzo {
 
 namespace {
 
-// The events that only lay out, style or paint.
-bool LaysOutOrPaints(QEvent::Type type) {
+// The events that only lay out, style or paint, and the shortcut override,
+// which only asks the focus widget whether it takes a key itself (the
+// window has no shortcuts: the key comes next, under the lock).
+bool NeedsNoEngine(QEvent::Type type) {
     switch (type) {
+    case QEvent::ShortcutOverride:
     case QEvent::Paint:
     case QEvent::UpdateRequest:
     case QEvent::UpdateLater:
@@ -74,7 +77,7 @@ bool EngineApplication::Unguarded(QObject* receiver) const {
 
 bool EngineApplication::notify(QObject* receiver, QEvent* event) {
     // Input may rise from an unguarded widget to a guarded parent's handler.
-    if (!guarded_ || LaysOutOrPaints(event->type()) || (!event->isInputEvent() && Unguarded(receiver)))
+    if (!guarded_ || NeedsNoEngine(event->type()) || (!event->isInputEvent() && Unguarded(receiver)))
         return QApplication::notify(receiver, event);
     const bool outermost = !guarded_->Engine.HeldByThisThread();
     const EngineAccess access(guarded_->Engine);

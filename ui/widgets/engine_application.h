@@ -3,7 +3,8 @@
 // keys, the timers, the setup dialog and the device follow watch change the
 // engine's state only while the MIDI engine thread is not using it. Two
 // kinds of event go without it, so that they never hold the engine up:
-// - those that only lay out, style or paint (resizes, polish, paint, ...):
+// - those that only lay out, style or paint (resizes, polish, paint, ...),
+//   and the shortcut override that asks whether a key goes to a shortcut:
 //   no handler of ours takes one of them; one that does must take
 //   EngineAccess itself;
 // - every event but input to an object left unguarded (the monitor pane and

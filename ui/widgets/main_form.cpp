@@ -292,6 +292,7 @@ void TMainForm::ShowLamps() {
 }
 
 void TMainForm::StringGrid1SelectCell(int column, int row) {
+    const EngineAccess access(state_.Engine);
     SelectGridCell(state_, static_cast<uint8_t>(column), static_cast<uint8_t>(row));
 }
 
@@ -307,7 +308,12 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         FormKeyDown(key);
     else
         FormKeyUp(key);
-    static_cast<QObject*>(grid_)->event(event);
+    {
+        // Moving the grid's cursor is the grid's own work, which takes the
+        // engine only for the cell it selects.
+        const EngineReleased released(state_.Engine);
+        static_cast<QObject*>(grid_)->event(event);
+    }
     event->accept();
     return true;
 }
@@ -329,7 +335,10 @@ void TMainForm::FormKeyUp(QKeyEvent* event) {
 }
 
 void TMainForm::ShowModifierIndicators() {
-    const ModifierIndicators colours = IndicatorsFor(state_.ModifierState.load(), state_.Bank.GmMode.load());
+    const std::pair shown{state_.ModifierState.load(), state_.Bank.GmMode.load()};
+    if (indicatorsShown_ == shown) return;  // a key release that changed neither
+    indicatorsShown_ = shown;
+    const ModifierIndicators colours = IndicatorsFor(shown.first, shown.second);
     findChild<TShape*>("Shape3")->SetBrush(colours.programCopyBox);
     findChild<TShape*>("Shape4")->SetBrush(colours.channelCopyBox);
     SetHeaderBackground(findChild<QLabel*>("Label18"), colours.copyCaption);

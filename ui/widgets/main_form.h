@@ -15,6 +15,7 @@
 #include <atomic>
 #include <optional>
 #include <thread>
+#include <utility>
 
 #include "engine/glide_timer.h"
 #include "engine/system_state.h"
@@ -163,6 +164,7 @@ private:
     SetListWindow* setList_ = nullptr;   // likewise
     PerformanceView* performanceView_ = nullptr;  // likewise
     std::optional<GridCell> armedShown_;  // the play-to-set cell marked now
+    std::optional<std::pair<uint32_t, bool>> indicatorsShown_;  // the modifiers and GM mode they show
 
     const std::thread::id windowThread_ = std::this_thread::get_id();
     std::atomic<uint32_t> deferredMask_{0};   // redraw masks asked for on other threads
