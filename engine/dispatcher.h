@@ -29,6 +29,8 @@
 //   midi/alsa/sequencer_event.cpp   the event decoded into short messages
 //   engine/input_callbacks.cpp ... engine/output.cpp, midi/output_slot.cpp   as above
 //   midi/alsa/alsa_backend.cpp      AlsaOutput::Send
+//   midi/alsa/paced_output.cpp      at once while the receiver has room (else queued
+//                                   for the sender thread, midi/alsa/output_sender.cpp)
 //   midi/alsa/sequencer_event.cpp   encoded and written directly on the playing handle
 // Where the engine lock is taken, the MIDI engine thread plays it as above.
 //
