@@ -42,7 +42,7 @@ void StartUp(SystemState& s, Shell& shell) {
                       "The MIDI devices are looked at once a second instead.");
     shell.SetStartScreenText("Load Options...");
     LoadOptions(s.Options, s.Bank.GmMode, *s.Io.dialogs, *s.Io.display);
-    UseSettings(s, ReadSettingsFile());
+    UseProgramSettings(s, ReadSettingsFile());
     shell.SetStartScreenText("Load Blends...");
     LoadBlendFile(s.Bank, s.BlendFileName, kDefaultBlendFile, *s.Io.dialogs, *s.Io.display);
     LoadGigFiles(kDefaultBlendFile, s.Names, s.Songs, *s.Io.dialogs);

@@ -1,7 +1,7 @@
 // The settings file "Cadenzo.settings": the program's settings beyond the
 // options record, one "Name=value" line each, kept beside the options file
 // so that file keeps its layout. Written after the options file, by the
-// save in bank/settings_save.h. Main thread.
+// save in bank/setup_save.h. Main thread.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "bank/settings_save.h"
+#include "bank/setup_save.h"
 
 #include "bank/file_io.h"
 #include "bank/options_file.h"
@@ -23,7 +23,7 @@ bool Written(Dialogs& dialogs, Save save) {
 
 }  // namespace
 
-bool SaveSettings(const SettingsToSave& what, Dialogs& dialogs) {
+bool SaveSetup(const SetupToSave& what, Dialogs& dialogs) {
     if (!Written(dialogs, [&] { return SavePortsFile(what.devices, dialogs, what.orders, what.clientPorts); })) {
         dialogs.MessageBox(kNothingSavedText, "Bad Write");
         return false;
@@ -32,7 +32,7 @@ bool SaveSettings(const SettingsToSave& what, Dialogs& dialogs) {
         dialogs.MessageBox(kOnlyPortsSavedText, "Bad Write");
         return false;
     }
-    return Written(dialogs, [&] { return SaveSettingsFile(what.settings, dialogs); });
+    return Written(dialogs, [&] { return SaveSettingsFile(what.program, dialogs); });
 }
 
 }  // namespace cadenzo

@@ -1,4 +1,5 @@
-// The whole save of the program's settings, in its one order: the ports
+// The save of the setup: the values the setup dialog edits and a session
+// keeps, in the three files that hold them, in their one order: the ports
 // file, then the options file, then the settings file (Cadenzo.settings).
 // The ports file goes first because its device names count over the
 // options' device numbers at the next start: when it fails nothing is
@@ -26,19 +27,19 @@ inline constexpr const char* kOnlyPortsSavedText =
     "Only the devices were saved (Ostinata.ports), not the other settings (Ostinata.opt): the next start opens "
     "the devices chosen now with the settings saved before.";
 
-// What is saved: the options record, the device numbers open on the ports,
+// The setup: the options record, the device numbers open on the ports,
 // the device each port follows by name, its order among namesakes and its
 // port number within its client, and the settings beyond the options record.
-struct SettingsToSave {
+struct SetupToSave {
     OptionsRecord& options;
     PerPort<uint32_t> openPorts;
     PerPort<std::string> devices;
     PortOrders orders;
     PortClientPorts clientPorts;
-    ProgramSettings settings;
+    ProgramSettings program;  // Cadenzo.settings
 };
 
 // Returns whether every file was written.
-bool SaveSettings(const SettingsToSave& what, Dialogs& dialogs);
+bool SaveSetup(const SetupToSave& what, Dialogs& dialogs);
 
 }  // namespace cadenzo

@@ -4,7 +4,7 @@
 
 namespace cadenzo {
 
-ProgramSettings SettingsNow(const SystemState& s) {
+ProgramSettings ProgramSettingsNow(const SystemState& s) {
     ProgramSettings settings;
     settings.RingAcrossMixChange = ReadShared(s.RingAcross.Enabled);
     settings.NextMixController = ReadShared(s.Footswitch.NextController);
@@ -14,12 +14,12 @@ ProgramSettings SettingsNow(const SystemState& s) {
     return settings;
 }
 
-SettingsToSave SettingsOf(SystemState& s) {
+SetupToSave SetupOf(SystemState& s) {
     return {s.Options,           s.Ports.OpenPortNumbers(),        s.Ports.RememberedDevices,
-            s.Ports.RememberedOrders, s.Ports.RememberedClientPorts, SettingsNow(s)};
+            s.Ports.RememberedOrders, s.Ports.RememberedClientPorts, ProgramSettingsNow(s)};
 }
 
-void UseSettings(SystemState& s, const ProgramSettings& settings) {
+void UseProgramSettings(SystemState& s, const ProgramSettings& settings) {
     WriteShared(s.RingAcross.Enabled, settings.RingAcrossMixChange);
     WriteShared(s.Footswitch.NextController, settings.NextMixController);
     WriteShared(s.Footswitch.PreviousController, settings.PreviousMixController);

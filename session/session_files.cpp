@@ -6,7 +6,7 @@
 #include "bank/file_io.h"
 #include "bank/gig_files.h"
 #include "bank/settings_file.h"
-#include "bank/settings_save.h"
+#include "bank/setup_save.h"
 #include "engine/program_settings.h"
 #include "engine/system_state.h"
 
@@ -62,7 +62,7 @@ std::string SaveSessionFiles(SystemState& s, CollectingDialogs& dialogs) {
             SaveNamesFile(target, s.Names, dialogs);
             SaveSetListFile(target, s.Songs, dialogs);
         }
-        s.SettingsUnsaved = !SaveSettings(SettingsOf(s), dialogs);
+        s.SettingsUnsaved = !SaveSetup(SetupOf(s), dialogs);
         written = bank && !s.SettingsUnsaved;
     } catch (const FileError& e) {
         dialogs.MessageBox(e.what(), "Cadenzo", MessageIcon::Error);

@@ -15,7 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "bank/settings_file.h"
-#include "bank/settings_save.h"
+#include "bank/setup_save.h"
 
 #include "support/engine_rig.h"
 #include "support/key_window.h"

@@ -15,7 +15,7 @@
 
 #include "bank/file_io.h"
 #include "bank/settings_file.h"
-#include "bank/settings_save.h"
+#include "bank/setup_save.h"
 #include "engine/port_manager.h"
 #include "engine/program_settings.h"
 #include "services/dialogs.h"
@@ -114,7 +114,7 @@ bool TSetupForm::eventFilter(QObject* watched, QEvent* event) {
 void TSetupForm::keyPressEvent(QKeyEvent* event) { FormKeyDown(VirtualKey(event->key(), event->modifiers())); }
 
 void TSetupForm::Button1Click() {
-    state_.SettingsUnsaved = !SaveSettings(SettingsOf(state_), *state_.Io.dialogs);
+    state_.SettingsUnsaved = !SaveSetup(SetupOf(state_), *state_.Io.dialogs);
 }
 
 void TSetupForm::ShowDeviceLists() {
