@@ -107,7 +107,7 @@ TEST_F(Stage, AnUnpluggedKeyboardLetsGoOfItsKeyAndPlaysAgainOnceBack) {
     std::printf("keyboard back to first note heard: median %.1f ms (%.1f .. %.1f, %zu tries)\n", ms[ms.size() / 2],
                 ms.front(), ms.back(), ms.size());
     RecordProperty("ReturnToFirstNoteMedianMs", std::to_string(ms[ms.size() / 2]));
-    EXPECT_TRUE(run.StopsCleanly());
+    EXPECT_TRUE(run.StopsCleanly()) << run.Errors();
 }
 
 TEST_F(Stage, TheProgramOutlivesTheServerAndPlaysAgainWhenItIsBack) {
@@ -129,7 +129,7 @@ TEST_F(Stage, TheProgramOutlivesTheServerAndPlaysAgainWhenItIsBack) {
     ASSERT_TRUE(synth->WaitSinkConnected(0, 20s));
     EXPECT_TRUE(Plays(*keys, On(0, 62), On(0, 62)));
 
-    EXPECT_TRUE(run.StopsCleanly());
+    EXPECT_TRUE(run.StopsCleanly()) << run.Errors();
 }
 
 TEST_F(Stage, DevicesListedInAnotherOrderOpenByTheirNames) {
@@ -152,7 +152,7 @@ TEST_F(Stage, DevicesListedInAnotherOrderOpenByTheirNames) {
         ASSERT_TRUE(synth->WaitSinkConnected(0, 15s));
         EXPECT_TRUE(Plays(*a, On(0, 60), On(0, 60))) << "keys_a plays layer 1";
         EXPECT_TRUE(Plays(*b, On(0, 62), On(1, 62))) << "keys_b plays layer 2";
-        EXPECT_TRUE(run.StopsCleanly());
+        EXPECT_TRUE(run.StopsCleanly()) << run.Errors();
         ASSERT_TRUE(PortParted("Cadenzo:In1"));
     }
 }
@@ -165,7 +165,7 @@ TEST_F(Stage, ANamedDeviceMissingAtTheStartIsOpenedWhenItTurnsUp) {
     auto late = Keyboard("late");
     ASSERT_TRUE(late->WaitSourceConnected(0, 5s));
     EXPECT_TRUE(Plays(*late, On(3, 64), On(0, 64)));
-    EXPECT_TRUE(run.StopsCleanly());
+    EXPECT_TRUE(run.StopsCleanly()) << run.Errors();
 }
 
 }  // namespace

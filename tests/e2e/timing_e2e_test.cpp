@@ -229,7 +229,7 @@ TEST_F(Timing, SixteenProgramChangesInOnePeriodSendSixteenMixesWhole) {
     }
     if (quiet) EXPECT_EQ(peer.Xruns(), xruns) << "the sixteen transmissions overran a cycle";
     else std::printf("the server lost cycles before the burst too: its own not checked\n");
-    EXPECT_TRUE(program.StopsCleanly());
+    EXPECT_TRUE(program.StopsCleanly()) << program.Errors();
 }
 
 }  // namespace
