@@ -30,12 +30,14 @@
 namespace cadenzo::fuzz {
 namespace {
 
-std::atomic<bool> counting{false};
+// Only the fuzzing thread's allocations count: libFuzzer's own threads
+// allocate when they like.
+thread_local bool counting = false;
 std::atomic<long> allocations{0};
 
 // Every heap allocation of the process passes here (operator new included).
 void CountAllocation(const volatile void*, size_t) {
-    if (counting.load(std::memory_order_relaxed)) allocations.fetch_add(1, std::memory_order_relaxed);
+    if (counting) allocations.fetch_add(1, std::memory_order_relaxed);
 }
 void IgnoreRelease(const volatile void*) {}
 
@@ -129,9 +131,9 @@ void Tick(FuzzRig& rig) {
 template <class Play>
 void WithoutAllocation(Play play) {
     const long before = allocations.load(std::memory_order_relaxed);
-    counting.store(true, std::memory_order_relaxed);
+    counting = true;
     play();
-    counting.store(false, std::memory_order_relaxed);
+    counting = false;
     Require(allocations.load(std::memory_order_relaxed) == before, "the playing path allocated");
 }
 
