@@ -69,19 +69,20 @@ protected:
         if (synth.Running()) synth.Stop();
     }
 
-    double Level(std::chrono::milliseconds duration) {
-        const auto level = ears.Level(duration);
+    double Level(std::chrono::milliseconds duration) { return Heard(ears.Level(duration)); }
+    static double Heard(std::optional<double> level) {
         if (!level) ADD_FAILURE() << "no sound arrives from FluidSynth";
         return level.value_or(std::nan(""));
     }
 
-    // A note's level from the moment it is let go, after it was held.
+    // A note's level `after` it is let go, after it was held, both counted
+    // in the sound's own time.
     double TailLevel(uint32_t on, uint32_t off, std::chrono::milliseconds after) {
         player.Send(0, on);
-        std::this_thread::sleep_for(400ms);
+        Level(400ms);
         player.Send(0, off);
-        std::this_thread::sleep_for(after);
-        return Level(200ms);
+        Level(after);
+        return Heard(ears.NextLevel(200ms));
     }
 
     bool effects = false;  // FluidSynth's reverb on, and the program's effect sends to it

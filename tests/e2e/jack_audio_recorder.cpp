@@ -33,6 +33,10 @@ bool JackAudioRecorder::Connect(const std::string& source, size_t input) {
 std::optional<double> JackAudioRecorder::Level(std::chrono::milliseconds duration) {
     // What arrived before now is not part of the recording.
     jack_ringbuffer_read_advance(ring_, jack_ringbuffer_read_space(ring_));
+    return NextLevel(duration);
+}
+
+std::optional<double> JackAudioRecorder::NextLevel(std::chrono::milliseconds duration) {
     const size_t wanted = jack_get_sample_rate(client_) * static_cast<size_t>(duration.count()) / 1000 *
                           inputs_.size();
     const auto deadline = std::chrono::steady_clock::now() + 4 * duration + std::chrono::seconds(2);

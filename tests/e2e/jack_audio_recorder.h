@@ -34,6 +34,10 @@ public:
     // RMS over both inputs, in dB of full scale.
     // Nothing when the sound stopped arriving.
     std::optional<double> Level(std::chrono::milliseconds duration);
+    // The same for the `duration` of sound that follows the last one
+    // recorded, in the server's time: a loaded machine that wakes the test
+    // late moves no stretch of sound.
+    std::optional<double> NextLevel(std::chrono::milliseconds duration);
 
 private:
     static int Process(jack_nframes_t frames, void* self);
