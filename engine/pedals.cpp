@@ -11,27 +11,20 @@ namespace cadenzo {
 
 namespace {
 
-// The pedal's place in kPedalControllers, or -1 for another controller.
-int PedalIndex(uint8_t controller) {
-    for (size_t k = 0; k < kPedalControllers.size(); ++k)
-        if (kPedalControllers[k] == controller) return static_cast<int>(k);
-    return -1;
-}
-
 // The pedals that keep notes (every one but the soft pedal), as a pedal mask.
 constexpr uint8_t KeepingPedals() {
     uint8_t mask = 0;
-    for (size_t k = 0; k < kPedalControllers.size(); ++k)
-        if (HoldingPedalIndex(kPedalControllers[k]) >= 0) mask = static_cast<uint8_t>(mask | 1u << k);
+    for (size_t k = 0; k < kHeldPedals.size(); ++k)
+        if (kHeldPedals[k] != kSoftPedal) mask = static_cast<uint8_t>(mask | 1u << k);
     return mask;
 }
 
-const std::array<uint16_t, kPedalControllers.size()>& ReachedFrom(const SystemState& s, uint8_t port, uint8_t ch) {
+const std::array<uint16_t, kHeldPedals.size()>& ReachedFrom(const SystemState& s, uint8_t port, uint8_t ch) {
     return s.Performance.Pedals.Reached[(port - 1) * kChannels + ch];
 }
 
 void SendRelease(SystemState& s, int c, int pedal) {
-    SendToSynth(s, PackShortMessage(0xB0, static_cast<uint32_t>(c), kPedalControllers[pedal], 0));
+    SendToSynth(s, PackShortMessage(0xB0, static_cast<uint32_t>(c), kHeldPedals[pedal], 0));
 }
 
 }  // namespace
@@ -39,7 +32,7 @@ void SendRelease(SystemState& s, int c, int pedal) {
 void NotePedalSent(PedalState& p, ShortMessage m) {
     const UnpackedMessage u = UnpackShortMessage(m);
     if (u.command != 0xB0) return;
-    const int pedal = PedalIndex(u.data1);
+    const int pedal = HeldPedalIndex(u.data1);
     if (pedal < 0) return;
     const auto bit = static_cast<uint8_t>(1u << pedal);
     uint8_t& down = p.Down[u.channel];
@@ -52,7 +45,7 @@ void ReleaseHeldPedals(SystemState& s, int c) {
 }
 
 void PlayerPedal(SystemState& s, uint8_t port, uint8_t ch, uint8_t controller, uint8_t value) {
-    const int pedal = PedalIndex(controller);
+    const int pedal = HeldPedalIndex(controller);
     if (pedal < 0 || port < 1 || port > 2 || ch >= kChannels) return;
     PedalState& p = s.Performance.Pedals;
     auto& reached = p.Reached[(port - 1) * kChannels + ch][pedal];
@@ -69,7 +62,7 @@ void PlayerPedal(SystemState& s, uint8_t port, uint8_t ch, uint8_t controller, u
 }
 
 bool HoldsNotes(uint8_t controller) {
-    const int pedal = PedalIndex(controller);
+    const int pedal = HeldPedalIndex(controller);
     return pedal >= 0 && (KeepingPedals() >> pedal & 1) != 0;
 }
 

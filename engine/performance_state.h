@@ -43,6 +43,7 @@
 #include <cstdint>
 
 #include "bank/mix_records.h"
+#include "midi/key_bits.h"
 #include "midi/thread_wake.h"
 
 namespace cadenzo {
@@ -51,9 +52,8 @@ inline constexpr int32_t kBendCentre = 8192;    // the struck note's own pitch
 inline constexpr int32_t kSemitone = 512;       // bend units per semitone at 16 semitones
 inline constexpr int32_t kNeutralScaleOffset = 512;
 inline constexpr int kHeldNoteSlots = 64;
-// The pedals whose presses the program follows to their channels: sustain,
-// sostenuto, soft and hold; bit k of a pedal mask stands for the k-th.
-inline constexpr std::array<uint8_t, 4> kPedalControllers{64, 66, 67, 69};
+// The pedals whose presses the program follows to their channels are the
+// held pedals (midi/key_bits.h); bit k of a pedal mask stands for the k-th.
 
 // The legato/portamento position of one channel, written as a whole.
 struct alignas(8) GlideSet {
@@ -88,7 +88,7 @@ struct PedalState {
     std::array<uint8_t, kChannels> Down{};
     // Per playing input ((port - 1) * 16 + channel) and pedal: the synthesiser
     // channels (bit c) its presses reached since its last release.
-    std::array<std::array<uint16_t, kPedalControllers.size()>, 2 * kChannels> Reached{};
+    std::array<std::array<uint16_t, kHeldPedals.size()>, 2 * kChannels> Reached{};
 };
 
 struct PerformanceState {

@@ -40,7 +40,7 @@ public:
         for (unsigned ch = 0; ch < 16; ++ch) {
             for (unsigned note = 0; note < 128; ++note)
                 if (Held(KeyBit(ch, note))) release(ReleaseOf(KeyBit(ch, note)));
-            for (unsigned p = 0; p < kHoldingPedals.size(); ++p)
+            for (unsigned p = 0; p < kHeldPedals.size(); ++p)
                 if (Held(PedalBit(ch, p))) release(ReleaseOf(PedalBit(ch, p)));
         }
     }

@@ -108,10 +108,11 @@ TEST_F(DeviceFollow, ALostKeyboardWhosePortWillNotCloseLetsGoOnceItCloses) {
 TEST_F(DeviceFollow, ALostThruKeyboardLetsGoOnTheThruOutput) {
     rig.midi.Feed(2, On(5, 50, 90));
     rig.midi.Feed(2, Cc(5, 66, 127));  // sostenuto held
+    rig.midi.Feed(2, Cc(5, 67, 127));  // and the soft pedal
     rig.ClearSent();
     rig.midi.UnplugInput(2);
     rig.FollowDevices();
-    EXPECT_EQ(rig.Thru(), (Messages{Off(5, 50), Cc(5, 66, 0)}));
+    EXPECT_EQ(rig.Thru(), (Messages{Off(5, 50), Cc(5, 66, 0), Cc(5, 67, 0)}));
     EXPECT_TRUE(rig.Synth().empty());
 }
 

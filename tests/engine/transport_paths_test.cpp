@@ -105,11 +105,13 @@ TEST_F(TransportPaths, AFullQueueNeverLosesAReleaseOfAPressItTook) {
         {0, 0x7F40B0, 0x0040B0},  // sustain
         {1, 0x7F40B1, 0x1040B1},  // sustain on channel 2 of In2, let go below half
         {0, 0x7F42B0, 0x0042B0},  // sostenuto
+        {1, 0x7F43B2, 0x0043B2},  // the soft pedal
     };
     ToggleMonitor(rig.s);
     rig.s.Bank.WorkingMix.Channels[0].In1Channel = 17;  // layer 1 listens to every channel of both inputs
     rig.s.Bank.WorkingMix.Channels[0].In2Channel = 17;
-    rig.s.Options.CCBlocked[66] = 0;  // the sostenuto pedal passes
+    rig.s.Options.CCBlocked[66] = 0;  // the sostenuto and soft pedals pass
+    rig.s.Options.CCBlocked[67] = 0;
     uint32_t lost = 0;
     for (const Case& c : cases) {  // the dispatch is held, as while a message box is open
         rig.ClearSent();

@@ -101,8 +101,8 @@ public:
         if (u.command == 0x90 && u.data2 > 0 && presses < 255) ++presses;
         if ((u.command == 0x80 || (u.command == 0x90 && u.data2 == 0)) && presses > 0) --presses;
         if (u.command != 0xB0) return;
-        for (size_t p = 0; p < OutputWatch::kPedals.size(); ++p)
-            if (u.data1 == OutputWatch::kPedals[p]) pedals_[input][u.channel][p] = u.data2 >= 64;
+        for (size_t p = 0; p < kHeldPedals.size(); ++p)
+            if (u.data1 == kHeldPedals[p]) pedals_[input][u.channel][p] = u.data2 >= 64;
     }
 
     // Plays a release for each press and pedal still held.
@@ -111,15 +111,15 @@ public:
             for (uint32_t c = 0; c < 16; ++c) {
                 for (uint32_t n = 0; n < 128; ++n)
                     for (; keys_[input][c][n] > 0; --keys_[input][c][n]) rig.Play(input, PackShortMessage(0x80, c, n, 0));
-                for (size_t p = 0; p < OutputWatch::kPedals.size(); ++p)
-                    if (pedals_[input][c][p]) rig.Play(input, PackShortMessage(0xB0, c, OutputWatch::kPedals[p], 0));
+                for (size_t p = 0; p < kHeldPedals.size(); ++p)
+                    if (pedals_[input][c][p]) rig.Play(input, PackShortMessage(0xB0, c, kHeldPedals[p], 0));
             }
         }
     }
 
 private:
     std::array<std::array<std::array<uint8_t, 128>, 16>, 3> keys_{};
-    std::array<std::array<std::array<bool, 3>, 16>, 3> pedals_{};
+    std::array<std::array<std::array<bool, kHeldPedals.size()>, 16>, 3> pedals_{};
 };
 
 void Tick(FuzzRig& rig) {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "midi/key_bits.h"
 #include "midi/midi_backend.h"
 #include "midi/short_message.h"
 #include "fuzz/fuzz_folder.h"
@@ -27,9 +28,6 @@ inline bool IsWholeShortMessage(ShortMessage m) {
 
 class OutputWatch {
 public:
-    // Pedals: sustain, sostenuto, hold 2.
-    static constexpr std::array<uint8_t, 3> kPedals{64, 66, 69};
-
     void Take(ShortMessage m) {
         if (!IsWholeShortMessage(m)) {
             std::fprintf(stderr, "sent 0x%06x\n", static_cast<unsigned>(m));
@@ -46,8 +44,8 @@ public:
             notes_[u.channel].reset();
             pedals_[u.channel].reset();
         }
-        for (size_t p = 0; p < kPedals.size(); ++p)
-            if (u.data1 == kPedals[p]) pedals_[u.channel][p] = u.data2 >= 64;
+        for (size_t p = 0; p < kHeldPedals.size(); ++p)
+            if (u.data1 == kHeldPedals[p]) pedals_[u.channel][p] = u.data2 >= 64;
     }
 
     // Prints what still sounds or is held down; true when nothing is.
@@ -57,8 +55,8 @@ public:
             if (notes_[c].none() && pedals_[c].none()) continue;
             for (int n = 0; n < 128; ++n)
                 if (notes_[c][n]) silent = Report(output, "note", c, n);
-            for (size_t p = 0; p < kPedals.size(); ++p)
-                if (pedals_[c][p]) silent = Report(output, "pedal", c, kPedals[p]);
+            for (size_t p = 0; p < kHeldPedals.size(); ++p)
+                if (pedals_[c][p]) silent = Report(output, "pedal", c, kHeldPedals[p]);
         }
         return silent;
     }
@@ -72,7 +70,7 @@ private:
     }
 
     std::array<std::bitset<128>, 16> notes_{};
-    std::array<std::bitset<kPedals.size()>, 16> pedals_{};
+    std::array<std::bitset<kHeldPedals.size()>, 16> pedals_{};
 };
 
 }  // namespace cadenzo::fuzz
