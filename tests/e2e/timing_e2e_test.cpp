@@ -185,15 +185,26 @@ TEST_F(Timing, PortamentoStepsKeepTheirTimesWhileTheWheelMovesAndAnotherKeyPlays
 TEST_F(Timing, PortamentoStepsKeepTheirTimesThroughAPeriodChange) {
     StartSlide();
     const uint32_t period = peer.Period();
-    const int xruns = peer.Xruns();
-    Slide();
-    std::this_thread::sleep_for(10ms);
-    if (!peer.SetPeriod(256)) GTEST_SKIP() << "the server keeps its period";
     // The server drops the cycle it changes in (up to 21 steps at 1,024
-    // frames): the steps on either side of the change are judged.
-    const auto bends = BendsToTheSlidesEnd();
-    const bool lostCycles = peer.Xruns() != xruns;
-    ASSERT_TRUE(peer.SetPeriod(period));
+    // frames), and with it whatever the keyboard sent there, at times the
+    // slide's key: then the slide is played once more. The steps on either
+    // side of the change are judged.
+    std::vector<test::JackTestClient::Timed> bends;
+    bool lostCycles = false;
+    for (int tries = 0; tries < 2; ++tries) {
+        const int xruns = peer.Xruns();
+        Slide();
+        std::this_thread::sleep_for(10ms);
+        if (!peer.SetPeriod(256)) GTEST_SKIP() << "the server keeps its period";
+        bends = BendsToTheSlidesEnd();
+        lostCycles = peer.Xruns() != xruns;
+        ASSERT_TRUE(peer.SetPeriod(period));
+        if (!bends.empty() && bends.back().message == kSlideEnd) break;
+        peer.Send(0, Off(64));
+        peer.Send(0, Off(60));
+        std::this_thread::sleep_for(300ms);
+        mark = peer.ReceiveTimed(0, 0, 0ms).size();
+    }
     if (lostCycles) GTEST_SKIP() << "the server lost cycles during the slide: no time to measure by";
     ASSERT_FALSE(bends.empty());
     EXPECT_EQ(bends.back().message, kSlideEnd);
