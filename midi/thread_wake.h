@@ -1,9 +1,11 @@
 // Wakes a waiting thread without allocating or blocking on the signalling
 // thread: an event file descriptor that the waiting thread polls, written at
-// most once while a wake is pending. Four wakes use it: the MIDI engine
+// most once while a wake is pending. Five wakes use it: the MIDI engine
 // thread's, when the input queue may hold entries; the window's, when a
 // lamp, monitor line or display change waits; the glide timer's, when a
-// slide or bend waits; and a back end's device changes, for device follow.
+// slide or bend waits; a back end's device changes, for device follow; and
+// the ALSA output sender's, when a port queued what its receiver could not
+// take at once.
 #pragma once
 
 #include <atomic>

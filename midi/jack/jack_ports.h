@@ -27,9 +27,10 @@ public:
 
     // Placed by the sender's SendPlacement. On the process thread, while an
     // input event plays: into the cycle at its frame. Elsewhere: queued,
-    // stamped with the sender's own time if it gave one, for the next cycle. A sender's time is never more than a
-    // period ahead: a glide tick's is its past deadline, a late input
-    // event's lies within the cycle after the one that read it.
+    // stamped with the sender's own time if it gave one, for the next
+    // cycle. A sender's time is never more than a period ahead: a glide
+    // tick's is its past deadline, a late input event's lies within the
+    // cycle after the one that read it.
     void Send(ShortMessage m) override {
         const SendPlacement& at = SendPlacementScope::Current();
         if (at.cycleFrame) {
